@@ -1,0 +1,86 @@
+#include "antenna/AntennaCatalogue.h"
+
+#include <algorithm>
+
+#include "antenna/DefaultAntennaList.h"
+#include "platform/File.h"
+#include "platform/ProgramDirectory.h"
+
+namespace {
+
+constexpr int kFieldsPerRecord = 4;
+
+// The file holds one byte per character.
+std::wstring Latin1ToWide(std::string_view bytes) {
+    std::wstring text(bytes.size(), L'\0');
+    for (size_t i = 0; i < bytes.size(); ++i)
+        text[i] = static_cast<unsigned char>(bytes[i]);
+    return text;
+}
+
+// The next line without its CR LF or LF; a lone CR stays in the line.
+std::string_view NextLine(std::string_view& rest) {
+    const size_t lineFeed = rest.find('\n');
+    std::string_view line = rest.substr(0, lineFeed);
+    rest.remove_prefix(lineFeed == std::string_view::npos ? rest.size() : lineFeed + 1);
+    if (lineFeed != std::string_view::npos && !line.empty() && line.back() == '\r')
+        line.remove_suffix(1);
+    return line;
+}
+
+}  // namespace
+
+void AntennaCatalogue::Load() {
+    path = GetProgramDirectory() + std::wstring(kFileName);
+    if (!PathExists(path))
+        WriteDefaultFile(path);
+    ReadFromFile(path);
+}
+
+void AntennaCatalogue::WriteDefaultFile(const std::wstring& filePath) const {
+    WriteNewFile(filePath, DefaultCatalogueFileText());
+}
+
+void AntennaCatalogue::ReadFromFile(const std::wstring& filePath) {
+    const std::optional<std::string> bytes = ReadFileBytes(filePath);
+    if (!bytes) {
+        count = 0;
+        return;
+    }
+    ReadFromText(*bytes);
+}
+
+void AntennaCatalogue::ReadFromText(std::string_view bytes) {
+    int record = -1;
+    int field = 0;
+    while (!bytes.empty()) {
+        const std::string_view line = NextLine(bytes);
+        if (line.find("[END]") != std::string_view::npos)
+            break;
+        if (line == "[ANTENNA]") {
+            ++record;
+            field = 0;
+            continue;
+        }
+        if (record < 0 || record >= kCapacity || field >= kFieldsPerRecord)
+            continue;
+        AntennaEntry& entry = entries[record];
+        std::wstring& text = field == 0 ? entry.name : entry.values[field - 1];
+        text = Latin1ToWide(line);
+        ++field;
+    }
+    count = std::min(record + 1, kCapacity);
+}
+
+void AntennaCatalogue::UseDefaultList() {
+    path.clear();
+    ReadFromText(DefaultCatalogueFileText());
+}
+
+int AntennaCatalogue::IndexOfName(std::wstring_view name) const {
+    for (int i = 0; i < count; ++i) {
+        if (entries[i].name == name)
+            return i;
+    }
+    return -1;
+}

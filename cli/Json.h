@@ -1,0 +1,15 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// JSON text pieces; strings are UTF-8.
+std::string JsonString(std::string_view utf8);
+std::string JsonString(std::wstring_view text);
+// The shortest form that reads back to the same float; null for infinities and NaN.
+std::string JsonNumber(float value);
+std::string JsonNumber(double value);
+std::string JsonNumber(int value);
+std::string JsonBool(bool value);
+
+std::string ToUtf8(std::wstring_view text);

@@ -1,0 +1,248 @@
+#include "header/HeaderReader.h"
+
+#include <algorithm>
+#include <optional>
+
+#include "header/CLocaleNumbers.h"
+#include "header/HeaderText.h"
+#include "platform/CodePage.h"
+#include "platform/File.h"
+
+namespace {
+
+constexpr size_t kMaxDateLength = 15;
+
+// One run of the reader: the header text and where the last key found ends.
+class HeaderReading {
+  public:
+    HeaderReading(std::string_view bytes, unsigned codePage)
+        : header_(bytes), codePage_(codePage) {}
+
+    const HeaderText& Header() const { return header_; }
+
+    // Finds the key and, when it is there, moves the end of the last key found past its line.
+    std::optional<HeaderLine> Find(std::string_view key) {
+        std::optional<HeaderLine> line = FindHeaderKey(header_, key);
+        if (line)
+            lastKeyEnd_ = line->end;
+        return line;
+    }
+
+    std::optional<std::string_view> FindValue(std::string_view key) {
+        const std::optional<HeaderLine> line = Find(key);
+        if (!line)
+            return std::nullopt;
+        return line->text.substr(key.size());
+    }
+
+    // An empty or missing value leaves the field alone.
+    bool ReadText(std::string_view key, std::wstring& field) {
+        const std::optional<std::string_view> value = FindValue(key);
+        if (!value)
+            return false;
+        const std::string_view text = CutLineEnds(*value);
+        if (text.empty())
+            return false;
+        field = AnsiToWide(text, codePage_);
+        return true;
+    }
+
+    template <typename T, typename Scan>
+    void ReadNumber(std::string_view key, T& field, Scan scan) {
+        const std::optional<std::string_view> value = FindValue(key);
+        if (!value)
+            return;
+        if (const auto number = scan(*value))
+            field = *number;
+    }
+
+    std::wstring Wide(std::string_view text) const { return AnsiToWide(text, codePage_); }
+    void SetLastKeyEnd(size_t end) { lastKeyEnd_ = end; }
+    size_t LastKeyEnd() const { return lastKeyEnd_; }
+
+  private:
+    HeaderText header_;
+    unsigned codePage_;
+    size_t lastKeyEnd_ = 0;
+};
+
+// The date's line end is dropped the way older headers expect: a CR just before the last byte
+// and an LF as the last byte.
+std::string DateTextOf(std::string_view value) {
+    std::string date(value);
+    if (date.size() >= 2 && date[date.size() - 2] == '\r')
+        date[date.size() - 2] = '\0';
+    if (!date.empty() && date.back() == '\n')
+        date.back() = '\0';
+    return date.substr(0, date.find('\0'));
+}
+
+bool IsDigitOrSpace(char c) {
+    return (c >= '0' && c <= '9') || c == ' ';
+}
+
+void ReadAntennaType(HeaderReading& reading, const AntennaCatalogue& catalogue,
+                     int legacyAntennaCount, StationHeader& header) {
+    const std::optional<std::string_view> value = reading.FindValue("AntType:");
+    if (!value) {
+        header.antennaTypeIndex = 0;
+    } else if (!value->empty() && IsDigitOrSpace(value->front())) {
+        header.antennaTypeIndex = ScanInt(*value).value_or(header.antennaTypeIndex);
+        const int legacyCount =
+            std::clamp(legacyAntennaCount, 0, static_cast<int>(LegacyAntennaTable.size()));
+        if (header.antennaTypeIndex < 0 || header.antennaTypeIndex >= legacyCount)
+            header.antennaTypeIndex = 0;
+        const int index =
+            catalogue.IndexOfName(std::wstring(LegacyAntennaTable[header.antennaTypeIndex]));
+        if (index >= 0)
+            header.antennaTypeIndex = index;
+    } else {
+        header.antennaTypeIndex = ScanInt(*value).value_or(header.antennaTypeIndex);
+        header.antennaTypeName = reading.Wide(CutLineEnds(*value));
+        const int index = catalogue.IndexOfName(header.antennaTypeName);
+        if (index >= 0)
+            header.antennaTypeIndex = index;
+    }
+    if (header.antennaTypeIndex < 0 || header.antennaTypeIndex >= catalogue.count)
+        header.antennaTypeIndex = 0;
+}
+
+void ReadMeasureTo(HeaderReading& reading, StationHeader& header) {
+    std::optional<std::string_view> value = reading.FindValue("MeasureTo:");
+    if (!value)
+        value = reading.FindValue("MeasuredTo:");
+    if (!value) {
+        header.measureTo = 0;
+        return;
+    }
+    header.measureTo = ScanInt(*value).value_or(header.measureTo);
+    if (header.measureTo < 0 || header.measureTo > 3)
+        header.measureTo = 0;
+}
+
+// "ANT TYPE:" is the later, more specific source; among catalogue entries of the same name the
+// last one is taken.
+void ReadAntennaTypeName(HeaderReading& reading, const AntennaCatalogue& catalogue,
+                         StationHeader& header) {
+    if (!reading.ReadText("ANT TYPE:", header.antennaTypeName))
+        return;
+    for (int i = 0; i < catalogue.count; ++i) {
+        if (catalogue.entries[i].name == header.antennaTypeName)
+            header.antennaTypeIndex = i;
+    }
+}
+
+// Everything from "Model:" on: no key is required any more.
+void ReadOptionalFields(HeaderReading& reading, const AntennaCatalogue& catalogue,
+                        const HeaderReadOptions& options, const FileNameParts& nameParts,
+                        StationHeader& header) {
+    if (const auto model = reading.FindValue("Model:"))
+        header.receiverType = reading.Wide(CutLineEnds(*model));
+    header.antennaHeight = 0;
+    reading.ReadNumber("AntHigh:", header.antennaHeight, ScanFloat);
+    header.heightOffset = 0;
+    reading.ReadNumber("HEIGHT OFFSET:", header.heightOffset, ScanFloat);
+    ReadAntennaType(reading, catalogue, options.legacyAntennaCount, header);
+    ReadMeasureTo(reading, header);
+
+    header.stationName = nameParts.stationName;
+    header.nameParts.stationName = nameParts.stationName;
+    header.nameParts.suffix = nameParts.suffix;
+    const std::string height = FormatFixed(header.antennaHeight, 3);
+    header.antennaHeightText.assign(height.begin(), height.end());
+
+    reading.ReadNumber("X:", header.approxX, ScanDouble);
+    reading.ReadNumber("Y:", header.approxY, ScanDouble);
+    reading.ReadNumber("Z:", header.approxZ, ScanDouble);
+    reading.ReadText("MARKER NAME:", header.stationName);
+    reading.ReadText("MARKER NUMBER:", header.stationCode);
+    reading.ReadText("REC #:", header.receiverNumber);
+    reading.ReadText("REC TYPE:", header.receiverType);
+    reading.ReadText("REC VERS:", header.receiverVersion);
+    reading.ReadText("ANT #:", header.antennaNumber);
+    ReadAntennaTypeName(reading, catalogue, header);
+    reading.ReadNumber("INTERVAL:", header.interval, ScanDouble);
+    reading.ReadText("TIME OF FIRST OBS:", header.timeOfFirstObs);
+    reading.ReadNumber("LEAP SECONDS:", header.leapSeconds, ScanInt);
+}
+
+// Takes the header and reports why it stopped; false when the header is not complete.
+bool ReadHeaderFields(HeaderReading& reading, const AntennaCatalogue& catalogue,
+                      const HeaderReadOptions& options, const FileNameParts& nameParts,
+                      StationHeader& header, HeaderReaderOwner& owner) {
+    const std::optional<HeaderLine> versionLine = FindHeaderKey(reading.Header(), "ver");
+    if (!versionLine) {
+        owner.ShowMessage(L"未发现版本号(ver)，请确认文件是否为TZR格式", MessageIcon::Error);
+        return false;
+    }
+    header.version = LeadingNumber(versionLine->text.substr(3));
+
+    const std::optional<HeaderLine> receiverLine = reading.Find("ReceiverID:");
+    if (!receiverLine) {
+        owner.ShowMessage(L"未发现SN号(ReceiverID)，请确认文件是否为TZR格式", MessageIcon::Error);
+        return false;
+    }
+    // The whole identifier is kept, however long, so that a save writes it back unchanged.
+    const HeaderLine receiverIdLine = reading.Header().WholeLineFrom(*receiverLine);
+    reading.SetLastKeyEnd(receiverIdLine.end);
+    header.receiverIdText = std::string(CutLineEnds(receiverIdLine.text.substr(11)));
+    header.receiverNumber = reading.Wide(header.receiverIdText);
+
+    header.dateText.clear();
+    const std::optional<HeaderLine> dateLine = reading.Find("Date:");
+    if (!dateLine) {
+        owner.ShowMessage(L"文件头未发现日期信息！", MessageIcon::Error);
+    } else {
+        const std::string_view value = dateLine->text.substr(5);
+        if (value.size() > kMaxDateLength) {
+            owner.ShowMessage(L"数据异常！", MessageIcon::Warning);
+            return false;
+        }
+        header.dateText = DateTextOf(value);
+    }
+
+    ReadOptionalFields(reading, catalogue, options, nameParts, header);
+    return true;
+}
+
+}  // namespace
+
+std::string_view CutLineEnds(std::string_view text) {
+    return text.substr(0, std::min(text.find('\r'), text.find('\n')));
+}
+
+std::wstring AnsiToWide(std::string_view text, unsigned codePage) {
+    return MultiByteToUnicodeString(text, codePage);
+}
+
+void ReadStationHeader(const std::wstring& path, const AntennaCatalogue& catalogue,
+                       StationHeader& header, HeaderReaderOwner& owner,
+                       const HeaderReadOptions& options) {
+    if (path.empty())
+        return;
+    header.headerRegionLength = StationHeader::kMinimumRegionLength;
+    owner.ShowPath(path);
+    header.headerLoaded = true;
+
+    const FileNameParts nameParts = SplitRawFilePath(path);
+    header.nameParts.directory = nameParts.directory;
+
+    const std::optional<std::string> bytes = ReadFileBytes(path, HeaderText::kMaxLength);
+    if (!bytes) {
+        header.headerLoaded = false;
+        owner.ShowMessage(L"打开TZR文件失败" + path, MessageIcon::Error);
+        return;
+    }
+    HeaderReading reading(*bytes, options.codePage != 0 ? options.codePage : AnsiCodePage());
+    if (!ReadHeaderFields(reading, catalogue, options, nameParts, header, owner)) {
+        header.headerLoaded = false;
+        return;
+    }
+    owner.ShowRecord();
+    owner.SetTimeOfFirstObsText(header.timeOfFirstObs);
+
+    // A short header followed at once by binary data must not take data bytes into its region.
+    const size_t textRegion =
+        std::min<size_t>(StationHeader::kMinimumRegionLength, reading.Header().End());
+    header.headerRegionLength = static_cast<int32_t>(std::max(reading.LastKeyEnd(), textRegion));
+}

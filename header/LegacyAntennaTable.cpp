@@ -1,0 +1,66 @@
+#include "header/LegacyAntennaTable.h"
+
+const std::array<std::wstring_view, 54> LegacyAntennaTable = {
+    L"Unknown",
+    L"DRQK01          NONE",
+    L"DRQK02          DRQD",
+    L"DRQK03          NONE",
+    L"DRQK03          NONE",
+    L"DRQK04              ",
+    L"DRQK05          NONE",
+    L"DRQK05          NONE",
+    L"Unknown",
+    L"DRQ K06",
+    L"DRQK04              ",
+    L"DRQK05          NONE",
+    L"Unknown",
+    L"Unknown",
+    L"DRQK07          NONE",
+    L"Unknown",
+    L"Unknown",
+    L"DRQK08",
+    L"DRQ-K09",
+    L"DRQ-K10",
+    L"DRQ-K11",
+    L"Unknown",
+    L"DRQ-K12",
+    L"DRQ-K13",
+    L"DRQ-K14",
+    L"DRQK15",
+    L"DRQK16",
+    L"DRQK17",
+    L"DRQK18",
+    L"DRQK19",
+    L"DRQK20",
+    L"DRQK21",
+    L"DRQK22",
+    L"DRQK23",
+    L"DRQK24",
+    L"DRQK25",
+    L"DRQK26",
+    L"Unknown",
+    L"DRQK27",
+    L"DRQK28",
+    L"DRQK29",
+    L"DRQK30",
+    L"DRQK31",
+    L"DRQK32",
+    L"DRQK33",
+    L"DRQK34",
+    L"DRQK35          DRQD",
+    L"DRQK18          NONE",
+    L"DRQK36          NONE",
+    L"DRQK37",
+    L"DRQK38",
+    L"DRQK39",
+    L"DRQK40",
+    L"End",
+};
+
+int LegacyAntennaCount() {
+    int count = 0;
+    while (count < static_cast<int>(LegacyAntennaTable.size()) &&
+           LegacyAntennaTable[count] != L"End")
+        ++count;
+    return count;
+}

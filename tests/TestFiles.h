@@ -1,0 +1,54 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "header/HeaderReaderOwner.h"
+
+// A fresh directory for one test, removed with everything in it afterwards.
+class TemporaryDirectory {
+  public:
+    TemporaryDirectory();
+    ~TemporaryDirectory();
+    TemporaryDirectory(const TemporaryDirectory&) = delete;
+    TemporaryDirectory& operator=(const TemporaryDirectory&) = delete;
+
+    // The wide path of `name` inside the directory, written with `bytes`.
+    std::wstring WriteFile(const std::wstring& name, std::string_view bytes) const;
+    std::wstring PathOf(const std::wstring& name) const;
+
+  private:
+    std::filesystem::path path_;
+};
+
+std::string ReadWholeFile(const std::wstring& path);
+
+struct ShownMessage {
+    std::wstring text;
+    MessageIcon icon;
+    bool operator==(const ShownMessage&) const = default;
+};
+
+// Remembers what the reader asked to show.
+class RecordingOwner : public HeaderReaderOwner {
+  public:
+    void ShowPath(const std::wstring& path) override { shownPath = path; }
+    void ShowMessage(const std::wstring& text, MessageIcon icon) override {
+        messages.push_back({text, icon});
+    }
+    void ShowRecord() override { ++recordShown; }
+    void SetTimeOfFirstObsText(const std::wstring& text) override { timeOfFirstObsText = text; }
+
+    std::wstring shownPath;
+    std::vector<ShownMessage> messages;
+    int recordShown = 0;
+    std::wstring timeOfFirstObsText;
+};
+
+// Header lines joined with CR LF, each line ended.
+std::string CrLfLines(std::initializer_list<std::string_view> lines);
+
+// Bytes that stand for observation data: they begin with a control byte, as receivers write.
+std::string ObservationData(size_t size);
