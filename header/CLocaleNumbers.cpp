@@ -164,3 +164,24 @@ std::string FormatGeneral(double value, int precision) {
 std::string FormatInt(int value) {
     return FormatWith([&](char* first, char* last) { return std::to_chars(first, last, value); });
 }
+
+namespace {
+
+std::string AsciiForScan(std::wstring_view text) {
+    std::string ascii(text.size(), '\x7F');
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] > 0 && text[i] < 0x7F)
+            ascii[i] = static_cast<char>(text[i]);
+    }
+    return ascii;
+}
+
+}  // namespace
+
+std::optional<double> ScanWideDouble(std::wstring_view text) {
+    return ScanDouble(AsciiForScan(text));
+}
+
+std::optional<int> ScanWideInt(std::wstring_view text) {
+    return ScanInt(AsciiForScan(text));
+}

@@ -21,3 +21,7 @@ std::string FormatFixed(double value, int decimals);
 std::string FormatGeneral(double value, int precision);
 // printf "%d".
 std::string FormatInt(int value);
+
+// The same scans on wide text as typed into a control; characters beyond ASCII end a number.
+std::optional<double> ScanWideDouble(std::wstring_view text);
+std::optional<int> ScanWideInt(std::wstring_view text);

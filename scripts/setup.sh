@@ -7,7 +7,7 @@ packages=(
     cmake ninja-build g++ pkg-config
     libgtest-dev googletest libbenchmark-dev
     g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
-    wine wine64 xvfb xauth fonts-wine fonts-wqy-zenhei imagemagick x11-utils
+    wine wine64 xvfb xauth fonts-wine fonts-wqy-zenhei fonts-wqy-microhei imagemagick x11-utils
     locales
 )
 
@@ -37,5 +37,8 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
     wineboot -i >/dev/null 2>&1 || true
     # Without a window manager (Xvfb) a managed window blocks for seconds on every hide.
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+    # Chinese dialogs ask for SimSun; the bitmap strikes of the first match drop some glyphs
+    # ("-" among them), so point it at an outline font.
+    wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v SimSun /d 'WenQuanYi Micro Hei' /f >/dev/null 2>&1
     wineserver -w
 fi

@@ -12,9 +12,4 @@ ctest --preset native
 
 cmake --preset mingw
 cmake --build --preset mingw
-# One wineserver for the whole run, so that each test process starts fast. Wine's own services
-# start here, away from ctest's pipes: a service holding them open would make ctest wait forever.
-wineserver -p </dev/null >/dev/null 2>&1
-trap 'wineserver -k 2>/dev/null || true' EXIT
-wine wineboot </dev/null >/dev/null 2>&1
-ctest --preset mingw
+xvfb-run -a -s "-screen 0 1280x1024x24" scripts/windows-tests.sh

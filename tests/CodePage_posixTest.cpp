@@ -10,7 +10,7 @@ namespace {
 
 // Sets LC_ALL for one test and puts the old value back.
 class ScopedLocaleVariable {
-public:
+  public:
     explicit ScopedLocaleVariable(const char* value) {
         if (const char* old = std::getenv("LC_ALL"))
             old_ = old;
@@ -23,7 +23,7 @@ public:
             unsetenv("LC_ALL");
     }
 
-private:
+  private:
     std::optional<std::string> old_;
 };
 
@@ -35,7 +35,7 @@ struct LocaleCase {
 
 TEST(CodePagePosix, SystemCodePagesFollowTheLocaleAsOnWindows) {
     const LocaleCase cases[] = {
-        {"zh_CN.UTF-8", 936, 936}, {"zh_TW.UTF-8", 950, 950}, {"ja_JP.UTF-8", 932, 932},
+        {"zh_CN.UTF-8", 936, 936}, {"zh_TW.UTF-8", 950, 950},  {"ja_JP.UTF-8", 932, 932},
         {"ko_KR.UTF-8", 949, 949}, {"ru_RU.UTF-8", 1251, 866}, {"de_DE.UTF-8", 1252, 437},
         {"C", 1252, 437},
     };

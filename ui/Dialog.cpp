@@ -1,0 +1,93 @@
+#include "ui/Dialog.h"
+
+CDialog::~CDialog() {
+    if (!modal_ && window_ != nullptr)
+        DestroyWindow(window_);
+}
+
+INT_PTR CDialog::DoModal() {
+    modal_ = true;
+    return DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(templateId_), parent_,
+                           DialogProc, reinterpret_cast<LPARAM>(this));
+}
+
+bool CDialog::CreateModeless() {
+    modal_ = false;
+    return CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(templateId_), parent_,
+                              DialogProc, reinterpret_cast<LPARAM>(this)) != nullptr;
+}
+
+void CDialog::End(INT_PTR result) {
+    result_ = result;
+    ended_ = true;
+    if (modal_) {
+        EndDialog(window_, result);
+        return;
+    }
+    DestroyWindow(window_);
+    window_ = nullptr;
+}
+
+std::wstring CDialog::ItemText(int id) const {
+    const HWND item = Item(id);
+    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(item)) + 1, L'\0');
+    text.resize(
+        static_cast<size_t>(GetWindowTextW(item, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+void CDialog::SetItemText(int id, const std::wstring& text) {
+    SetDlgItemTextW(window_, id, text.c_str());
+}
+
+LRESULT CDialog::SendItemMessage(int id, UINT message, WPARAM wParam, LPARAM lParam) const {
+    return SendDlgItemMessageW(window_, id, message, wParam, lParam);
+}
+
+INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        SetWindowLongPtrW(window, DWLP_USER, lParam);
+        reinterpret_cast<CDialog*>(lParam)->window_ = window;
+    }
+    auto* dialog = reinterpret_cast<CDialog*>(GetWindowLongPtrW(window, DWLP_USER));
+    if (dialog == nullptr)
+        return FALSE;
+    try {
+        return dialog->HandleMessage(message, wParam, lParam);
+    } catch (...) {
+        // An exception must never unwind through the window manager.
+        return FALSE;
+    }
+}
+
+INT_PTR CDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_INITDIALOG:
+            return OnInit() ? TRUE : FALSE;
+        case WM_COMMAND: {
+            const int id = LOWORD(wParam);
+            const int code = HIWORD(wParam);
+            if (OnCommand(code, id))
+                return TRUE;
+            if (id == IDOK && code == BN_CLICKED) {
+                OnOK();
+                return TRUE;
+            }
+            if (id == IDCANCEL) {
+                OnCancel();
+                return TRUE;
+            }
+            return FALSE;
+        }
+        case WM_NCDESTROY:
+            SetWindowLongPtrW(window_, DWLP_USER, 0);
+            return FALSE;
+        default: {
+            LRESULT result = 0;
+            if (!OnMessage(message, wParam, lParam, result))
+                return FALSE;
+            SetWindowLongPtrW(window_, DWLP_MSGRESULT, result);
+            return TRUE;
+        }
+    }
+}

@@ -1,0 +1,170 @@
+#include "ui/TZRDlg.h"
+
+#include <commctrl.h>
+
+#include "header/HeaderReader.h"
+#include "header/LegacyAntennaTable.h"
+#include "header/MeasureToChoices.h"
+#include "res/resource.h"
+#include "ui/FileChooser.h"
+#include "ui/MessageBox.h"
+#include "ui/TextEditor.h"
+
+namespace {
+
+constexpr int kVisibleListItems = 15;
+constexpr INT_PTR kShellExecuteFailureLimit = 32;
+
+}  // namespace
+
+EditorServices EditorServices::System() {
+    return {ShowMessageBox, ChooseRawFile, OpenInNotepad};
+}
+
+CTZRDlg::CTZRDlg(const std::wstring& path, EditorServices services)
+    : CDialog(IDD_TZR_DIALOG, nullptr),
+      services_(std::move(services)),
+      legacyAntennaCount_(LegacyAntennaCount()),
+      currentPath_(path),
+      icon_(LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME))) {
+    catalogue_.Load();
+}
+
+bool CTZRDlg::OnInit() {
+    ExchangeRecord(ExchangeDirection::ToControls);
+    AddAboutItemToSystemMenu();
+    SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
+    SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
+    catalogue_.Load();
+    ReadHeader();
+    FillComboBoxes();
+    for (int id : {IDC_TIME_OF_FIRST_OBS, IDC_INTERVAL, IDC_LEAP_SECONDS})
+        SendItemMessage(id, EM_SETREADONLY, TRUE);
+    return true;
+}
+
+void CTZRDlg::AddAboutItemToSystemMenu() {
+    const HMENU systemMenu = GetSystemMenu(Handle(), FALSE);
+    if (systemMenu == nullptr)
+        return;
+    const std::wstring aboutText = LoadResourceString(IDS_ABOUTBOX);
+    if (aboutText.empty())
+        return;
+    AppendMenuW(systemMenu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(systemMenu, MF_STRING, IDM_ABOUTBOX, aboutText.c_str());
+}
+
+bool CTZRDlg::OnCommand(int notifyCode, int itemId) {
+    if (notifyCode != BN_CLICKED)
+        return false;
+    switch (itemId) {
+        case IDC_BROWSE:
+            Browse();
+            return true;
+        case IDC_OPEN_IN_EDITOR:
+            OpenInEditor();
+            return true;
+        default:
+            return false;
+    }
+}
+
+void CTZRDlg::OnOK() {
+    if (ExchangeRecord(ExchangeDirection::ToRecord))
+        End(IDOK);
+}
+
+bool CTZRDlg::ExchangeRecord(ExchangeDirection direction) {
+    CDataExchange exchange(Handle(), direction, [this](const std::wstring& text, MessageIcon icon) {
+        MessageBoxOnDialog(text, icon);
+    });
+    return exchange.Text(IDC_STATION_NAME, header_.stationName) &&
+           exchange.Text(IDC_STATION_CODE, header_.stationCode) &&
+           exchange.Text(IDC_ANTENNA_HEIGHT, header_.antennaHeightText) &&
+           exchange.Text(IDC_ANTENNA_NUMBER, header_.antennaNumber) &&
+           exchange.Text(IDC_RECEIVER_NUMBER, header_.receiverNumber) &&
+           exchange.Text(IDC_RECEIVER_TYPE, header_.receiverType) &&
+           exchange.Text(IDC_RECEIVER_VERSION, header_.receiverVersion) &&
+           exchange.Double(IDC_APPROX_X, header_.approxX) &&
+           exchange.Double(IDC_APPROX_Y, header_.approxY) &&
+           exchange.Double(IDC_APPROX_Z, header_.approxZ) &&
+           exchange.Double(IDC_INTERVAL, header_.interval) &&
+           exchange.Int(IDC_LEAP_SECONDS, header_.leapSeconds);
+}
+
+void CTZRDlg::ReadHeader() {
+    HeaderReadOptions options;
+    options.legacyAntennaCount = legacyAntennaCount_;
+    ReadStationHeader(currentPath_, catalogue_, header_, *this, options);
+}
+
+void CTZRDlg::FillComboBoxes() {
+    if (Item(IDC_ANTENNA_TYPE) == nullptr)
+        return;
+    SendItemMessage(IDC_ANTENNA_TYPE, CB_SETMINVISIBLE, kVisibleListItems);
+    SendItemMessage(IDC_ANTENNA_TYPE, CB_RESETCONTENT);
+    for (int i = 0; i < catalogue_.count; ++i) {
+        SendItemMessage(IDC_ANTENNA_TYPE, CB_INSERTSTRING, static_cast<WPARAM>(i),
+                        reinterpret_cast<LPARAM>(catalogue_.entries[i].name.c_str()));
+    }
+    SendItemMessage(IDC_ANTENNA_TYPE, CB_SETCURSEL, 0);
+    if (header_.antennaTypeIndex >= 0 && header_.antennaTypeIndex < catalogue_.count) {
+        // The last entry bearing the record's antenna name is the one shown.
+        const std::wstring& selectedName = catalogue_.entries[header_.antennaTypeIndex].name;
+        for (int i = 0; i < catalogue_.count; ++i) {
+            if (catalogue_.entries[i].name == selectedName)
+                SendItemMessage(IDC_ANTENNA_TYPE, CB_SETCURSEL, static_cast<WPARAM>(i));
+        }
+    }
+
+    if (Item(IDC_MEASURE_TO) == nullptr)
+        return;
+    SendItemMessage(IDC_MEASURE_TO, CB_RESETCONTENT);
+    for (size_t i = 0; i < MeasureToChoices.size(); ++i) {
+        const std::wstring label(MeasureToChoices[i]);
+        SendItemMessage(IDC_MEASURE_TO, CB_INSERTSTRING, i,
+                        reinterpret_cast<LPARAM>(label.c_str()));
+    }
+    SendItemMessage(IDC_MEASURE_TO, CB_SETCURSEL, static_cast<WPARAM>(header_.measureTo));
+}
+
+void CTZRDlg::Browse() {
+    const std::optional<std::wstring> chosen = services_.chooseFile(Handle());
+    if (!chosen)
+        return;
+    currentPath_ = *chosen;
+    SetItemText(IDC_PATH, currentPath_);
+    header_.headerLoaded = true;
+    header_.Reset();
+    ReadHeader();
+    FillComboBoxes();
+}
+
+void CTZRDlg::OpenInEditor() {
+    if (currentPath_.empty())
+        return;
+    if (services_.openInEditor(currentPath_) <= kShellExecuteFailureLimit) {
+        MessageBoxOnDialog(L"无法打开，没有相关联的应用程序，或文件可能已被移除",
+                           MessageIcon::Error);
+    }
+}
+
+int CTZRDlg::MessageBoxOnDialog(const std::wstring& text, MessageIcon icon, UINT buttons) {
+    return services_.showMessage(Handle(), text, icon, buttons);
+}
+
+void CTZRDlg::ShowPath(const std::wstring& path) {
+    SetItemText(IDC_PATH, path);
+}
+
+void CTZRDlg::ShowMessage(const std::wstring& text, MessageIcon icon) {
+    MessageBoxOnDialog(text, icon);
+}
+
+void CTZRDlg::ShowRecord() {
+    ExchangeRecord(ExchangeDirection::ToControls);
+}
+
+void CTZRDlg::SetTimeOfFirstObsText(const std::wstring& text) {
+    SetItemText(IDC_TIME_OF_FIRST_OBS, text);
+}

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "antenna/AntennaCatalogue.h"
+#include "header/HeaderReaderOwner.h"
+#include "header/StationHeader.h"
+#include "ui/DataExchange.h"
+#include "ui/Dialog.h"
+
+// What the editor asks of the system; tests stand in for the user's side of it.
+struct EditorServices {
+    std::function<int(HWND owner, const std::wstring& text, MessageIcon icon, UINT buttons)>
+        showMessage;
+    std::function<std::optional<std::wstring>(HWND owner)> chooseFile;
+    std::function<INT_PTR(const std::wstring& path)> openInEditor;
+
+    static EditorServices System();
+};
+
+// The editor: one raw file's header, its antenna catalogue, and the commands on them.
+class CTZRDlg : public CDialog, private HeaderReaderOwner {
+  public:
+    explicit CTZRDlg(const std::wstring& path, EditorServices services = EditorServices::System());
+
+    const StationHeader& Header() const { return header_; }
+    const std::wstring& CurrentPath() const { return currentPath_; }
+
+    void FillComboBoxes();
+
+  protected:
+    bool OnInit() override;
+    bool OnCommand(int notifyCode, int itemId) override;
+    void OnOK() override;
+
+  private:
+    void ShowPath(const std::wstring& path) override;
+    void ShowMessage(const std::wstring& text, MessageIcon icon) override;
+    void ShowRecord() override;
+    void SetTimeOfFirstObsText(const std::wstring& text) override;
+
+    bool ExchangeRecord(ExchangeDirection direction);
+    void ReadHeader();
+    void Browse();
+    void OpenInEditor();
+    void AddAboutItemToSystemMenu();
+    int MessageBoxOnDialog(const std::wstring& text, MessageIcon icon, UINT buttons = MB_OK);
+
+    EditorServices services_;
+    StationHeader header_;
+    AntennaCatalogue catalogue_;
+    int legacyAntennaCount_;
+    std::wstring currentPath_;
+    HICON icon_;
+};
