@@ -3,8 +3,11 @@
 #include <commctrl.h>
 
 #include "header/HeaderReader.h"
+#include "header/HeaderWriter.h"
 #include "header/LegacyAntennaTable.h"
 #include "header/MeasureToChoices.h"
+#include "header/RawFileRewrite.h"
+#include "platform/CodePage.h"
 #include "res/resource.h"
 #include "ui/FileChooser.h"
 #include "ui/MessageBox.h"
@@ -14,11 +17,45 @@ namespace {
 
 constexpr int kVisibleListItems = 15;
 constexpr INT_PTR kShellExecuteFailureLimit = 32;
+constexpr DWORD kBusyPause = 500;
+
+// The Save button shows that a save is running, from start to end on every way out.
+class SaveButtonBusy {
+  public:
+    explicit SaveButtonBusy(HWND button) : button_(button) {
+        const int length = GetWindowTextLengthW(button_);
+        caption_.resize(static_cast<size_t>(length) + 1);
+        caption_.resize(static_cast<size_t>(GetWindowTextW(button_, caption_.data(), length + 1)));
+        EnableWindow(button_, FALSE);
+        SetWindowTextW(button_, (caption_ + L"...").c_str());
+    }
+    ~SaveButtonBusy() {
+        EnableWindow(button_, TRUE);
+        SetWindowTextW(button_, caption_.c_str());
+    }
+    SaveButtonBusy(const SaveButtonBusy&) = delete;
+    SaveButtonBusy& operator=(const SaveButtonBusy&) = delete;
+
+  private:
+    HWND button_;
+    std::wstring caption_;
+};
+
+std::wstring ListItemText(HWND list, LRESULT index) {
+    const LRESULT length = SendMessageW(list, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
+    if (length == CB_ERR)
+        return {};
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    SendMessageW(list, CB_GETLBTEXT, static_cast<WPARAM>(index),
+                 reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<size_t>(length));
+    return text;
+}
 
 }  // namespace
 
 EditorServices EditorServices::System() {
-    return {ShowMessageBox, ChooseRawFile, OpenInNotepad};
+    return {ShowMessageBox, ChooseRawFile, OpenInNotepad, Sleep, &SystemFileSystem()};
 }
 
 CTZRDlg::CTZRDlg(const std::wstring& path, EditorServices services)
@@ -63,6 +100,9 @@ bool CTZRDlg::OnCommand(int notifyCode, int itemId) {
             return true;
         case IDC_OPEN_IN_EDITOR:
             OpenInEditor();
+            return true;
+        case IDC_SAVE:
+            SaveStationHeader();
             return true;
         default:
             return false;
@@ -138,6 +178,67 @@ void CTZRDlg::Browse() {
     header_.Reset();
     ReadHeader();
     FillComboBoxes();
+}
+
+void CTZRDlg::SaveStationHeader() {
+    if (!header_.headerLoaded) {
+        MessageBoxOnDialog(L"请导入正确的TZR格式文件,再修改点名与天线高", MessageIcon::Error);
+        return;
+    }
+    if (currentPath_.empty())
+        return;
+    const SaveButtonBusy busy(Item(IDC_SAVE));
+    services_.wait(kBusyPause);
+    RunSave();
+}
+
+void CTZRDlg::RunSave() {
+    const LRESULT antennaSelection = SendItemMessage(IDC_ANTENNA_TYPE, CB_GETCURSEL);
+    const LRESULT measureSelection = SendItemMessage(IDC_MEASURE_TO, CB_GETCURSEL);
+    if (antennaSelection == CB_ERR) {
+        MessageBoxOnDialog(L"天线类型列表为空，无法保存！", MessageIcon::Warning);
+        return;
+    }
+    header_.antennaTypeName = ListItemText(Item(IDC_ANTENNA_TYPE), antennaSelection);
+    int antennaTypeIndex = catalogue_.IndexOfName(header_.antennaTypeName);
+    if (antennaTypeIndex < 0)
+        antennaTypeIndex = static_cast<int>(antennaSelection);
+    const int measureTo = measureSelection == CB_ERR ? 0 : static_cast<int>(measureSelection);
+
+    // A rejected number has been reported; the save goes on with the record's previous value.
+    ExchangeRecord(ExchangeDirection::ToRecord);
+    NormaliseAntennaHeight(header_, OemCodePage());
+    const std::optional<std::string> headerText =
+        BuildHeaderText(header_, measureTo, AnsiCodePage());
+    if (!headerText) {
+        MessageBoxOnDialog(L"文件头信息过长，无法保存！", MessageIcon::Warning);
+        return;
+    }
+
+    FileSystem& files = *services_.files;
+    const std::wstring newPath = ComposeRawFilePath(header_.nameParts.directory,
+                                                    header_.stationName, header_.nameParts.suffix);
+    const bool replaceExisting = NewPathNamesAnotherFile(files, currentPath_, newPath);
+    if (replaceExisting &&
+        MessageBoxOnDialog(L"文件已存在，是否覆盖？\n" + newPath, MessageIcon::Question,
+                           MB_YESNO | MB_DEFBUTTON2) != IDYES)
+        return;
+
+    const RewriteOutcome outcome = RewriteRawFile(
+        files, {currentPath_, newPath, *headerText, header_.headerRegionLength, replaceExisting});
+    if (!outcome.opened) {
+        MessageBoxOnDialog(L"打开TZR文件失败" + currentPath_, MessageIcon::Error);
+        return;
+    }
+    if (!outcome.error.empty())
+        MessageBoxOnDialog(outcome.error, MessageIcon::Warning);
+
+    currentPath_ = outcome.path;
+    SetItemText(IDC_PATH, currentPath_);
+    header_.headerRegionLength = outcome.headerRegionLength;
+    ExchangeRecord(ExchangeDirection::ToControls);
+    header_.antennaTypeIndex = antennaTypeIndex;
+    header_.measureTo = measureTo;
 }
 
 void CTZRDlg::OpenInEditor() {

@@ -9,6 +9,7 @@
 #include "antenna/AntennaCatalogue.h"
 #include "header/HeaderReaderOwner.h"
 #include "header/StationHeader.h"
+#include "platform/FileSystem.h"
 #include "ui/DataExchange.h"
 #include "ui/Dialog.h"
 
@@ -18,6 +19,8 @@ struct EditorServices {
         showMessage;
     std::function<std::optional<std::wstring>(HWND owner)> chooseFile;
     std::function<INT_PTR(const std::wstring& path)> openInEditor;
+    std::function<void(DWORD milliseconds)> wait;
+    FileSystem* files = nullptr;
 
     static EditorServices System();
 };
@@ -31,6 +34,7 @@ class CTZRDlg : public CDialog, private HeaderReaderOwner {
     const std::wstring& CurrentPath() const { return currentPath_; }
 
     void FillComboBoxes();
+    void SaveStationHeader();
 
   protected:
     bool OnInit() override;
@@ -47,6 +51,7 @@ class CTZRDlg : public CDialog, private HeaderReaderOwner {
     void ReadHeader();
     void Browse();
     void OpenInEditor();
+    void RunSave();
     void AddAboutItemToSystemMenu();
     int MessageBoxOnDialog(const std::wstring& text, MessageIcon icon, UINT buttons = MB_OK);
 

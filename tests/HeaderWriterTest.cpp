@@ -1,0 +1,155 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "TestFiles.h"
+#include "antenna/AntennaCatalogue.h"
+#include "header/HeaderReader.h"
+#include "header/HeaderWriter.h"
+
+namespace {
+
+StationHeader SampleRecord() {
+    StationHeader header;
+    header.version = 2.14;
+    header.receiverIdText = "SN12345";
+    header.dateText = "2026-03-05";
+    header.receiverType = L"DRQ-X5";
+    header.antennaHeight = 1.5f;
+    header.heightOffset = 0.05f;
+    header.antennaTypeName = L"DRQK04              ";
+    header.approxX = -2148744.12346;
+    header.approxY = 4426641.5;
+    header.approxZ = 0;
+    header.stationName = L"\u6D4B\u7AD9";
+    header.stationCode = L"P01";
+    header.receiverNumber = L"RN-7";
+    header.receiverVersion = L"3.2.1";
+    header.antennaNumber = L"A-99";
+    header.interval = 0.05;
+    header.timeOfFirstObs = L"2026 3 5 1 2 3.0";
+    header.leapSeconds = 18;
+    return header;
+}
+
+TEST(HeaderWriter, WritesTheTwentyTwoLinesByteForByte) {
+    const std::optional<std::string> text = BuildHeaderText(SampleRecord(), 3, 936);
+    ASSERT_TRUE(text);
+    EXPECT_EQ(*text, CrLfLines({"VELMORAN COLLECTED DATA FILE",
+                                "ver 2.1",
+                                "ReceiverID:SN12345",
+                                "Date:2026-03-05",
+                                "Model:DRQ-X5",
+                                "AntHigh:1.500",
+                                "HEIGHT OFFSET:0.050",
+                                "AntType:DRQK04              ",
+                                "MeasureTo:3",
+                                "X:-2148744.1235",
+                                "Y:4426641.5000",
+                                "Z:0.0000",
+                                "MARKER NAME:\xB2\xE2\xD5\xBE",
+                                "MARKER NUMBER:P01",
+                                "REC #:RN-7",
+                                "REC TYPE:DRQ-X5",
+                                "REC VERS:3.2.1",
+                                "ANT #:A-99",
+                                "ANT TYPE:DRQK04              ",
+                                "INTERVAL:0.1",
+                                "TIME OF FIRST OBS:2026 3 5 1 2 3.0",
+                                "LEAP SECONDS:18"}));
+}
+
+TEST(HeaderWriter, UnrepresentableCharactersBecomeQuestionMarks) {
+    StationHeader header = SampleRecord();
+    const std::optional<std::string> text = BuildHeaderText(header, 0, 1252);
+    ASSERT_TRUE(text);
+    EXPECT_NE(text->find("MARKER NAME:??\r\n"), std::string::npos);
+}
+
+TEST(HeaderWriter, RefusesAHeaderLongerThan4095Bytes) {
+    StationHeader header = SampleRecord();
+    const size_t fixed = BuildHeaderText(header, 0, 1252)->size() - 2;  // without the station name
+    header.stationName = std::wstring(kMaxHeaderLength - fixed, L'N');
+    ASSERT_TRUE(BuildHeaderText(header, 0, 1252));
+    EXPECT_EQ(BuildHeaderText(header, 0, 1252)->size(), kMaxHeaderLength);
+    header.stationName += L'N';
+    EXPECT_FALSE(BuildHeaderText(header, 0, 1252));
+}
+
+struct HeightCase {
+    std::wstring typed;
+    std::wstring shown;
+    float value;
+};
+
+TEST(HeaderWriter, NormalisesTheAntennaHeightToMillimetres) {
+    const HeightCase cases[] = {
+        {L"1.5", L"1.500", 1.5f},
+        {L"1.2345", L"1.235", 1.235f},
+        {L"2.0005", L"2.000", 2.0f},
+        {L"1,5", L"1.000", 1.0f},
+        {L"abc", L"0.000", 0.0f},
+        {L" -0.25m", L"-0.250", -0.25f},
+        {L"1.5000000000000", L"1.500", 1.5f},
+        {L"1.50000000000000", L"0.000", 0.0f},
+        {L"inf", L"0.000", 0.0f},
+        {L"0x10", L"0.000", 0.0f},
+        {L"", L"0.000", 0.0f},
+    };
+    for (const HeightCase& c : cases) {
+        SCOPED_TRACE(std::string(c.typed.begin(), c.typed.end()));
+        StationHeader header;
+        header.antennaHeightText = c.typed;
+        NormaliseAntennaHeight(header, 437);
+        EXPECT_EQ(header.antennaHeightText, c.shown);
+        EXPECT_EQ(header.antennaHeight, c.value);
+        EXPECT_NE(BuildHeaderText(header, 0, 1252)
+                      ->find("AntHigh:" + std::string(c.shown.begin(), c.shown.end()) + "\r\n"),
+                  std::string::npos);
+    }
+}
+
+class NullOwner : public HeaderReaderOwner {
+  public:
+    void ShowPath(const std::wstring&) override {}
+    void ShowMessage(const std::wstring&, MessageIcon) override {}
+    void ShowRecord() override {}
+    void SetTimeOfFirstObsText(const std::wstring&) override {}
+};
+
+TEST(HeaderWriter, WrittenHeaderReadsBackWithTheDocumentedRoundings) {
+    TemporaryDirectory directory;
+    StationHeader written = SampleRecord();
+    written.antennaTypeName = L"DRQK08";
+    const std::wstring path = directory.WriteFile(
+        L"ABCD123A.TZR", *BuildHeaderText(written, 2, 936) + ObservationData(100));
+    AntennaCatalogue catalogue;
+    catalogue.UseDefaultList();
+    StationHeader read;
+    NullOwner owner;
+    HeaderReadOptions options;
+    options.codePage = 936;
+    ReadStationHeader(path, catalogue, read, owner, options);
+
+    EXPECT_TRUE(read.headerLoaded);
+    EXPECT_EQ(read.version, 2.1);
+    EXPECT_EQ(read.receiverIdText, written.receiverIdText);
+    EXPECT_EQ(read.dateText, written.dateText);
+    EXPECT_EQ(read.antennaHeight, 1.5f);
+    EXPECT_EQ(read.heightOffset, 0.05f);
+    EXPECT_EQ(read.antennaTypeIndex, 8);
+    EXPECT_EQ(read.measureTo, 2);
+    EXPECT_EQ(read.approxX, -2148744.1235);
+    EXPECT_EQ(read.stationName, written.stationName);
+    EXPECT_EQ(read.stationCode, written.stationCode);
+    EXPECT_EQ(read.receiverNumber, written.receiverNumber);
+    EXPECT_EQ(read.receiverType, written.receiverType);
+    EXPECT_EQ(read.receiverVersion, written.receiverVersion);
+    EXPECT_EQ(read.antennaNumber, written.antennaNumber);
+    EXPECT_EQ(read.interval, 0.1);
+    EXPECT_EQ(read.timeOfFirstObs, written.timeOfFirstObs);
+    EXPECT_EQ(read.leapSeconds, 18);
+    EXPECT_EQ(read.headerRegionLength, static_cast<int>(BuildHeaderText(written, 2, 936)->size()));
+}
+
+}  // namespace

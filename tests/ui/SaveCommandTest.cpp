@@ -1,0 +1,218 @@
+// The Save command through the real dialog: what it writes, how it renames, what it asks and
+// what it reports, with faults injected at every file operation.
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "EditorDialogFixture.h"
+#include "FaultyFileSystem.h"
+
+namespace {
+
+bool EndsWith(const std::string& text, const std::string& tail) {
+    return text.size() >= tail.size() &&
+           text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+bool Exists(const std::wstring& path) {
+    return std::filesystem::exists(std::filesystem::path(path));
+}
+
+class SaveCommand : public EditorDialog {
+  protected:
+    std::wstring OpenSample(const std::wstring& name = L"ABCD123A.TZR") {
+        data = ObservationData(20000);
+        const std::wstring path = directory.WriteFile(name, SampleHeader() + data);
+        Open(path);
+        return path;
+    }
+
+    void ExpectBusyStateWasShownAndEnded() {
+        ASSERT_FALSE(waits.empty());
+        EXPECT_EQ(waits[0].milliseconds, 500u);
+        EXPECT_FALSE(waits[0].saveEnabled);
+        EXPECT_EQ(waits[0].saveCaption, L"保存...");
+        EXPECT_TRUE(IsWindowEnabled(GetDlgItem(Window(), IDC_SAVE)));
+        EXPECT_EQ(Text(IDC_SAVE), L"保存");
+    }
+
+    std::string data;
+};
+
+TEST_F(SaveCommand, RefusesBeforeAFileIsLoaded) {
+    Open(directory.WriteFile(L"BAD.TZR", "not raw\r\n"));
+    boxes.clear();
+    Click(IDC_SAVE);
+    const std::vector<ShownBox> expected = {
+        {L"请导入正确的TZR格式文件,再修改点名与天线高", MessageIcon::Error}};
+    EXPECT_EQ(boxes, expected);
+    EXPECT_TRUE(waits.empty());
+}
+
+TEST_F(SaveCommand, WritesTheHeaderAndRenamesAfterTheStation) {
+    const std::wstring path = OpenSample();
+    SetText(IDC_STATION_NAME, L"EFGH");
+    SetText(IDC_ANTENNA_HEIGHT, L"1.2345");
+    Send(IDC_MEASURE_TO, CB_SETCURSEL, 3);
+    Send(IDC_ANTENNA_TYPE, CB_SETCURSEL, 5);
+    Click(IDC_SAVE);
+
+    EXPECT_TRUE(boxes.empty());
+    ExpectBusyStateWasShownAndEnded();
+    const std::wstring renamed = directory.PathOf(L"EFGH123A.TZR");
+    EXPECT_FALSE(Exists(path));
+    EXPECT_EQ(dialog_->CurrentPath(), renamed);
+    EXPECT_EQ(Text(IDC_PATH), renamed);
+    EXPECT_EQ(Text(IDC_ANTENNA_HEIGHT), L"1.235");
+    EXPECT_EQ(dialog_->Header().measureTo, 3);
+    EXPECT_EQ(dialog_->Header().antennaTypeIndex, 5);
+
+    const std::string written = ReadWholeFile(renamed);
+    EXPECT_TRUE(EndsWith(written, data));
+    for (const char* line : {"MARKER NAME:EFGH\r\n", "AntHigh:1.235\r\n", "MeasureTo:3\r\n",
+                             "AntType:DRQK04              \r\n", "HEIGHT OFFSET:0.000\r\n"})
+        EXPECT_NE(written.find(line), std::string::npos) << line;
+    EXPECT_EQ(written.rfind("VELMORAN COLLECTED DATA FILE\r\nver 2.1\r\nReceiverID:SN1\r\n", 0),
+              0u);
+    EXPECT_EQ(dialog_->Header().headerRegionLength, static_cast<int>(written.size() - data.size()));
+}
+
+TEST_F(SaveCommand, SaveWithoutEditsKeepsTheNameAndTheData) {
+    const std::wstring path = OpenSample(L"\u6D4B\u7AD9123A.TZR");
+    Click(IDC_SAVE);
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_EQ(dialog_->CurrentPath(), path);
+    EXPECT_TRUE(EndsWith(ReadWholeFile(path), data));
+}
+
+TEST_F(SaveCommand, AsksBeforeReplacingAnotherFileAndNoChangesNothing) {
+    const std::wstring path = OpenSample();
+    const std::wstring other = directory.WriteFile(L"EFGH123A.TZR", "other station");
+    const std::string before = ReadWholeFile(path);
+    SetText(IDC_STATION_NAME, L"EFGH");
+    answer = IDNO;
+    Click(IDC_SAVE);
+
+    const std::vector<ShownBox> expected = {
+        {L"文件已存在，是否覆盖？\n" + other, MessageIcon::Question}};
+    EXPECT_EQ(boxes, expected);
+    EXPECT_EQ(boxButtons[0] & (MB_YESNO | MB_DEFBUTTON2),
+              static_cast<UINT>(MB_YESNO | MB_DEFBUTTON2));
+    EXPECT_TRUE(ReadWholeFile(path) == before);
+    EXPECT_EQ(ReadWholeFile(other), "other station");
+    EXPECT_EQ(dialog_->CurrentPath(), path);
+    ExpectBusyStateWasShownAndEnded();
+}
+
+TEST_F(SaveCommand, YesReplacesTheOtherFile) {
+    const std::wstring path = OpenSample();
+    const std::wstring other = directory.WriteFile(L"EFGH123A.TZR", "other station");
+    SetText(IDC_STATION_NAME, L"EFGH");
+    answer = IDYES;
+    Click(IDC_SAVE);
+    EXPECT_EQ(boxes.size(), 1u);
+    EXPECT_FALSE(Exists(path));
+    EXPECT_TRUE(EndsWith(ReadWholeFile(other), data));
+    EXPECT_EQ(dialog_->CurrentPath(), other);
+}
+
+TEST_F(SaveCommand, FileHeldOpenElsewhereIsReportedAndLeftAlone) {
+    const std::wstring path = OpenSample();
+    const std::string before = ReadWholeFile(path);
+    const HANDLE held = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    SetText(IDC_STATION_NAME, L"EFGH");
+    Click(IDC_SAVE);
+    CloseHandle(held);
+
+    const std::vector<ShownBox> expected = {{L"打开TZR文件失败" + path, MessageIcon::Error}};
+    EXPECT_EQ(boxes, expected);
+    EXPECT_TRUE(ReadWholeFile(path) == before);
+    EXPECT_FALSE(Exists(directory.PathOf(L"EFGH123A.TZR")));
+    EXPECT_EQ(dialog_->CurrentPath(), path);
+    ExpectBusyStateWasShownAndEnded();
+}
+
+TEST_F(SaveCommand, EmptyAntennaListEndsTheSaveWithAMessage) {
+    UseCatalogue("");
+    const std::wstring path = OpenSample();
+    const std::string before = ReadWholeFile(path);
+    Click(IDC_SAVE);
+    const std::vector<ShownBox> expected = {
+        {L"天线类型列表为空，无法保存！", MessageIcon::Warning}};
+    EXPECT_EQ(boxes, expected);
+    EXPECT_TRUE(ReadWholeFile(path) == before);
+    ExpectBusyStateWasShownAndEnded();
+}
+
+TEST_F(SaveCommand, OverlongHeaderEndsTheSaveWithAMessage) {
+    const std::wstring path = OpenSample();
+    const std::string before = ReadWholeFile(path);
+    SetText(IDC_RECEIVER_VERSION, std::wstring(5000, L'V'));
+    Click(IDC_SAVE);
+    const std::vector<ShownBox> expected = {{L"文件头信息过长，无法保存！", MessageIcon::Warning}};
+    EXPECT_EQ(boxes, expected);
+    EXPECT_TRUE(ReadWholeFile(path) == before);
+}
+
+TEST_F(SaveCommand, UnreadableNumberIsReportedAndTheSaveGoesOn) {
+    const std::wstring path = OpenSample();
+    SetText(IDC_STATION_NAME, L"EFGH");
+    SetText(IDC_APPROX_X, L"abc");
+    Click(IDC_SAVE);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, kNotANumber);
+    const std::string written = ReadWholeFile(directory.PathOf(L"EFGH123A.TZR"));
+    EXPECT_NE(written.find("X:-2148744.1234\r\n"), std::string::npos);
+}
+
+struct SaveFaultCase {
+    const char* name;
+    std::wstring stationName;
+    std::wstring receiverVersion;
+};
+
+class SaveCommandFaults : public SaveCommand, public testing::WithParamInterface<SaveFaultCase> {};
+
+TEST_P(SaveCommandFaults, EveryFailureIsReportedAndLosesNothing) {
+    for (int failAt = 1;; ++failAt) {
+        SCOPED_TRACE(failAt);
+        FaultyFileSystem faulty(failAt);
+        files = &faulty;
+        boxes.clear();
+        waits.clear();
+        const std::wstring path = OpenSample();
+        const std::wstring unrelated = directory.WriteFile(L"UNRELATED.TZR", "unrelated");
+        SetText(IDC_STATION_NAME, GetParam().stationName);
+        SetText(IDC_RECEIVER_VERSION, GetParam().receiverVersion);
+        Click(IDC_SAVE);
+
+        const std::wstring target = directory.PathOf(GetParam().stationName + L"123A.TZR");
+        EXPECT_TRUE(Exists(dialog_->CurrentPath()));
+        EXPECT_TRUE(EndsWith(ReadWholeFile(dialog_->CurrentPath()), data));
+        EXPECT_EQ(Text(IDC_PATH), dialog_->CurrentPath());
+        EXPECT_EQ(ReadWholeFile(unrelated), "unrelated");
+        EXPECT_FALSE(Exists(path + L".tmp"));
+        ExpectBusyStateWasShownAndEnded();
+        dialog_.reset();
+        if (!faulty.Injected()) {
+            EXPECT_TRUE(boxes.empty());
+            break;
+        }
+        EXPECT_EQ(boxes.size(), 1u);
+        for (const auto& entry :
+             std::filesystem::directory_iterator(std::filesystem::path(path).parent_path()))
+            std::filesystem::remove(entry.path());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Strategies, SaveCommandFaults,
+    testing::Values(SaveFaultCase{"InPlace", L"ABCD", L"3"},
+                    SaveFaultCase{"InPlaceRenamed", L"EFGH", L"3"},
+                    SaveFaultCase{"Copy", L"ABCD", std::wstring(300, L'v')},
+                    SaveFaultCase{"CopyRenamed", L"EFGH", std::wstring(300, L'v')}),
+    [](const testing::TestParamInfo<SaveFaultCase>& info) { return info.param.name; });
+
+}  // namespace
