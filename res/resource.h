@@ -31,6 +31,11 @@
 #define IDC_LEAP_SECONDS 1026
 #define IDC_TIME_OF_FIRST_OBS 1027
 
+// Commands and a message that only other programs send.
+#define IDC_UI_SETTING_OFF 1006
+#define IDC_UI_SETTING_ON 1007
+#define WM_TZR_RELABEL (0x0400 + 1)
+
 #define IDM_ABOUTBOX 0x0010
 
 #ifndef IDC_STATIC

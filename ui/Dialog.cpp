@@ -1,5 +1,29 @@
 #include "ui/Dialog.h"
 
+namespace {
+
+// The few messages whose result a dialog procedure returns itself instead of through
+// DWLP_MSGRESULT.
+bool ReturnsResultDirectly(UINT message) {
+    switch (message) {
+        case WM_CHARTOITEM:
+        case WM_COMPAREITEM:
+        case WM_CTLCOLORBTN:
+        case WM_CTLCOLORDLG:
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORLISTBOX:
+        case WM_CTLCOLORSCROLLBAR:
+        case WM_CTLCOLORSTATIC:
+        case WM_QUERYDRAGICON:
+        case WM_VKEYTOITEM:
+            return true;
+        default:
+            return false;
+    }
+}
+
+}  // namespace
+
 CDialog::~CDialog() {
     if (!modal_ && window_ != nullptr)
         DestroyWindow(window_);
@@ -86,6 +110,8 @@ INT_PTR CDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             LRESULT result = 0;
             if (!OnMessage(message, wParam, lParam, result))
                 return FALSE;
+            if (ReturnsResultDirectly(message))
+                return static_cast<INT_PTR>(result);
             SetWindowLongPtrW(window_, DWLP_MSGRESULT, result);
             return TRUE;
         }

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "app/Settings.h"
 #include "header/HeaderReader.h"
 #include "header/HeaderWriter.h"
 #include "header/LegacyAntennaTable.h"
@@ -9,7 +10,9 @@
 #include "header/RawFileRewrite.h"
 #include "platform/CodePage.h"
 #include "res/resource.h"
+#include "ui/AboutDlg.h"
 #include "ui/FileChooser.h"
+#include "ui/IconPlacement.h"
 #include "ui/MessageBox.h"
 #include "ui/TextEditor.h"
 
@@ -55,7 +58,13 @@ std::wstring ListItemText(HWND list, LRESULT index) {
 }  // namespace
 
 EditorServices EditorServices::System() {
-    return {ShowMessageBox, ChooseRawFile, OpenInNotepad, Sleep, &SystemFileSystem()};
+    return {ShowMessageBox,
+            ChooseRawFile,
+            OpenInNotepad,
+            Sleep,
+            [](HWND owner) { CAboutDlg(owner).DoModal(); },
+            WriteProfileInt,
+            &SystemFileSystem()};
 }
 
 CTZRDlg::CTZRDlg(const std::wstring& path, EditorServices services)
@@ -104,6 +113,12 @@ bool CTZRDlg::OnCommand(int notifyCode, int itemId) {
         case IDC_SAVE:
             SaveStationHeader();
             return true;
+        case IDC_UI_SETTING_OFF:
+            WriteUiSetting(0);
+            return true;
+        case IDC_UI_SETTING_ON:
+            WriteUiSetting(1);
+            return true;
         default:
             return false;
     }
@@ -112,6 +127,56 @@ bool CTZRDlg::OnCommand(int notifyCode, int itemId) {
 void CTZRDlg::OnOK() {
     if (ExchangeRecord(ExchangeDirection::ToRecord))
         End(IDOK);
+}
+
+bool CTZRDlg::OnMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
+    switch (message) {
+        case WM_SYSCOMMAND:
+            if ((wParam & 0xFFF0) != IDM_ABOUTBOX)
+                return false;
+            services_.showAbout(Handle());
+            result = 0;
+            return true;
+        case WM_PAINT:
+            if (!IsIconic(Handle()))
+                return false;
+            PaintMinimised();
+            result = 0;
+            return true;
+        case WM_QUERYDRAGICON:
+            result = reinterpret_cast<LRESULT>(icon_);
+            return true;
+        case WM_TZR_RELABEL:
+            Relabel();
+            result = 0;
+            return true;
+        default:
+            return false;
+    }
+}
+
+void CTZRDlg::PaintMinimised() {
+    PAINTSTRUCT paint;
+    const HDC context = BeginPaint(Handle(), &paint);
+    SendMessageW(Handle(), WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(context), 0);
+    RECT client;
+    GetClientRect(Handle(), &client);
+    const int x = CenteredIconOffset(client.right - client.left, GetSystemMetrics(SM_CXICON));
+    const int y = CenteredIconOffset(client.bottom - client.top, GetSystemMetrics(SM_CYICON));
+    DrawIcon(context, x, y, icon_);
+    EndPaint(Handle(), &paint);
+}
+
+// Another program may switch the interface setting; it takes effect at the next start.
+void CTZRDlg::WriteUiSetting(DWORD value) {
+    services_.writeSetting(L"TZRINI", L"UI", value);
+    MessageBoxOnDialog(L"\n该应用程序必须重新启动,\n以使所做改动生效！", MessageIcon::Warning);
+}
+
+void CTZRDlg::Relabel() {
+    SetItemText(IDC_PATH_LABEL, L"被修改的TZR文件");
+    SetItemText(IDC_STATION_NAME_LABEL, L"测站名");
+    SendItemMessage(IDC_TIME_OF_FIRST_OBS, EM_SETREADONLY, TRUE);
 }
 
 bool CTZRDlg::ExchangeRecord(ExchangeDirection direction) {

@@ -20,6 +20,9 @@ struct EditorServices {
     std::function<std::optional<std::wstring>(HWND owner)> chooseFile;
     std::function<INT_PTR(const std::wstring& path)> openInEditor;
     std::function<void(DWORD milliseconds)> wait;
+    std::function<void(HWND owner)> showAbout;
+    std::function<bool(const std::wstring& section, const std::wstring& entry, DWORD value)>
+        writeSetting;
     FileSystem* files = nullptr;
 
     static EditorServices System();
@@ -40,6 +43,7 @@ class CTZRDlg : public CDialog, private HeaderReaderOwner {
     bool OnInit() override;
     bool OnCommand(int notifyCode, int itemId) override;
     void OnOK() override;
+    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
   private:
     void ShowPath(const std::wstring& path) override;
@@ -53,6 +57,9 @@ class CTZRDlg : public CDialog, private HeaderReaderOwner {
     void OpenInEditor();
     void RunSave();
     void AddAboutItemToSystemMenu();
+    void PaintMinimised();
+    void WriteUiSetting(DWORD value);
+    void Relabel();
     int MessageBoxOnDialog(const std::wstring& text, MessageIcon icon, UINT buttons = MB_OK);
 
     EditorServices services_;

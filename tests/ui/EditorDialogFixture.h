@@ -16,6 +16,7 @@
 
 #include "TestFiles.h"
 #include "antenna/DefaultAntennaList.h"
+#include "app/Settings.h"
 #include "platform/File.h"
 #include "platform/FileSystem.h"
 #include "platform/ProgramDirectory.h"
@@ -66,6 +67,11 @@ class EditorDialog : public testing::Test {
             waits.push_back({milliseconds, IsWindowEnabled(save) != FALSE, Text(IDC_SAVE)});
         };
         services.files = files != nullptr ? files : &SystemFileSystem();
+        services.showAbout = [this](HWND owner) {
+            EXPECT_EQ(owner, Window());
+            ++aboutShown;
+        };
+        services.writeSetting = WriteProfileInt;
         services.chooseFile = [this](HWND) { return chosenFile; };
         services.openInEditor = [this](const std::wstring& file) {
             editorFiles.push_back(file);
@@ -130,6 +136,7 @@ class EditorDialog : public testing::Test {
     };
     std::vector<Wait> waits;
     FileSystem* files = nullptr;
+    int aboutShown = 0;
 
   private:
     std::wstring cataloguePath_;

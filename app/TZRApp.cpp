@@ -1,0 +1,70 @@
+#include "app/TZRApp.h"
+
+#include <windows.h>
+
+#include <commctrl.h>
+#include <objbase.h>
+#include <shellapi.h>
+
+#include <vector>
+
+#include "app/CommandLine.h"
+#include "app/FileAssociation.h"
+#include "app/Settings.h"
+#include "res/resource.h"
+#include "ui/MessageBox.h"
+#include "ui/TZRDlg.h"
+
+namespace {
+
+constexpr DWORD kAllWin95Classes = 0xFF;
+
+std::vector<std::wstring> CommandLineArguments() {
+    int count = 0;
+    LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (argv == nullptr)
+        return {};
+    std::vector<std::wstring> args(argv + (count > 0 ? 1 : 0), argv + count);
+    LocalFree(argv);
+    return args;
+}
+
+// COM for the file-open dialog, for the life of the editor.
+class ComApartment {
+  public:
+    ComApartment()
+        : result_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE)) {}
+    ~ComApartment() {
+        if (SUCCEEDED(result_))
+            CoUninitialize();
+    }
+    ComApartment(const ComApartment&) = delete;
+    ComApartment& operator=(const ComApartment&) = delete;
+
+  private:
+    HRESULT result_;
+};
+
+}  // namespace
+
+CTZRApp theApp;
+
+bool CTZRApp::InitInstance() {
+    INITCOMMONCONTROLSEX controls = {sizeof(controls), kAllWin95Classes};
+    InitCommonControlsEx(&controls);
+    const ComApartment com;
+    settingsKey_ = kSettingsKey;
+    RegisterFileAssociation();
+    const std::wstring path = RawFilePathFromArguments(CommandLineArguments());
+    appName_ = LoadResourceString(IDS_APP_TITLE);
+    {
+        CTZRDlg dialog(path);
+        dialog.DoModal();
+    }
+    return false;
+}
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    theApp.InitInstance();
+    return 0;
+}

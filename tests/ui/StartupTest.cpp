@@ -1,0 +1,122 @@
+// Starts the real program, as the shell or a user would, and looks at the window it opens.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <filesystem>
+#include <string>
+
+#include "TestFiles.h"
+#include "platform/ProgramDirectory.h"
+#include "res/resource.h"
+
+namespace {
+
+std::wstring ProgramPath() {
+    const std::wstring relative = GetProgramDirectory() + L"..\\TZR Data Manager.exe";
+    wchar_t full[MAX_PATH * 4] = {};
+    GetFullPathNameW(relative.c_str(), MAX_PATH * 4, full, nullptr);
+    return full;
+}
+
+struct WindowSearch {
+    DWORD processId;
+    HWND found;
+};
+
+BOOL CALLBACK FindEditorWindow(HWND window, LPARAM parameter) {
+    auto* search = reinterpret_cast<WindowSearch*>(parameter);
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    wchar_t title[64] = {};
+    GetWindowTextW(window, title, 64);
+    if (processId != search->processId || !IsWindowVisible(window) ||
+        std::wstring(title) != L"TZR Data Manager")
+        return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+std::wstring ControlText(HWND window, int id) {
+    wchar_t text[1024] = {};
+    SendMessageW(GetDlgItem(window, id), WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+// Runs the program with `arguments` and returns what its path field shows; closes it again.
+std::wstring PathShownAfterStart(const std::wstring& arguments) {
+    std::wstring commandLine = L"\"" + ProgramPath() + L"\" " + arguments;
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process)) {
+        ADD_FAILURE() << "cannot start " << GetLastError();
+        return L"<not started>";
+    }
+    WindowSearch search = {process.dwProcessId, nullptr};
+    for (int tries = 0; tries < 300 && search.found == nullptr; ++tries) {
+        Sleep(100);
+        EnumWindows(FindEditorWindow, reinterpret_cast<LPARAM>(&search));
+    }
+    std::wstring shown = L"<no window>";
+    if (search.found != nullptr) {
+        shown = ControlText(search.found, IDC_PATH);
+        PostMessageW(search.found, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    }
+    EXPECT_EQ(WaitForSingleObject(process.hProcess, 20000), WAIT_OBJECT_0);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return shown;
+}
+
+std::wstring RegistryDefault(const std::wstring& key) {
+    wchar_t buffer[2048] = {};
+    DWORD size = sizeof(buffer);
+    if (RegGetValueW(HKEY_CLASSES_ROOT, key.c_str(), nullptr, RRF_RT_REG_SZ, nullptr, buffer,
+                     &size) != ERROR_SUCCESS)
+        return L"<missing>";
+    return buffer;
+}
+
+class Startup : public testing::Test {
+  protected:
+    Startup() {
+        first =
+            directory.WriteFile(L"ABCD123A.TZR", CrLfLines({"ver 2.1", "ReceiverID:A", "Date:1"}));
+        second =
+            directory.WriteFile(L"EFGH123A.TZR", CrLfLines({"ver 2.1", "ReceiverID:B", "Date:1"}));
+        std::filesystem::create_directories(directory.PathOf(L"my survey data"));
+        spaced = directory.WriteFile(L"my survey data\\IJKL123A.TZR",
+                                     CrLfLines({"ver 2.1", "ReceiverID:C", "Date:1"}));
+    }
+
+    TemporaryDirectory directory;
+    std::wstring first;
+    std::wstring second;
+    std::wstring spaced;
+};
+
+TEST_F(Startup, OpensTheFirstArgumentThatIsNoSwitch) {
+    EXPECT_EQ(PathShownAfterStart(L"\"" + spaced + L"\""), spaced);
+    EXPECT_EQ(PathShownAfterStart(L"/p \"" + first + L"\""), first);
+    EXPECT_EQ(PathShownAfterStart(L"\"" + first + L"\" \"" + second + L"\""), first);
+    EXPECT_EQ(PathShownAfterStart(L""), L"");
+}
+
+TEST_F(Startup, EveryStartRegistersTheAssociation) {
+    PathShownAfterStart(L"\"" + first + L"\"");
+    const std::wstring program = ProgramPath();
+    const std::wstring directoryOfProgram = program.substr(0, program.find_last_of(L'\\') + 1);
+    EXPECT_EQ(RegistryDefault(L".TZR"), L"TZRfile");
+    EXPECT_EQ(RegistryDefault(L"TZRfile"), L"TZR Document");
+    EXPECT_EQ(RegistryDefault(L"TZRfile\\DefaultIcon"), directoryOfProgram + L"TZR.ico");
+    EXPECT_EQ(RegistryDefault(L"TZRfile\\Shell"), L"TZR Data Manager");
+    EXPECT_EQ(RegistryDefault(L"TZRfile\\Shell\\TZR Data Manager\\Command"),
+              L"\"" + program + L"\" \"%1\"");
+    const std::wstring command = RegistryDefault(L"TZRfile\\Shell\\TZR Data Manager\\Command");
+    PathShownAfterStart(L"");
+    EXPECT_EQ(RegistryDefault(L"TZRfile\\Shell\\TZR Data Manager\\Command"), command);
+}
+
+}  // namespace

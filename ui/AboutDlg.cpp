@@ -1,0 +1,5 @@
+#include "ui/AboutDlg.h"
+
+#include "res/resource.h"
+
+CAboutDlg::CAboutDlg(HWND parent) : CDialog(IDD_ABOUTBOX, parent) {}
