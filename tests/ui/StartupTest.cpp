@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <shellapi.h>
+
 #include <filesystem>
 #include <string>
 
@@ -43,7 +45,23 @@ std::wstring ControlText(HWND window, int id) {
     return text;
 }
 
-// Runs the program with `arguments` and returns what its path field shows; closes it again.
+// Waits for the editor of a started program, returns what its path field shows and closes it.
+std::wstring PathShownBy(HANDLE process) {
+    WindowSearch search = {GetProcessId(process), nullptr};
+    for (int tries = 0; tries < 300 && search.found == nullptr; ++tries) {
+        Sleep(100);
+        EnumWindows(FindEditorWindow, reinterpret_cast<LPARAM>(&search));
+    }
+    std::wstring shown = L"<no window>";
+    if (search.found != nullptr) {
+        shown = ControlText(search.found, IDC_PATH);
+        PostMessageW(search.found, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    }
+    EXPECT_EQ(WaitForSingleObject(process, 20000), WAIT_OBJECT_0);
+    CloseHandle(process);
+    return shown;
+}
+
 std::wstring PathShownAfterStart(const std::wstring& arguments) {
     std::wstring commandLine = L"\"" + ProgramPath() + L"\" " + arguments;
     STARTUPINFOW startup = {};
@@ -54,20 +72,22 @@ std::wstring PathShownAfterStart(const std::wstring& arguments) {
         ADD_FAILURE() << "cannot start " << GetLastError();
         return L"<not started>";
     }
-    WindowSearch search = {process.dwProcessId, nullptr};
-    for (int tries = 0; tries < 300 && search.found == nullptr; ++tries) {
-        Sleep(100);
-        EnumWindows(FindEditorWindow, reinterpret_cast<LPARAM>(&search));
-    }
-    std::wstring shown = L"<no window>";
-    if (search.found != nullptr) {
-        shown = ControlText(search.found, IDC_PATH);
-        PostMessageW(search.found, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
-    }
-    EXPECT_EQ(WaitForSingleObject(process.hProcess, 20000), WAIT_OBJECT_0);
     CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return shown;
+    return PathShownBy(process.hProcess);
+}
+
+// What the shell does on a double click: the file's default verb.
+std::wstring PathShownAfterOpeningFromTheShell(const std::wstring& file) {
+    SHELLEXECUTEINFOW execute = {};
+    execute.cbSize = sizeof(execute);
+    execute.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
+    execute.lpFile = file.c_str();
+    execute.nShow = SW_SHOWNORMAL;
+    if (!ShellExecuteExW(&execute) || execute.hProcess == nullptr) {
+        ADD_FAILURE() << "the shell did not start the program " << GetLastError();
+        return L"<not started>";
+    }
+    return PathShownBy(execute.hProcess);
 }
 
 std::wstring RegistryDefault(const std::wstring& key) {
@@ -117,6 +137,11 @@ TEST_F(Startup, EveryStartRegistersTheAssociation) {
     const std::wstring command = RegistryDefault(L"TZRfile\\Shell\\TZR Data Manager\\Command");
     PathShownAfterStart(L"");
     EXPECT_EQ(RegistryDefault(L"TZRfile\\Shell\\TZR Data Manager\\Command"), command);
+}
+
+TEST_F(Startup, FileOpenedFromTheShellStartsTheEditorOnIt) {
+    PathShownAfterStart(L"");
+    EXPECT_EQ(PathShownAfterOpeningFromTheShell(spaced), spaced);
 }
 
 }  // namespace
