@@ -109,14 +109,6 @@ TEST(HeaderWriter, NormalisesTheAntennaHeightToMillimetres) {
     }
 }
 
-class NullOwner : public HeaderReaderOwner {
-  public:
-    void ShowPath(const std::wstring&) override {}
-    void ShowMessage(const std::wstring&, MessageIcon) override {}
-    void ShowRecord() override {}
-    void SetTimeOfFirstObsText(const std::wstring&) override {}
-};
-
 TEST(HeaderWriter, WrittenHeaderReadsBackWithTheDocumentedRoundings) {
     TemporaryDirectory directory;
     StationHeader written = SampleRecord();
@@ -126,7 +118,7 @@ TEST(HeaderWriter, WrittenHeaderReadsBackWithTheDocumentedRoundings) {
     AntennaCatalogue catalogue;
     catalogue.UseDefaultList();
     StationHeader read;
-    NullOwner owner;
+    RecordingOwner owner;
     HeaderReadOptions options;
     options.codePage = 936;
     ReadStationHeader(path, catalogue, read, owner, options);

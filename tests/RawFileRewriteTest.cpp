@@ -10,15 +10,6 @@
 
 namespace {
 
-bool EndsWith(const std::string& text, const std::string& tail) {
-    return text.size() >= tail.size() &&
-           text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
-}
-
-bool Exists(const std::wstring& path) {
-    return std::filesystem::exists(std::filesystem::path(path));
-}
-
 class RawFileRewrite : public testing::Test {
   protected:
     // A raw file whose header region is `region` bytes, followed by `data`.

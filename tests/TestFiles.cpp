@@ -52,3 +52,12 @@ std::string ObservationData(size_t size) {
         data[0] = '\x02';
     return data;
 }
+
+bool EndsWith(const std::string& text, const std::string& tail) {
+    return text.size() >= tail.size() &&
+           text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+bool Exists(const std::wstring& path) {
+    return std::filesystem::exists(std::filesystem::path(path));
+}

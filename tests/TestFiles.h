@@ -24,6 +24,8 @@ class TemporaryDirectory {
 };
 
 std::string ReadWholeFile(const std::wstring& path);
+bool Exists(const std::wstring& path);
+bool EndsWith(const std::string& text, const std::string& tail);
 
 struct ShownMessage {
     std::wstring text;

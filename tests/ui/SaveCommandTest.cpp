@@ -9,15 +9,6 @@
 
 namespace {
 
-bool EndsWith(const std::string& text, const std::string& tail) {
-    return text.size() >= tail.size() &&
-           text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
-}
-
-bool Exists(const std::wstring& path) {
-    return std::filesystem::exists(std::filesystem::path(path));
-}
-
 class SaveCommand : public EditorDialog {
   protected:
     std::wstring OpenSample(const std::wstring& name = L"ABCD123A.TZR") {
