@@ -5,7 +5,10 @@
 #include <utility>
 
 #include "antenna/AntennaCatalogue.h"
+#include "cli/Csv.h"
+#include "cli/FieldEdits.h"
 #include "cli/Json.h"
+#include "cli/SetCommand.h"
 #include "header/CLocaleNumbers.h"
 #include "header/HeaderReader.h"
 #include "platform/CodePage.h"
@@ -19,26 +22,58 @@ constexpr int kExitReadFailed = 1;
 constexpr int kExitUsage = 2;
 
 constexpr std::string_view kUsage =
-    "usage: tzrhdr show [--json] [--codepage N] [--catalogue PATH] FILE...\n"
+    "usage: tzrhdr show [--json | --csv] [--codepage N] [--catalogue PATH] FILE...\n"
+    "       tzrhdr set [FIELD OPTIONS] [--from CAMPAIGN.csv] [--replace] [--dry-run]\n"
+    "                  [--codepage N] [--catalogue PATH] FILE...\n"
     "       tzrhdr catalogue [--json] [--catalogue PATH]\n"
     "\n"
     "show       reads each raw file's header as TZR Data Manager does and prints it\n"
+    "set        corrects each raw file's header as TZR Data Manager's Save does, and renames\n"
+    "           the file after its station\n"
     "catalogue  prints the antenna catalogue\n"
     "\n"
     "--json           one JSON object per file (or for the catalogue), one per line\n"
+    "--csv            one CSV row per file, after a row of column names\n"
+    "\n"
+    "Field options of set (fields not named keep what the file holds):\n"
+    "  --station NAME  --station-code TEXT  --antenna-height METRES  --antenna-type NAME\n"
+    "  --antenna-number TEXT  --measure-to 0..3|LABEL  --receiver-number TEXT\n"
+    "  --receiver-type TEXT  --receiver-version TEXT  --x N  --y N  --z N\n"
+    "--from CSV       a campaign table: a \"file\" or \"current-station\" column to find each\n"
+    "                 file's row, and one column per field named as the options above\n"
+    "--replace        replace a file that already has the new name\n"
+    "--dry-run        print the header lines that would change and the renames; write nothing\n"
     "--codepage N     read header text in code page N instead of the system's ANSI code page\n"
     "--catalogue PATH use this antenna catalogue instead of TzrManagerAnt.ini beside tzrhdr\n"
     "                 (or the built-in list when there is none); it is never written\n"
     "\n"
-    "Exit status: 0 when every file was read completely, 1 when a read stopped, 2 on bad usage.\n";
+    "Exit status: 0 when every file was read (or edited) completely, 1 when one was not,\n"
+    "2 on bad usage.\n";
 
 struct Options {
     std::wstring command;
     bool json = false;
+    bool csv = false;
     unsigned codePage = 0;
     std::optional<std::wstring> cataloguePath;
     std::vector<std::wstring> files;
+    // Field options of set, checked once the catalogue is known.
+    std::vector<std::pair<std::string, std::wstring>> fields;
+    std::optional<std::wstring> campaignPath;
+    bool replace = false;
+    bool dryRun = false;
 };
+
+bool IsFieldOption(const std::wstring& arg) {
+    if (arg.size() < 3 || arg.substr(0, 2) != L"--")
+        return false;
+    const std::string name = ToUtf8(arg.substr(2));
+    for (std::string_view field : FieldNames()) {
+        if (name == field)
+            return true;
+    }
+    return false;
+}
 
 struct UsageError {
     std::string message;
@@ -60,7 +95,8 @@ Options ParseArguments(const std::vector<std::wstring>& args) {
         throw UsageError{"no command given"};
     Options options;
     options.command = args[0];
-    if (options.command != L"show" && options.command != L"catalogue")
+    const bool set = options.command == L"set";
+    if (options.command != L"show" && options.command != L"catalogue" && !set)
         throw UsageError{"unknown command \"" + ToUtf8(options.command) + "\""};
     bool optionsEnded = false;
     for (size_t i = 1; i < args.size(); ++i) {
@@ -70,21 +106,39 @@ Options ParseArguments(const std::vector<std::wstring>& args) {
             options.files.push_back(arg);
         } else if (arg == L"--") {
             optionsEnded = true;
-        } else if (arg == L"--json") {
+        } else if (arg == L"--json" && !set) {
             options.json = true;
-        } else if (arg == L"--codepage" || arg == L"--catalogue") {
+        } else if (arg == L"--csv" && options.command == L"show") {
+            options.csv = true;
+        } else if (arg == L"--replace" && set) {
+            options.replace = true;
+        } else if (arg == L"--dry-run" && set) {
+            options.dryRun = true;
+        } else if (arg == L"--codepage" || arg == L"--catalogue" || arg == L"--from" ||
+                   (set && IsFieldOption(arg))) {
             if (i + 1 == args.size())
                 throw UsageError{ToUtf8(arg) + " needs a value"};
+            const std::wstring& value = args[++i];
             if (arg == L"--codepage")
-                options.codePage = ParseCodePage(args[++i]);
+                options.codePage = ParseCodePage(value);
+            else if (arg == L"--catalogue")
+                options.cataloguePath = value;
+            else if (arg == L"--from" && set)
+                options.campaignPath = value;
+            else if (arg == L"--from")
+                throw UsageError{"--from belongs to set"};
             else
-                options.cataloguePath = args[++i];
+                options.fields.emplace_back(ToUtf8(arg.substr(2)), value);
         } else {
             throw UsageError{"unknown option \"" + ToUtf8(arg) + "\""};
         }
     }
-    if (options.command == L"show" && options.files.empty())
-        throw UsageError{"show needs at least one FILE"};
+    if (options.command != L"catalogue" && options.files.empty())
+        throw UsageError{ToUtf8(options.command) + " needs at least one FILE"};
+    if (options.json && options.csv)
+        throw UsageError{"--json and --csv exclude each other"};
+    if (set && options.fields.empty() && !options.campaignPath)
+        throw UsageError{"set needs a field option or --from"};
     if (options.command == L"catalogue" && !options.files.empty())
         throw UsageError{"catalogue takes no FILE"};
     return options;
@@ -174,11 +228,43 @@ void PrintTextRecord(std::ostream& out, const std::wstring& file, const StationH
         out << "  " << key << std::string(20 - key.size(), ' ') << value << "\n";
 }
 
+// The main fields of one file, for spreadsheets.
+const CsvRow kCsvColumns = {"file",           "headerLoaded",    "stationName",     "stationCode",
+                            "antennaHeight",  "antennaTypeName", "antennaNumber",   "measureTo",
+                            "receiverNumber", "receiverType",    "receiverVersion", "approxX",
+                            "approxY",        "approxZ",         "interval",        "leapSeconds",
+                            "timeOfFirstObs", "dateText",        "receiverIdText"};
+
+CsvRow CsvRecord(const std::wstring& file, const StationHeader& header, unsigned codePage) {
+    const auto number = [](double value) { return FormatGeneral(value, kShownSignificantDigits); };
+    return {ToUtf8(file),
+            header.headerLoaded ? "true" : "false",
+            ToUtf8(header.stationName),
+            ToUtf8(header.stationCode),
+            ToUtf8(header.antennaHeightText),
+            ToUtf8(header.antennaTypeName),
+            ToUtf8(header.antennaNumber),
+            FormatInt(header.measureTo),
+            ToUtf8(header.receiverNumber),
+            ToUtf8(header.receiverType),
+            ToUtf8(header.receiverVersion),
+            number(header.approxX),
+            number(header.approxY),
+            number(header.approxZ),
+            number(header.interval),
+            FormatInt(header.leapSeconds),
+            ToUtf8(header.timeOfFirstObs),
+            ToUtf8(AnsiToWide(header.dateText, codePage)),
+            ToUtf8(AnsiToWide(header.receiverIdText, codePage))};
+}
+
 int Show(const Options& options, std::ostream& out, std::ostream& err) {
     const AntennaCatalogue catalogue = LoadCatalogue(options.cataloguePath);
     HeaderReadOptions readOptions;
     readOptions.codePage = options.codePage != 0 ? options.codePage : AnsiCodePage();
     int status = kExitOk;
+    if (options.csv)
+        out << CsvLine(kCsvColumns);
     for (const std::wstring& file : options.files) {
         StationHeader header;
         CollectingOwner owner;
@@ -191,9 +277,30 @@ int Show(const Options& options, std::ostream& out, std::ostream& err) {
         }
         for (const std::wstring& message : owner.messages)
             err << ToUtf8(file) << ": " << ToUtf8(message) << "\n";
+        if (options.csv) {
+            out << CsvLine(CsvRecord(file, header, readOptions.codePage));
+            continue;
+        }
         PrintTextRecord(out, file, header, readOptions.codePage);
     }
     return status;
+}
+
+int Set(const Options& options, bool showProgress, std::ostream& out, std::ostream& err) {
+    const AntennaCatalogue catalogue = LoadCatalogue(options.cataloguePath);
+    SetRequest request;
+    for (const auto& [name, value] : options.fields) {
+        std::string error;
+        if (!SetField(request.edits, name, value, catalogue, error))
+            throw UsageError{error};
+    }
+    request.files = options.files;
+    request.campaignPath = options.campaignPath;
+    request.replace = options.replace;
+    request.dryRun = options.dryRun;
+    request.codePage = options.codePage;
+    request.showProgress = showProgress;
+    return RunSet(request, catalogue, out, err);
 }
 
 int PrintCatalogue(const Options& options, std::ostream& out) {
@@ -222,7 +329,8 @@ int PrintCatalogue(const Options& options, std::ostream& out) {
 
 }  // namespace
 
-int RunTzrhdr(const std::vector<std::wstring>& args, std::ostream& out, std::ostream& err) {
+int RunTzrhdr(const std::vector<std::wstring>& args, std::ostream& out, std::ostream& err,
+              bool errIsTerminal) {
     if (!args.empty() && (args[0] == L"--help" || args[0] == L"-h" || args[0] == L"help")) {
         out << kUsage;
         return kExitOk;
@@ -231,6 +339,8 @@ int RunTzrhdr(const std::vector<std::wstring>& args, std::ostream& out, std::ost
         const Options options = ParseArguments(args);
         if (options.command == L"show")
             return Show(options, out, err);
+        if (options.command == L"set")
+            return Set(options, errIsTerminal, out, err);
         return PrintCatalogue(options, out);
     } catch (const UsageError& error) {
         err << "tzrhdr: " << error.message << "\n\n" << kUsage;

@@ -2,10 +2,11 @@
 
 #include "cli/Tzrhdr.h"
 #include "platform/CodePage.h"
+#include "platform/Console.h"
 
 int main(int argc, char** argv) {
     std::vector<std::wstring> args;
     for (int i = 1; i < argc; ++i)
         args.push_back(MultiByteToUnicodeString(argv[i], kUtf8CodePage));
-    return RunTzrhdr(args, std::cout, std::cerr);
+    return RunTzrhdr(args, std::cout, std::cerr, IsStandardErrorTerminal());
 }

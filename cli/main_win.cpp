@@ -6,6 +6,7 @@
 #include <iostream>
 
 #include "cli/Tzrhdr.h"
+#include "platform/Console.h"
 
 int wmain(int argc, wchar_t** argv) {
     // Output is UTF-8 bytes: no CR LF translation, and a console that shows them as UTF-8.
@@ -13,5 +14,5 @@ int wmain(int argc, wchar_t** argv) {
     _setmode(_fileno(stderr), _O_BINARY);
     SetConsoleOutputCP(CP_UTF8);
     std::vector<std::wstring> args(argv + 1, argv + argc);
-    return RunTzrhdr(args, std::cout, std::cerr);
+    return RunTzrhdr(args, std::cout, std::cerr, IsStandardErrorTerminal());
 }

@@ -185,3 +185,7 @@ std::optional<double> ScanWideDouble(std::wstring_view text) {
 std::optional<int> ScanWideInt(std::wstring_view text) {
     return ScanInt(AsciiForScan(text));
 }
+
+double RoundToShownDigits(double value) {
+    return ScanDouble(FormatGeneral(value, kShownSignificantDigits)).value_or(value);
+}

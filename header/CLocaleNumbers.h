@@ -25,3 +25,9 @@ std::string FormatInt(int value);
 // The same scans on wide text as typed into a control; characters beyond ASCII end a number.
 std::optional<double> ScanWideDouble(std::wstring_view text);
 std::optional<int> ScanWideInt(std::wstring_view text);
+
+// The editor shows floating-point fields with this many significant digits.
+constexpr int kShownSignificantDigits = 15;
+
+// The value as it comes back after being shown with kShownSignificantDigits and read again.
+double RoundToShownDigits(double value);

@@ -1,5 +1,8 @@
 #include "TestFiles.h"
 
+#include "platform/CodePage.h"
+#include "platform/DirectorySeparator.h"
+
 #include <atomic>
 #include <fstream>
 #include <iterator>
@@ -18,19 +21,28 @@ TemporaryDirectory::~TemporaryDirectory() {
     std::filesystem::remove_all(path_, ignored);
 }
 
+std::filesystem::path FileSystemPath(const std::wstring& path) {
+#ifdef _WIN32
+    return path;
+#else
+    // Without a UTF-8 locale std::filesystem cannot convert non-ASCII wide names itself.
+    return UnicodeStringToMultiByte(path, kUtf8CodePage);
+#endif
+}
+
 std::wstring TemporaryDirectory::PathOf(const std::wstring& name) const {
-    return (path_ / name).wstring();
+    return path_.wstring() + kDirectorySeparator + name;
 }
 
 std::wstring TemporaryDirectory::WriteFile(const std::wstring& name, std::string_view bytes) const {
-    const std::filesystem::path file = path_ / name;
-    std::ofstream stream(file, std::ios::binary);
+    const std::wstring file = PathOf(name);
+    std::ofstream stream(FileSystemPath(file), std::ios::binary);
     stream.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    return file.wstring();
+    return file;
 }
 
 std::string ReadWholeFile(const std::wstring& path) {
-    std::ifstream stream(std::filesystem::path(path), std::ios::binary);
+    std::ifstream stream(FileSystemPath(path), std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(stream), {});
 }
 
@@ -59,5 +71,5 @@ bool EndsWith(const std::string& text, const std::string& tail) {
 }
 
 bool Exists(const std::wstring& path) {
-    return std::filesystem::exists(std::filesystem::path(path));
+    return std::filesystem::exists(FileSystemPath(path));
 }

@@ -23,6 +23,7 @@ class TemporaryDirectory {
     std::filesystem::path path_;
 };
 
+std::filesystem::path FileSystemPath(const std::wstring& path);
 std::string ReadWholeFile(const std::wstring& path);
 bool Exists(const std::wstring& path);
 bool EndsWith(const std::string& text, const std::string& tail);

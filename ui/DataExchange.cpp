@@ -8,7 +8,6 @@ namespace {
 
 constexpr size_t kMaxFloatTextLength = 399;
 constexpr size_t kMaxIntTextLength = 63;
-constexpr int kFloatDigits = 15;
 
 std::wstring Widen(const std::string& ascii) {
     return std::wstring(ascii.begin(), ascii.end());
@@ -47,7 +46,7 @@ bool CDataExchange::Double(int id, double& value) {
     if (failed_)
         return false;
     if (direction_ == ExchangeDirection::ToControls) {
-        SetDlgItemTextW(dialog_, id, Widen(FormatGeneral(value, kFloatDigits)).c_str());
+        SetDlgItemTextW(dialog_, id, Widen(FormatGeneral(value, kShownSignificantDigits)).c_str());
         return true;
     }
     const std::optional<double> number = ScanWideDouble(ControlText(id, kMaxFloatTextLength));

@@ -4,10 +4,10 @@
 
 #include "app/Settings.h"
 #include "header/HeaderReader.h"
-#include "header/HeaderWriter.h"
 #include "header/LegacyAntennaTable.h"
 #include "header/MeasureToChoices.h"
 #include "header/RawFileRewrite.h"
+#include "header/SavePlan.h"
 #include "platform/CodePage.h"
 #include "res/resource.h"
 #include "ui/AboutDlg.h"
@@ -272,25 +272,23 @@ void CTZRDlg::RunSave() {
 
     // A rejected number has been reported; the save goes on with the record's previous value.
     ExchangeRecord(ExchangeDirection::ToRecord);
-    NormaliseAntennaHeight(header_, OemCodePage());
-    const std::optional<std::string> headerText =
-        BuildHeaderText(header_, measureTo, AnsiCodePage());
-    if (!headerText) {
+    const std::optional<SavePlan> plan =
+        PlanSave(header_, measureTo, AnsiCodePage(), OemCodePage());
+    if (!plan) {
         MessageBoxOnDialog(L"文件头信息过长，无法保存！", MessageIcon::Warning);
         return;
     }
 
     FileSystem& files = *services_.files;
-    const std::wstring newPath = ComposeRawFilePath(header_.nameParts.directory,
-                                                    header_.stationName, header_.nameParts.suffix);
-    const bool replaceExisting = NewPathNamesAnotherFile(files, currentPath_, newPath);
+    const bool replaceExisting = NewPathNamesAnotherFile(files, currentPath_, plan->newPath);
     if (replaceExisting &&
-        MessageBoxOnDialog(L"文件已存在，是否覆盖？\n" + newPath, MessageIcon::Question,
+        MessageBoxOnDialog(L"文件已存在，是否覆盖？\n" + plan->newPath, MessageIcon::Question,
                            MB_YESNO | MB_DEFBUTTON2) != IDYES)
         return;
 
-    const RewriteOutcome outcome = RewriteRawFile(
-        files, {currentPath_, newPath, *headerText, header_.headerRegionLength, replaceExisting});
+    const RewriteOutcome outcome =
+        RewriteRawFile(files, {currentPath_, plan->newPath, plan->headerText,
+                               header_.headerRegionLength, replaceExisting});
     if (!outcome.opened) {
         MessageBoxOnDialog(L"打开TZR文件失败" + currentPath_, MessageIcon::Error);
         return;

@@ -1,11 +1,13 @@
 // The Save command through the real dialog: what it writes, how it renames, what it asks and
 // what it reports, with faults injected at every file operation.
 #include <filesystem>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "EditorDialogFixture.h"
 #include "FaultyFileSystem.h"
+#include "cli/Tzrhdr.h"
 
 namespace {
 
@@ -205,5 +207,53 @@ INSTANTIATE_TEST_SUITE_P(
                     SaveFaultCase{"Copy", L"ABCD", std::wstring(300, L'v')},
                     SaveFaultCase{"CopyRenamed", L"EFGH", std::wstring(300, L'v')}),
     [](const testing::TestParamInfo<SaveFaultCase>& info) { return info.param.name; });
+
+}  // namespace
+
+namespace {
+
+struct SameEditsCase {
+    const char* name;
+    std::wstring station;
+    std::wstring height;
+    std::wstring receiverVersion;
+};
+
+class SaveMatchesTzrhdr : public SaveCommand, public testing::WithParamInterface<SameEditsCase> {};
+
+TEST_P(SaveMatchesTzrhdr, SetWritesTheSameFileUnderTheSameName) {
+    const SameEditsCase& c = GetParam();
+    OpenSample();
+    TemporaryDirectory toolDirectory;
+    const std::wstring viaTool = toolDirectory.WriteFile(L"ABCD123A.TZR", SampleHeader() + data);
+    SetText(IDC_STATION_NAME, c.station);
+    SetText(IDC_ANTENNA_HEIGHT, c.height);
+    SetText(IDC_RECEIVER_VERSION, c.receiverVersion);
+    SetText(IDC_APPROX_X, L"12.5");
+    Send(IDC_MEASURE_TO, CB_SETCURSEL, 3);
+    Send(IDC_ANTENNA_TYPE, CB_SETCURSEL, 5);
+    Click(IDC_SAVE);
+    ASSERT_TRUE(boxes.empty());
+
+    std::ostringstream out;
+    std::ostringstream err;
+    const int status =
+        RunTzrhdr({L"set", L"--station", c.station, L"--antenna-height", c.height,
+                   L"--receiver-version", c.receiverVersion, L"--x", L"12.5", L"--measure-to", L"3",
+                   L"--antenna-type", L"DRQK04              ", viaTool},
+                  out, err);
+    ASSERT_EQ(status, 0) << err.str();
+    const std::wstring toolResult = toolDirectory.PathOf(c.station + L"123A.TZR");
+    EXPECT_EQ(dialog_->CurrentPath(), directory.PathOf(c.station + L"123A.TZR"));
+    EXPECT_TRUE(Exists(toolResult));
+    EXPECT_TRUE(ReadWholeFile(toolResult) == ReadWholeFile(dialog_->CurrentPath()));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Edits, SaveMatchesTzrhdr,
+    testing::Values(SameEditsCase{"InPlace", L"EFGH", L"1.2345", L"3.2.2"},
+                    SameEditsCase{"GbkStation", L"\u6D4B\u7AD9\u4E8C", L"2.0005", L"3.2.2"},
+                    SameEditsCase{"ThroughCopy", L"EFGH", L"1.5", std::wstring(300, L'v')}),
+    [](const testing::TestParamInfo<SameEditsCase>& info) { return info.param.name; });
 
 }  // namespace

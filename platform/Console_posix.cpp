@@ -1,0 +1,7 @@
+#include "platform/Console.h"
+
+#include <unistd.h>
+
+bool IsStandardErrorTerminal() {
+    return isatty(STDERR_FILENO) != 0;
+}
