@@ -1,0 +1,61 @@
+#pragma once
+
+// Shared by the fuzz targets: a scratch raw file per process and an owner that shows nothing.
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "header/HeaderReaderOwner.h"
+
+class SilentOwner : public HeaderReaderOwner {
+public:
+    void ShowPath(const std::wstring&) override {}
+    void ShowMessage(const std::wstring&, MessageIcon) override {}
+    void ShowRecord() override {}
+    void SetTimeOfFirstObsText(const std::wstring&) override {}
+};
+
+// The scratch file's path; the name has a day number so that it splits like a real one.
+inline std::wstring ScratchRawFile() {
+    const std::string path = "/tmp/tzr-fuzz-" + std::to_string(getpid()) + "/ABCD123A.TZR";
+    return std::wstring(path.begin(), path.end());
+}
+
+inline std::string Narrow(const std::wstring& path) { return std::string(path.begin(), path.end()); }
+
+inline void WriteScratch(const std::wstring& path, const uint8_t* data, size_t size) {
+    const std::string narrow = Narrow(path);
+    const std::string directory = narrow.substr(0, narrow.rfind('/'));
+    std::string command = "mkdir -p " + directory;
+    static bool made = std::system(command.c_str()) == 0;
+    (void)made;
+    std::FILE* file = std::fopen(narrow.c_str(), "wb");
+    if (file == nullptr)
+        std::abort();
+    if (size > 0 && std::fwrite(data, 1, size, file) != size)
+        std::abort();
+    std::fclose(file);
+}
+
+inline std::string ReadScratch(const std::wstring& path) {
+    std::FILE* file = std::fopen(Narrow(path).c_str(), "rb");
+    std::string bytes;
+    char buffer[65536];
+    for (size_t got; file != nullptr && (got = std::fread(buffer, 1, sizeof(buffer), file)) > 0;)
+        bytes.append(buffer, got);
+    if (file != nullptr)
+        std::fclose(file);
+    return bytes;
+}
+
+// Stops the run with a finding when a property does not hold.
+#define FUZZ_CHECK(condition)                                                              \
+    do {                                                                                   \
+        if (!(condition)) {                                                                \
+            std::fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__, #condition); \
+            std::abort();                                                                  \
+        }                                                                                  \
+    } while (false)
