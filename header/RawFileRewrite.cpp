@@ -5,7 +5,8 @@
 
 namespace {
 
-constexpr size_t kCopyBlockSize = 1 << 16;
+// Large enough that the copy costs what the disk costs, small enough to stay out of the way.
+constexpr size_t kCopyBlockSize = 1 << 20;
 
 RewriteOutcome OpenFailed(const FileStatus& status, const RewriteRequest& request) {
     return {false, status.error, request.currentPath, request.headerRegionLength};

@@ -13,6 +13,8 @@ cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz
 mkdir -p build/fuzz/artifacts
 status=0
+passed=0
+failed=0
 for target in "${targets[@]}"; do
     work=build/fuzz/corpus/$target
     mkdir -p "$work"
@@ -25,7 +27,11 @@ for target in "${targets[@]}"; do
         echo "fuzz_$target found a problem:"
         tail -40 "$log"
         status=1
+        failed=$((failed + 1))
+    else
+        passed=$((passed + 1))
     fi
     grep -E '^stat::number_of_executed_units' "$log" | sed "s/^/  $target /" || true
 done
+echo "fuzz: $passed passed, $failed failed"
 exit $status

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds both presets and runs every test: natively with sanitizers, then the Windows build
-# under Wine.
+# under Wine, then each fuzz target for TZR_FUZZ_SECONDS (60 unless set).
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 scripts/setup.sh
@@ -13,3 +13,5 @@ ctest --preset native
 cmake --preset mingw
 cmake --build --preset mingw
 xvfb-run -a -s "-screen 0 1280x1024x24" scripts/windows-tests.sh
+
+scripts/fuzz.sh "${TZR_FUZZ_SECONDS:-60}"
