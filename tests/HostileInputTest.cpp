@@ -73,19 +73,21 @@ INSTANTIATE_TEST_SUITE_P(
         HostileCase{"Line160", kStart + Line("MARKER NAME:", 160), true, L""},
         HostileCase{"Line161", kStart + Line("MARKER NAME:", 161), true, L""},
         HostileCase{"KeyAtPieceBoundary", kStart + std::string(159, '#') + "X:5\r\n", true, L""},
-        HostileCase{"DateOf13WithCrLf", kStart + "Date:" + std::string(13, '1') + "\r\n", true, L""},
+        HostileCase{"DateOf13WithCrLf", kStart + "Date:" + std::string(13, '1') + "\r\n", true,
+                    L""},
         HostileCase{"DateOf14WithCrLf", kStart + "Date:" + std::string(14, '1') + "\r\n", false,
                     kBadDate},
         HostileCase{"DateOf14WithLf", kStart + "Date:" + std::string(14, '1') + "\n", true, L""},
-        HostileCase{"DateOf15WithLf", kStart + "Date:" + std::string(15, '1') + "\n", false, kBadDate},
+        HostileCase{"DateOf15WithLf", kStart + "Date:" + std::string(15, '1') + "\n", false,
+                    kBadDate},
         HostileCase{"HugeNumbers",
-                    kStart + CrLfLines({"AntHigh:1e309", "HEIGHT OFFSET:-nan", "X:" + std::string(140, '9'),
-                                        "Y:-1e309", "Z:nan", "INTERVAL:1e-400",
-                                        "LEAP SECONDS:99999999999999", "MeasureTo:-2147483649",
-                                        "AntType:99999999999999999999"}),
+                    kStart + CrLfLines({"AntHigh:1e309", "HEIGHT OFFSET:-nan",
+                                        "X:" + std::string(140, '9'), "Y:-1e309", "Z:nan",
+                                        "INTERVAL:1e-400", "LEAP SECONDS:99999999999999",
+                                        "MeasureTo:-2147483649", "AntType:99999999999999999999"}),
                     true, L""},
-        HostileCase{"InvalidGbk", kStart + "MARKER NAME:\x81\x20\xFF\xFE\x80\r\nModel:\xB2\r\n", true,
-                    L""}),
+        HostileCase{"InvalidGbk", kStart + "MARKER NAME:\x81\x20\xFF\xFE\x80\r\nModel:\xB2\r\n",
+                    true, L""}),
     [](const testing::TestParamInfo<HostileCase>& info) { return info.param.name; });
 
 TEST(HostileHeaderValues, PiecesAndHugeNumbersGiveDefinedValues) {
@@ -101,8 +103,8 @@ TEST(HostileHeaderValues, PiecesAndHugeNumbersGiveDefinedValues) {
     EXPECT_EQ(read(kStart + Line("MARKER NAME:", 159)).stationName, std::wstring(145, L'v'));
     EXPECT_EQ(read(kStart + Line("MARKER NAME:", 161)).stationName, std::wstring(147, L'v'));
     EXPECT_EQ(read(kStart + std::string(159, '#') + "X:5\r\n").approxX, 5.0);
-    const StationHeader huge = read(kStart + CrLfLines({"AntHigh:1e309", "Y:-1e309",
-                                                        "LEAP SECONDS:99999999999999"}));
+    const StationHeader huge =
+        read(kStart + CrLfLines({"AntHigh:1e309", "Y:-1e309", "LEAP SECONDS:99999999999999"}));
     EXPECT_EQ(huge.antennaHeight, std::numeric_limits<float>::infinity());
     EXPECT_EQ(huge.approxY, -std::numeric_limits<double>::infinity());
     EXPECT_EQ(huge.leapSeconds, std::numeric_limits<int>::max());

@@ -6,22 +6,9 @@
 #include <vector>
 
 #include "TestFiles.h"
-#include "cli/Tzrhdr.h"
+#include "TzrhdrRun.h"
 
 namespace {
-
-struct RunResult {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-RunResult RunTool(const std::vector<std::wstring>& args) {
-    std::ostringstream out;
-    std::ostringstream err;
-    const int status = RunTzrhdr(args, out, err);
-    return {status, out.str(), err.str()};
-}
 
 std::string RawHeader(const std::string& station, const std::string& height) {
     return CrLfLines({"VELMORAN COLLECTED DATA FILE",

@@ -4,23 +4,10 @@
 #include <string>
 
 #include "TestFiles.h"
+#include "TzrhdrRun.h"
 #include "cli/Json.h"
-#include "cli/Tzrhdr.h"
 
 namespace {
-
-struct RunResult {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-RunResult RunTool(const std::vector<std::wstring>& args) {
-    std::ostringstream out;
-    std::ostringstream err;
-    const int status = RunTzrhdr(args, out, err);
-    return {status, out.str(), err.str()};
-}
 
 class Tzrhdr : public testing::Test {
   protected:

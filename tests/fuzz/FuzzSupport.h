@@ -8,10 +8,11 @@
 #include <cstdlib>
 #include <string>
 
+#include "antenna/AntennaCatalogue.h"
 #include "header/HeaderReaderOwner.h"
 
 class SilentOwner : public HeaderReaderOwner {
-public:
+  public:
     void ShowPath(const std::wstring&) override {}
     void ShowMessage(const std::wstring&, MessageIcon) override {}
     void ShowRecord() override {}
@@ -24,7 +25,9 @@ inline std::wstring ScratchRawFile() {
     return std::wstring(path.begin(), path.end());
 }
 
-inline std::string Narrow(const std::wstring& path) { return std::string(path.begin(), path.end()); }
+inline std::string Narrow(const std::wstring& path) {
+    return std::string(path.begin(), path.end());
+}
 
 inline void WriteScratch(const std::wstring& path, const uint8_t* data, size_t size) {
     const std::string narrow = Narrow(path);
@@ -52,10 +55,19 @@ inline std::string ReadScratch(const std::wstring& path) {
 }
 
 // Stops the run with a finding when a property does not hold.
-#define FUZZ_CHECK(condition)                                                              \
-    do {                                                                                   \
-        if (!(condition)) {                                                                \
+#define FUZZ_CHECK(condition)                                                                  \
+    do {                                                                                       \
+        if (!(condition)) {                                                                    \
             std::fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__, #condition); \
-            std::abort();                                                                  \
-        }                                                                                  \
+            std::abort();                                                                      \
+        }                                                                                      \
     } while (false)
+
+inline const AntennaCatalogue& DefaultCatalogue() {
+    static const AntennaCatalogue catalogue = [] {
+        AntennaCatalogue loaded;
+        loaded.UseDefaultList();
+        return loaded;
+    }();
+    return catalogue;
+}

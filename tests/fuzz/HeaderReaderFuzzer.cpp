@@ -8,11 +8,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const std::wstring path = ScratchRawFile();
-    static const AntennaCatalogue catalogue = [] {
-        AntennaCatalogue loaded;
-        loaded.UseDefaultList();
-        return loaded;
-    }();
+    const AntennaCatalogue& catalogue = DefaultCatalogue();
     WriteScratch(path, data, size);
     StationHeader header;
     SilentOwner owner;

@@ -50,11 +50,7 @@ StationHeader Read(const std::wstring& path, const AntennaCatalogue& catalogue) 
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const std::wstring path = ScratchRawFile();
-    static const AntennaCatalogue catalogue = [] {
-        AntennaCatalogue loaded;
-        loaded.UseDefaultList();
-        return loaded;
-    }();
+    const AntennaCatalogue& catalogue = DefaultCatalogue();
     WriteScratch(path, data, size);
     StationHeader before = Read(path, catalogue);
     if (!before.headerLoaded)
@@ -73,9 +69,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FUZZ_CHECK(outcome.opened && outcome.error.empty());
 
     const std::string rewritten = ReadScratch(path);
-    const std::string observationData = original.substr(static_cast<size_t>(before.headerRegionLength));
+    const std::string observationData =
+        original.substr(static_cast<size_t>(before.headerRegionLength));
     FUZZ_CHECK(rewritten.size() >= observationData.size());
-    FUZZ_CHECK(rewritten.compare(rewritten.size() - observationData.size(), observationData.size(), observationData) == 0);
+    FUZZ_CHECK(rewritten.compare(rewritten.size() - observationData.size(), observationData.size(),
+                                 observationData) == 0);
     FUZZ_CHECK(rewritten.compare(0, plan->headerText.size(), plan->headerText) == 0);
 
     const StationHeader after = Read(path, catalogue);
@@ -85,20 +83,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FUZZ_CHECK(after.dateText == before.dateText);
     FUZZ_CHECK(std::isnan(after.antennaHeight) ? std::isnan(saved.antennaHeight)
                                                : after.antennaHeight == saved.antennaHeight);
-    FUZZ_CHECK(std::isnan(after.heightOffset) || SameRounded(after.heightOffset, before.heightOffset, 3));
+    FUZZ_CHECK(std::isnan(after.heightOffset) ||
+               SameRounded(after.heightOffset, before.heightOffset, 3));
     FUZZ_CHECK(std::isnan(after.approxX) || SameRounded(after.approxX, before.approxX, 4));
     FUZZ_CHECK(std::isnan(after.approxY) || SameRounded(after.approxY, before.approxY, 4));
     FUZZ_CHECK(std::isnan(after.approxZ) || SameRounded(after.approxZ, before.approxZ, 4));
     FUZZ_CHECK(std::isnan(after.interval) || SameRounded(after.interval, before.interval, 1));
     FUZZ_CHECK(after.leapSeconds == before.leapSeconds);
     FUZZ_CHECK(after.measureTo == before.measureTo);
-    FUZZ_CHECK(after.stationName ==
-               (before.stationName.empty() ? before.nameParts.stationName
-                                           : ThroughCodePage(before.stationName)));
+    FUZZ_CHECK(after.stationName == (before.stationName.empty()
+                                         ? before.nameParts.stationName
+                                         : ThroughCodePage(before.stationName)));
     FUZZ_CHECK(after.stationCode == ThroughCodePage(before.stationCode));
-    FUZZ_CHECK(after.receiverNumber ==
-               (before.receiverNumber.empty() ? AnsiToWide(before.receiverIdText, kCodePage)
-                                              : ThroughCodePage(before.receiverNumber)));
+    FUZZ_CHECK(after.receiverNumber == (before.receiverNumber.empty()
+                                            ? AnsiToWide(before.receiverIdText, kCodePage)
+                                            : ThroughCodePage(before.receiverNumber)));
     FUZZ_CHECK(after.receiverType == ThroughCodePage(before.receiverType));
     FUZZ_CHECK(after.receiverVersion == ThroughCodePage(before.receiverVersion));
     FUZZ_CHECK(after.antennaNumber == ThroughCodePage(before.antennaNumber));
