@@ -205,6 +205,16 @@ bool ReadHeaderFields(HeaderReading& reading, const AntennaCatalogue& catalogue,
     return true;
 }
 
+// Headers are short: one block read finds the end of almost all of them; only a header that
+// runs to the end of that block needs the longer read.
+std::optional<std::string> ReadHeaderBytes(const std::wstring& path) {
+    constexpr size_t kFirstRead = 4096;
+    std::optional<std::string> bytes = ReadFileBytes(path, kFirstRead);
+    if (bytes && bytes->size() == kFirstRead && HeaderText(*bytes).End() == kFirstRead)
+        bytes = ReadFileBytes(path, HeaderText::kMaxLength);
+    return bytes;
+}
+
 }  // namespace
 
 std::string_view CutLineEnds(std::string_view text) {
@@ -227,7 +237,7 @@ void ReadStationHeader(const std::wstring& path, const AntennaCatalogue& catalog
     const FileNameParts nameParts = SplitRawFilePath(path);
     header.nameParts.directory = nameParts.directory;
 
-    const std::optional<std::string> bytes = ReadFileBytes(path, HeaderText::kMaxLength);
+    const std::optional<std::string> bytes = ReadHeaderBytes(path);
     if (!bytes) {
         header.headerLoaded = false;
         owner.ShowMessage(L"打开TZR文件失败" + path, MessageIcon::Error);

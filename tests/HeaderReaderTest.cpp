@@ -402,6 +402,14 @@ TEST_F(HeaderReader, NothingBeyond64KiBIsRead) {
     EXPECT_EQ(header.stationName, L"A");
 }
 
+TEST_F(HeaderReader, KeysFarIntoALongHeaderAreFound) {
+    std::string bytes = CrLfLines({"ver 1", "ReceiverID:A", "Date:1"});
+    while (bytes.size() < 10 * 1024)
+        bytes += CrLfLines({std::string(60, '#')});
+    Read(L"A.TZR", bytes + CrLfLines({"MARKER NAME:FAR"}) + ObservationData(100));
+    EXPECT_EQ(header.stationName, L"FAR");
+}
+
 TEST(StationHeader, ResetKeepsLoadedFlagAndNameParts) {
     StationHeader header;
     header.headerLoaded = true;
