@@ -62,8 +62,9 @@ std::wstring PathShownBy(HANDLE process) {
     return shown;
 }
 
-std::wstring PathShownAfterStart(const std::wstring& arguments) {
-    std::wstring commandLine = L"\"" + ProgramPath() + L"\" " + arguments;
+std::wstring PathShownAfterStart(const std::wstring& arguments,
+                                 const std::wstring& program = ProgramPath()) {
+    std::wstring commandLine = L"\"" + program + L"\" " + arguments;
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process = {};
@@ -137,6 +138,19 @@ TEST_F(Startup, EveryStartRegistersTheAssociation) {
     const std::wstring command = RegistryDefault(L"TZRfile\\Shell\\TZR Data Manager\\Command");
     PathShownAfterStart(L"");
     EXPECT_EQ(RegistryDefault(L"TZRfile\\Shell\\TZR Data Manager\\Command"), command);
+}
+
+TEST_F(Startup, ProgramInstalledUnderANonAsciiPathRegistersItExactly) {
+    const std::wstring folder = directory.PathOf(L"\u6D4B\u91CF\u5DE5\u5177");
+    std::filesystem::create_directories(folder);
+    const std::wstring copy = folder + L"\\TZR Data Manager.exe";
+    ASSERT_TRUE(CopyFileW(ProgramPath().c_str(), copy.c_str(), FALSE));
+    EXPECT_EQ(PathShownAfterStart(L"\"" + first + L"\"", copy), first);
+    EXPECT_EQ(RegistryDefault(L"TZRfile\\Shell\\TZR Data Manager\\Command"),
+              L"\"" + copy + L"\" \"%1\"");
+    EXPECT_EQ(RegistryDefault(L"TZRfile\\DefaultIcon"), folder + L"\\TZR.ico");
+    // Leave the association with the program that the other tests start.
+    PathShownAfterStart(L"");
 }
 
 TEST_F(Startup, FileOpenedFromTheShellStartsTheEditorOnIt) {
