@@ -1,6 +1,8 @@
 // The cost of a save: in place it must not depend on the observation data behind the header;
 // through a copy it is measured against copying the same file as cp does.
 #include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <cstdint>
 #include <filesystem>
@@ -82,6 +84,21 @@ void BM_CopyFile(benchmark::State& state) {
     std::filesystem::remove(path);
 }
 
+// The same, and the copy then forced to the disk, as a save must before it replaces anything.
+void BM_CopyFileAndSync(benchmark::State& state) {
+    const std::filesystem::path path = DenseRawFile(static_cast<std::uintmax_t>(state.range(0)));
+    const std::filesystem::path copy = path.string() + ".copy";
+    for (auto _ : state) {
+        std::filesystem::copy_file(path, copy, std::filesystem::copy_options::overwrite_existing);
+        const int descriptor = ::open(copy.c_str(), O_RDONLY);
+        ::fsync(descriptor);
+        ::close(descriptor);
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * state.range(0));
+    std::filesystem::remove(copy);
+    std::filesystem::remove(path);
+}
+
 constexpr int64_t kMegabyte = int64_t{1} << 20;
 constexpr int64_t kGigabyte = int64_t{1} << 30;
 
@@ -90,3 +107,4 @@ constexpr int64_t kGigabyte = int64_t{1} << 30;
 BENCHMARK(BM_SaveInPlace)->Arg(kMegabyte)->Arg(kGigabyte);
 BENCHMARK(BM_SaveThroughCopy)->Arg(256 * kMegabyte)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_CopyFile)->Arg(256 * kMegabyte)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_CopyFileAndSync)->Arg(256 * kMegabyte)->Unit(benchmark::kMillisecond)->UseRealTime();

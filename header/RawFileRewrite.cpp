@@ -1,12 +1,8 @@
 #include "header/RawFileRewrite.h"
 
 #include <memory>
-#include <vector>
 
 namespace {
-
-// Large enough that the copy costs what the disk costs, small enough to stay out of the way.
-constexpr size_t kCopyBlockSize = 1 << 20;
 
 RewriteOutcome OpenFailed(const FileStatus& status, const RewriteRequest& request) {
     return {false, status.error, request.currentPath, request.headerRegionLength};
@@ -41,16 +37,7 @@ RewriteOutcome RewriteInPlace(FileSystem& files, const RewriteRequest& request, 
 FileStatus CopyData(OpenedFile& source, OpenedFile& target, int32_t from) {
     if (FileStatus status = source.Seek(static_cast<uint64_t>(from)); !status)
         return status;
-    std::vector<char> block(kCopyBlockSize);
-    for (;;) {
-        size_t got = 0;
-        if (FileStatus status = source.Read(block.data(), block.size(), got); !status)
-            return status;
-        if (got == 0)
-            return FileStatus::Success();
-        if (FileStatus status = target.Write(std::string_view(block.data(), got)); !status)
-            return status;
-    }
+    return target.CopyFrom(source);
 }
 
 // Writes the whole new file beside the old one; both are closed when it returns.

@@ -28,6 +28,9 @@ class OpenedFile {
     // Puts what was written on the disk itself.
     virtual FileStatus Flush() = 0;
     virtual FileStatus Close() = 0;
+    // Appends everything from `source`'s position to its end; reads and writes by default,
+    // a platform may let the system copy without passing the bytes through the program.
+    virtual FileStatus CopyFrom(OpenedFile& source);
 };
 
 enum class OpenMode {
@@ -56,3 +59,6 @@ class FileSystem {
 };
 
 FileSystem& SystemFileSystem();
+
+// The block in which files are copied by reading and writing.
+constexpr size_t kCopyBlockSize = 1 << 20;

@@ -60,6 +60,13 @@ class FaultyFileSystem : public FileSystem {
             FileStatus status;
             return owner_.Fail(status) ? status : file_->Close();
         }
+        FileStatus CopyFrom(OpenedFile& source) override {
+            FileStatus status;
+            if (owner_.Fail(status))
+                return status;
+            auto* faulty = dynamic_cast<FaultyFile*>(&source);
+            return file_->CopyFrom(faulty != nullptr ? *faulty->file_ : source);
+        }
 
       private:
         FaultyFileSystem& owner_;
