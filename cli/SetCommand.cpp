@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "cli/Campaign.h"
+#include "cli/CollectingOwner.h"
 #include "cli/Json.h"
 #include "header/HeaderReader.h"
 #include "header/HeaderText.h"
@@ -39,18 +40,6 @@ struct Tally {
                 break;
         }
     }
-};
-
-class MessageCollector : public HeaderReaderOwner {
-  public:
-    void ShowPath(const std::wstring&) override {}
-    void ShowMessage(const std::wstring& text, MessageIcon) override {
-        messages += (messages.empty() ? "" : "; ") + ToUtf8(text);
-    }
-    void ShowRecord() override {}
-    void SetTimeOfFirstObsText(const std::wstring&) override {}
-
-    std::string messages;
 };
 
 std::wstring FileNameOf(const std::wstring& path) {
@@ -146,12 +135,16 @@ class SetRun {
 
     Result EditFile(const std::wstring& file) {
         StationHeader header;
-        MessageCollector reader;
+        CollectingOwner reader;
         HeaderReadOptions options;
         options.codePage = codePage_;
         ReadStationHeader(file, catalogue_, header, reader, options);
-        if (!header.headerLoaded)
-            return Fail(file, reader.messages);
+        if (!header.headerLoaded) {
+            std::string messages;
+            for (const std::wstring& message : reader.messages)
+                messages += (messages.empty() ? "" : "; ") + ToUtf8(message);
+            return Fail(file, messages);
+        }
 
         FieldEdits edits = request_.edits;
         if (campaign_) {

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "antenna/AntennaCatalogue.h"
+#include "cli/CollectingOwner.h"
 #include "cli/Csv.h"
 #include "cli/FieldEdits.h"
 #include "cli/Json.h"
@@ -164,16 +165,6 @@ AntennaCatalogue LoadCatalogue(const std::optional<std::wstring>& explicitPath) 
     }
     return catalogue;
 }
-
-class CollectingOwner : public HeaderReaderOwner {
-  public:
-    void ShowPath(const std::wstring&) override {}
-    void ShowMessage(const std::wstring& text, MessageIcon) override { messages.push_back(text); }
-    void ShowRecord() override {}
-    void SetTimeOfFirstObsText(const std::wstring&) override {}
-
-    std::vector<std::wstring> messages;
-};
 
 // The record's fields in the order they are printed, each already as JSON text.
 std::vector<std::pair<std::string, std::string>> RecordFields(const StationHeader& header,
