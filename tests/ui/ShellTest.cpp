@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "EditorDialogFixture.h"
+#include "antenna/AntennaCatalogue.h"
 #include "app/FileAssociation.h"
 #include "ui/AboutDlg.h"
 
@@ -160,6 +161,25 @@ TEST(AboutBox, ShowsTitleVersionAndIcon) {
     SendMessageW(about.Handle(), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
     EXPECT_TRUE(about.HasEnded());
     EXPECT_EQ(about.Result(), IDOK);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(CatalogueFile, HeldExclusivelyByAnotherProgramGivesAnEmptyCatalogue) {
+    TemporaryDirectory directory;
+    const std::wstring path =
+        directory.WriteFile(L"TzrManagerAnt.ini", "[ANTENNA]\r\nA\r\n0\r\n0\r\n0\r\n");
+    const HANDLE held = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    AntennaCatalogue catalogue;
+    catalogue.ReadFromFile(path);
+    CloseHandle(held);
+    EXPECT_EQ(catalogue.count, 0);
+    catalogue.ReadFromFile(path);
+    EXPECT_EQ(catalogue.count, 1);
 }
 
 }  // namespace
