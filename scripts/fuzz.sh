@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets and runs each for SECONDS (default 60) on a working copy of its
 # checked-in seed corpus. Findings are left in build/fuzz/artifacts/; any finding fails the run.
+# TZR_FUZZ_SEED fixes the random seed (the test command uses 1, so that CI runs repeat).
 #   scripts/fuzz.sh [SECONDS] [TARGET...]     targets: HeaderReader Catalogue FileName RoundTrip
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
@@ -22,6 +23,7 @@ for target in "${targets[@]}"; do
     log=build/fuzz/$target.log
     echo "fuzzing $target for ${seconds}s"
     if ! build/fuzz/tests/fuzz/fuzz_"$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
+        -seed="${TZR_FUZZ_SEED:-0}" \
         -max_len=8192 -artifact_prefix=build/fuzz/artifacts/"$target"- -print_final_stats=1 \
         "$work" >"$log" 2>&1; then
         echo "fuzz_$target found a problem:"

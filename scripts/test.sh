@@ -14,4 +14,4 @@ cmake --preset mingw
 cmake --build --preset mingw
 xvfb-run -a -s "-screen 0 1280x1024x24" scripts/windows-tests.sh
 
-scripts/fuzz.sh "${TZR_FUZZ_SECONDS:-60}"
+TZR_FUZZ_SEED=${TZR_FUZZ_SEED:-1} scripts/fuzz.sh "${TZR_FUZZ_SECONDS:-60}"
