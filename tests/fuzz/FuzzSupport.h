@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 #include "antenna/AntennaCatalogue.h"
@@ -31,10 +32,7 @@ inline std::string Narrow(const std::wstring& path) {
 
 inline void WriteScratch(const std::wstring& path, const uint8_t* data, size_t size) {
     const std::string narrow = Narrow(path);
-    const std::string directory = narrow.substr(0, narrow.rfind('/'));
-    std::string command = "mkdir -p " + directory;
-    static bool made = std::system(command.c_str()) == 0;
-    (void)made;
+    std::filesystem::create_directories(std::filesystem::path(narrow).parent_path());
     std::FILE* file = std::fopen(narrow.c_str(), "wb");
     if (file == nullptr)
         std::abort();
