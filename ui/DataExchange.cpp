@@ -2,6 +2,7 @@
 
 #include "header/CLocaleNumbers.h"
 #include "res/resource.h"
+#include "ui/Dialog.h"
 #include "ui/MessageBox.h"
 
 namespace {
@@ -16,11 +17,7 @@ std::wstring Widen(const std::string& ascii) {
 }  // namespace
 
 std::wstring CDataExchange::ControlText(int id, size_t maxLength) const {
-    const HWND control = GetDlgItem(dialog_, id);
-    const int length = GetWindowTextLengthW(control);
-    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    text.resize(static_cast<size_t>(GetWindowTextW(control, text.data(), length + 1)));
-    return text.substr(0, maxLength);
+    return WindowText(GetDlgItem(dialog_, id)).substr(0, maxLength);
 }
 
 bool CDataExchange::Fail(int id, UINT messageId) {

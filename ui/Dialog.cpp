@@ -52,12 +52,15 @@ void CDialog::End(INT_PTR result) {
     window_ = nullptr;
 }
 
-std::wstring CDialog::ItemText(int id) const {
-    const HWND item = Item(id);
-    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(item)) + 1, L'\0');
-    text.resize(
-        static_cast<size_t>(GetWindowTextW(item, text.data(), static_cast<int>(text.size()))));
+std::wstring WindowText(HWND window) {
+    const int length = GetWindowTextLengthW(window);
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    text.resize(static_cast<size_t>(GetWindowTextW(window, text.data(), length + 1)));
     return text;
+}
+
+std::wstring CDialog::ItemText(int id) const {
+    return WindowText(Item(id));
 }
 
 void CDialog::SetItemText(int id, const std::wstring& text) {

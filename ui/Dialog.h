@@ -4,6 +4,9 @@
 
 #include <string>
 
+// The whole text of a window or control.
+std::wstring WindowText(HWND window);
+
 // A dialog from a resource template. The dialog procedure routes messages to the virtual
 // handlers and keeps every exception inside the callback.
 class CDialog {

@@ -25,10 +25,7 @@ constexpr DWORD kBusyPause = 500;
 // The Save button shows that a save is running, from start to end on every way out.
 class SaveButtonBusy {
   public:
-    explicit SaveButtonBusy(HWND button) : button_(button) {
-        const int length = GetWindowTextLengthW(button_);
-        caption_.resize(static_cast<size_t>(length) + 1);
-        caption_.resize(static_cast<size_t>(GetWindowTextW(button_, caption_.data(), length + 1)));
+    explicit SaveButtonBusy(HWND button) : button_(button), caption_(WindowText(button)) {
         EnableWindow(button_, FALSE);
         SetWindowTextW(button_, (caption_ + L"...").c_str());
     }
