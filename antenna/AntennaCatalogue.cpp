@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "antenna/DefaultAntennaList.h"
-#include "platform/File.h"
+#include "platform/FileSystem.h"
 #include "platform/ProgramDirectory.h"
 
 namespace {
@@ -32,7 +32,7 @@ std::string_view NextLine(std::string_view& rest) {
 
 void AntennaCatalogue::Load() {
     path = GetProgramDirectory() + std::wstring(kFileName);
-    if (!PathExists(path))
+    if (!SystemFileSystem().Exists(path))
         WriteDefaultFile(path);
     ReadFromFile(path);
 }

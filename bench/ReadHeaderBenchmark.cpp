@@ -10,7 +10,7 @@
 
 #include "antenna/AntennaCatalogue.h"
 #include "header/HeaderReader.h"
-#include "platform/File.h"
+#include "platform/FileSystem.h"
 
 namespace {
 

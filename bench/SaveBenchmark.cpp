@@ -51,23 +51,24 @@ std::filesystem::path SparseRawFile(std::uintmax_t dataSize) {
 
 void BM_SaveInPlace(benchmark::State& state) {
     const std::filesystem::path path = SparseRawFile(static_cast<std::uintmax_t>(state.range(0)));
-    const RewriteRequest request{path.wstring(), path.wstring(), std::string(390, 'n') + "\r\n",
-                                 400, false};
-    for (auto _ : state)
-        benchmark::DoNotOptimize(RewriteRawFile(SystemFileSystem(), request));
+    RewriteRequest request{path.wstring(), path.wstring(), std::string(390, 'n') + "\r\n",
+                           *TakeSnapshot(SystemFileSystem(), path.wstring(), 400), false};
+    for (auto _ : state) {
+        const RewriteOutcome outcome = RewriteRawFile(SystemFileSystem(), request);
+        request.before = outcome.after;
+    }
     std::filesystem::remove(path);
 }
 
 void BM_SaveThroughCopy(benchmark::State& state) {
     const std::filesystem::path path = DenseRawFile(static_cast<std::uintmax_t>(state.range(0)));
     // One byte longer than the region each time, so that every save copies.
-    int32_t region = static_cast<int32_t>(kHeader.size());
+    FileSnapshot snapshot = *TakeSnapshot(SystemFileSystem(), path.wstring(), kHeader.size());
     for (auto _ : state) {
         const RewriteRequest request{path.wstring(), path.wstring(),
-                                     std::string(static_cast<size_t>(region), 'n') + "\n", region,
-                                     false};
-        benchmark::DoNotOptimize(RewriteRawFile(SystemFileSystem(), request));
-        ++region;
+                                     std::string(snapshot.headerRegion.size(), 'n') + "\n",
+                                     snapshot, false};
+        snapshot = RewriteRawFile(SystemFileSystem(), request).after;
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * state.range(0));
     std::filesystem::remove(path);

@@ -9,9 +9,9 @@
 #include "header/HeaderText.h"
 #include "header/RawFileRewrite.h"
 #include "header/SavePlan.h"
+#include "header/ValueCheck.h"
 #include "platform/CodePage.h"
 #include "platform/DirectorySeparator.h"
-#include "platform/File.h"
 #include "platform/FileSystem.h"
 
 namespace {
@@ -79,6 +79,41 @@ void PrintChangedLines(const std::string& fileStart, const std::string& newHeade
             continue;
         out << "  - " << (old ? ToUtf8(AnsiToWide(oldText, codePage)) : "(no such line)") << "\n"
             << "  + " << ToUtf8(AnsiToWide(newLines[i], codePage)) << "\n";
+    }
+}
+
+std::string ValueProblemText(const ValueProblem& problem) {
+    const std::string field = "--" + std::string(problem.field);
+    switch (problem.fault) {
+        case ValueFault::ControlCharacter:
+            return field + " holds a control character, which would break the header";
+        case ValueFault::NotAFileName:
+            return field + " \"" + ToUtf8(problem.characters) +
+                   "\" cannot be a Windows file name (no \\ / : * ? \" < > |, not . or .., no "
+                   "trailing dot or space, no device name such as CON or NUL)";
+        case ValueFault::NotInCodePage:
+            return field + " holds characters the header's code page cannot hold: \"" +
+                   ToUtf8(problem.characters) + "\" (try --codepage)";
+    }
+    return field;
+}
+
+std::string RefusalText(RewriteRefusal refusal, const std::wstring& error) {
+    switch (refusal) {
+        case RewriteRefusal::InUse:
+            return "another program is using it; nothing written";
+        case RewriteRefusal::Link:
+            return "it is a symbolic link; nothing written (name the file it points to)";
+        case RewriteRefusal::ReadOnly:
+            return "it is read-only; nothing written";
+        case RewriteRefusal::HardLinked:
+            return "it has other hard links, which would keep the old header; nothing written";
+        case RewriteRefusal::ChangedSinceRead:
+            return "another program changed it while it was being saved; nothing written";
+        case RewriteRefusal::TargetExists:
+            return "the new name exists already; nothing written";
+        default:
+            return "cannot open it: " + ToUtf8(error);
     }
 }
 
@@ -160,10 +195,12 @@ class SetRun {
         const std::optional<int> measureTo = ApplyEdits(edits, catalogue_, header);
         if (!measureTo)
             return Fail(file, "the antenna catalogue is empty, so no antenna type can be written");
-        const std::optional<SavePlan> plan = PlanSave(header, *measureTo, codePage_, OemCodePage());
-        if (!plan)
+        const SavePlan plan = PlanSave(header, *measureTo, codePage_, OemCodePage());
+        if (plan.refusal)
+            return Fail(file, ValueProblemText(*plan.refusal));
+        if (plan.headerTooLong)
             return Fail(file, "the header would be longer than 4095 bytes");
-        return Write(file, header, *plan);
+        return Write(file, header, plan);
     }
 
     Result Write(const std::wstring& file, const StationHeader& header, const SavePlan& plan) {
@@ -171,8 +208,8 @@ class SetRun {
         const bool renaming = plan.newPath != file;
         const std::string fileStart = ReadFileBytes(file, HeaderText::kMaxLength).value_or("");
         const bool sameHeader =
-            fileStart.compare(0, plan.headerText.size(), plan.headerText) == 0 &&
-            plan.headerText.size() <= static_cast<size_t>(header.headerRegionLength);
+            header.snapshot.headerRegion ==
+            HeaderForRegion(plan.headerText, header.snapshot.headerRegion.size());
         if (sameHeader && !renaming)
             return Result::Unchanged;
         const bool replacing = NewPathNamesAnotherFile(files, file, plan.newPath);
@@ -189,9 +226,9 @@ class SetRun {
             return renaming ? Result::Renamed : Result::Changed;
         }
         const RewriteOutcome outcome = RewriteRawFile(
-            files, {file, plan.newPath, plan.headerText, header.headerRegionLength, replacing});
-        if (!outcome.opened)
-            return Fail(file, "cannot open it: " + ToUtf8(outcome.error));
+            files, {file, plan.newPath, plan.headerText, header.snapshot, replacing});
+        if (outcome.refusal != RewriteRefusal::None)
+            return Fail(file, RefusalText(outcome.refusal, outcome.error));
         if (!outcome.error.empty())
             return Fail(file,
                         ToUtf8(outcome.error) + " (the file is now " + ToUtf8(outcome.path) + ")");

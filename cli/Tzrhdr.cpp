@@ -13,7 +13,7 @@
 #include "header/CLocaleNumbers.h"
 #include "header/HeaderReader.h"
 #include "platform/CodePage.h"
-#include "platform/File.h"
+#include "platform/FileSystem.h"
 #include "platform/ProgramDirectory.h"
 
 namespace {
@@ -157,7 +157,7 @@ AntennaCatalogue LoadCatalogue(const std::optional<std::wstring>& explicitPath) 
     }
     const std::wstring besideProgram =
         GetProgramDirectory() + std::wstring(AntennaCatalogue::kFileName);
-    if (PathExists(besideProgram)) {
+    if (SystemFileSystem().Exists(besideProgram)) {
         catalogue.ReadFromFile(besideProgram);
         catalogue.path = besideProgram;
     } else {

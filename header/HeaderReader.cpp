@@ -1,12 +1,13 @@
 #include "header/HeaderReader.h"
 
 #include <algorithm>
+#include <memory>
 #include <optional>
 
 #include "header/CLocaleNumbers.h"
 #include "header/HeaderText.h"
 #include "platform/CodePage.h"
-#include "platform/File.h"
+#include "platform/FileSystem.h"
 
 namespace {
 
@@ -164,6 +165,11 @@ void ReadOptionalFields(HeaderReading& reading, const AntennaCatalogue& catalogu
     reading.ReadNumber("INTERVAL:", header.interval, ScanDouble);
     reading.ReadText("TIME OF FIRST OBS:", header.timeOfFirstObs);
     reading.ReadNumber("LEAP SECONDS:", header.leapSeconds, ScanInt);
+    // A save that shrinks a header in place pads this last line to the old region's end; the
+    // padding belongs to the header, however long the line.
+    if (const std::optional<HeaderLine> leapLine = FindHeaderKey(reading.Header(), "LEAP SECONDS:");
+        leapLine && leapLine->end == reading.LastKeyEnd())
+        reading.SetLastKeyEnd(reading.Header().WholeLineFrom(*leapLine).end);
 }
 
 // Takes the header and reports why it stopped; false when the header is not complete.
@@ -206,13 +212,24 @@ bool ReadHeaderFields(HeaderReading& reading, const AntennaCatalogue& catalogue,
 }
 
 // Headers are short: one block read finds the end of almost all of them; only a header that
-// runs to the end of that block needs the longer read.
-std::optional<std::string> ReadHeaderBytes(const std::wstring& path) {
+// runs to the end of that block needs the longer read. The file is opened once, so that the
+// bytes and the identity that a later save checks belong to one file.
+bool ReadHeaderBytes(const std::wstring& path, std::string& bytes, FileIdentity& identity) {
     constexpr size_t kFirstRead = 4096;
-    std::optional<std::string> bytes = ReadFileBytes(path, kFirstRead);
-    if (bytes && bytes->size() == kFirstRead && HeaderText(*bytes).End() == kFirstRead)
-        bytes = ReadFileBytes(path, HeaderText::kMaxLength);
-    return bytes;
+    FileStatus status;
+    const std::unique_ptr<OpenedFile> file =
+        SystemFileSystem().Open(path, OpenMode::ReadShared, status);
+    FileFacts facts;
+    if (!file || !file->Facts(facts) || !ReadUpTo(*file, kFirstRead, bytes))
+        return false;
+    identity = facts.identity;
+    if (bytes.size() < kFirstRead || HeaderText(bytes).End() < kFirstRead)
+        return true;
+    std::string rest;
+    if (!ReadUpTo(*file, HeaderText::kMaxLength - kFirstRead, rest))
+        return false;
+    bytes += rest;
+    return true;
 }
 
 }  // namespace
@@ -231,19 +248,21 @@ void ReadStationHeader(const std::wstring& path, const AntennaCatalogue& catalog
     if (path.empty())
         return;
     header.headerRegionLength = StationHeader::kMinimumRegionLength;
+    header.snapshot = {};
     owner.ShowPath(path);
     header.headerLoaded = true;
 
     const FileNameParts nameParts = SplitRawFilePath(path);
     header.nameParts.directory = nameParts.directory;
 
-    const std::optional<std::string> bytes = ReadHeaderBytes(path);
-    if (!bytes) {
+    std::string bytes;
+    FileIdentity identity;
+    if (!ReadHeaderBytes(path, bytes, identity)) {
         header.headerLoaded = false;
         owner.ShowMessage(L"打开TZR文件失败" + path, MessageIcon::Error);
         return;
     }
-    HeaderReading reading(*bytes, options.codePage != 0 ? options.codePage : AnsiCodePage());
+    HeaderReading reading(bytes, options.codePage != 0 ? options.codePage : AnsiCodePage());
     if (!ReadHeaderFields(reading, catalogue, options, nameParts, header, owner)) {
         header.headerLoaded = false;
         return;
@@ -255,4 +274,5 @@ void ReadStationHeader(const std::wstring& path, const AntennaCatalogue& catalog
     const size_t textRegion =
         std::min<size_t>(StationHeader::kMinimumRegionLength, reading.Header().End());
     header.headerRegionLength = static_cast<int32_t>(std::max(reading.LastKeyEnd(), textRegion));
+    header.snapshot = {identity, bytes.substr(0, static_cast<size_t>(header.headerRegionLength))};
 }

@@ -4,93 +4,179 @@
 
 namespace {
 
-RewriteOutcome OpenFailed(const FileStatus& status, const RewriteRequest& request) {
-    return {false, status.error, request.currentPath, request.headerRegionLength};
+constexpr int kTemporaryNameTries = 100;
+
+RewriteRefusal RefusalOf(FileFault fault) {
+    switch (fault) {
+        case FileFault::Link:
+            return RewriteRefusal::Link;
+        case FileFault::ReadOnly:
+            return RewriteRefusal::ReadOnly;
+        case FileFault::InUse:
+            return RewriteRefusal::InUse;
+        default:
+            return RewriteRefusal::CannotOpen;
+    }
 }
 
-RewriteOutcome Failed(const FileStatus& status, const RewriteRequest& request) {
-    return {true, status.error, request.currentPath, request.headerRegionLength};
-}
+// One save of one file: the file stays open and locked from the check to the end.
+class Rewrite {
+  public:
+    Rewrite(FileSystem& files, const RewriteRequest& request)
+        : files_(files),
+          request_(request),
+          renaming_(request.newPath != request.currentPath),
+          region_(request.before.headerRegion.size()) {}
 
-RewriteOutcome RewriteInPlace(FileSystem& files, const RewriteRequest& request, bool renaming,
-                              bool sameFile) {
-    FileStatus status;
-    std::unique_ptr<OpenedFile> file =
-        files.Open(request.currentPath, OpenMode::ReadWriteExisting, status);
-    if (!file)
-        return OpenFailed(status, request);
-    if (status = file->Write(request.headerText); !status)
-        return Failed(status, request);
-    if (status = file->Flush(); !status)
-        return Failed(status, request);
-    if (status = file->Close(); !status)
-        return Failed(status, request);
-    if (renaming) {
-        status =
-            files.Rename(request.currentPath, request.newPath, request.replaceExisting || sameFile);
+    RewriteOutcome Run() {
+        FileStatus status;
+        file_ = files_.Open(request_.currentPath, OpenMode::Rewrite, status);
+        if (!file_)
+            return Refused(RefusalOf(status.fault), status.error);
+        if (status = file_->Facts(facts_); !status)
+            return Refused(RewriteRefusal::CannotOpen, status.error);
+        if (facts_.readOnly)
+            return Refused(RewriteRefusal::ReadOnly);
+        if (!IsTheFileThatWasRead())
+            return Refused(RewriteRefusal::ChangedSinceRead);
+        sameFile_ = renaming_ && files_.SameFile(request_.currentPath, request_.newPath);
+        if (renaming_ && !sameFile_ && !request_.replaceExisting && files_.Exists(request_.newPath))
+            return Refused(RewriteRefusal::TargetExists);
+
+        header_ = HeaderForRegion(request_.headerText, region_);
+        if (header_.size() <= region_)
+            return InPlace();
+        if (facts_.linkCount > 1)
+            return Refused(RewriteRefusal::HardLinked);
+        return ThroughCopy();
+    }
+
+  private:
+    // The same file, still under the name it was read from, with the same header region.
+    bool IsTheFileThatWasRead() {
+        if (facts_.identity != request_.before.identity ||
+            files_.IdentityAt(request_.currentPath) != facts_.identity)
+            return false;
+        std::string region;
+        return region_ > 0 && file_->Seek(0) && ReadUpTo(*file_, region_, region) &&
+               region == request_.before.headerRegion;
+    }
+
+    RewriteOutcome InPlace() {
+        FileStatus status = file_->Seek(0);
+        if (status)
+            status = file_->Write(header_);
+        if (status)
+            status = file_->Flush();
         if (!status)
-            return Failed(status, request);
+            return Failed(status, request_.currentPath, request_.before);
+        const FileSnapshot written{facts_.identity, header_};
+        if (renaming_) {
+            status = files_.Rename(request_.currentPath, request_.newPath,
+                                   request_.replaceExisting || sameFile_);
+            if (!status)
+                return Failed(status, request_.currentPath, written);
+            if (status = files_.FlushFolderOf(request_.newPath); !status)
+                return Failed(status, request_.newPath, written);
+        }
+        const std::wstring& path = renaming_ ? request_.newPath : request_.currentPath;
+        if (status = file_->Close(); !status)
+            return Failed(status, path, written);
+        return {RewriteRefusal::None, {}, path, written};
     }
-    return {true, {}, renaming ? request.newPath : request.currentPath, request.headerRegionLength};
-}
 
-FileStatus CopyData(OpenedFile& source, OpenedFile& target, int32_t from) {
-    if (FileStatus status = source.Seek(static_cast<uint64_t>(from)); !status)
-        return status;
-    return target.CopyFrom(source);
-}
+    // A name beside the file that nothing stands at; whatever does is left alone.
+    std::unique_ptr<OpenedFile> CreateTemporary(FileStatus& status) {
+        for (int attempt = 0; attempt < kTemporaryNameTries; ++attempt) {
+            temporaryPath_ = request_.currentPath +
+                             (attempt == 0 ? L"" : L"." + std::to_wstring(attempt)) + L".tmp";
+            std::unique_ptr<OpenedFile> copy =
+                files_.Open(temporaryPath_, OpenMode::CreateNew, status);
+            if (copy || status.fault != FileFault::Exists)
+                return copy;
+        }
+        return nullptr;
+    }
 
-// Writes the whole new file beside the old one; both are closed when it returns.
-FileStatus WriteCopy(FileSystem& files, const RewriteRequest& request, const std::wstring& copyPath,
-                     bool& opened) {
-    FileStatus status;
-    std::unique_ptr<OpenedFile> source =
-        files.Open(request.currentPath, OpenMode::ReadExisting, status);
-    if (!source) {
-        opened = false;
-        return status;
+    // Writes the whole new file beside the old one and closes it.
+    FileStatus WriteCopy(FileIdentity& identity) {
+        FileStatus status;
+        std::unique_ptr<OpenedFile> copy = CreateTemporary(status);
+        if (!copy)
+            return status;
+        createdTemporary_ = true;
+        FileFacts copyFacts;
+        if (status = copy->SetPermissions(facts_.permissions); !status)
+            return status;
+        if (status = copy->Write(header_); !status)
+            return status;
+        if (status = file_->Seek(region_); !status)
+            return status;
+        if (status = copy->CopyFrom(*file_); !status)
+            return status;
+        if (status = copy->Flush(); !status)
+            return status;
+        if (status = copy->Facts(copyFacts); !status)
+            return status;
+        identity = copyFacts.identity;
+        return copy->Close();
     }
-    std::unique_ptr<OpenedFile> copy = files.Open(copyPath, OpenMode::CreateForWrite, status);
-    if (!copy) {
-        opened = false;
-        return status;
-    }
-    if (status = copy->Write(request.headerText); !status)
-        return status;
-    if (status = CopyData(*source, *copy, request.headerRegionLength); !status)
-        return status;
-    if (status = copy->Flush(); !status)
-        return status;
-    if (status = source->Close(); !status)
-        return status;
-    return copy->Close();
-}
 
-RewriteOutcome RewriteThroughCopy(FileSystem& files, const RewriteRequest& request, bool renaming,
-                                  bool sameFile) {
-    const std::wstring copyPath = request.currentPath + L".tmp";
-    bool opened = true;
-    const FileStatus written = WriteCopy(files, request, copyPath, opened);
-    if (!opened)
-        return OpenFailed(written, request);
-    if (!written) {
-        files.Delete(copyPath);
-        return Failed(written, request);
+    RewriteOutcome ThroughCopy() {
+        FileIdentity copyIdentity;
+        if (FileStatus status = WriteCopy(copyIdentity); !status)
+            return FailedCopy(status);
+        const std::wstring& target = renaming_ ? request_.newPath : request_.currentPath;
+        const bool replacingItself = !renaming_ || sameFile_;
+        if (replacingItself && !files_.CanReplaceOpenFile()) {
+            if (FileStatus status = file_->Close(); !status)
+                return FailedCopy(status);
+        }
+        if (FileStatus moved =
+                files_.Rename(temporaryPath_, target, request_.replaceExisting || replacingItself);
+            !moved)
+            return FailedCopy(moved);
+        const FileSnapshot written{copyIdentity, header_};
+        if (FileStatus status = files_.FlushFolderOf(target); !status)
+            return Failed(status, target, written);
+        if (!replacingItself) {
+            // The new file is in place; only now may the old name go.
+            if (FileStatus status = files_.Delete(request_.currentPath); !status)
+                return Failed(status, target, written);
+            if (FileStatus status = files_.FlushFolderOf(request_.currentPath); !status)
+                return Failed(status, target, written);
+        }
+        // The old file is gone from the folder; closing it cannot lose anything.
+        file_.reset();
+        return {RewriteRefusal::None, {}, target, written};
     }
-    const std::wstring& target = renaming ? request.newPath : request.currentPath;
-    const bool replace = request.replaceExisting || !renaming || sameFile;
-    if (FileStatus moved = files.Rename(copyPath, target, replace); !moved) {
-        files.Delete(copyPath);
-        return Failed(moved, request);
+
+    RewriteOutcome FailedCopy(const FileStatus& status) {
+        if (createdTemporary_)
+            files_.Delete(temporaryPath_);
+        return Failed(status, request_.currentPath, request_.before);
     }
-    const auto newLength = static_cast<int32_t>(request.headerText.size());
-    if (renaming && !sameFile) {
-        // The new file is in place; only now may the old one go.
-        if (FileStatus removed = files.Delete(request.currentPath); !removed)
-            return {true, removed.error, request.newPath, newLength};
+
+    RewriteOutcome Refused(RewriteRefusal refusal, std::wstring error = {}) const {
+        return {refusal, std::move(error), request_.currentPath, request_.before};
     }
-    return {true, {}, target, newLength};
-}
+
+    static RewriteOutcome Failed(const FileStatus& status, const std::wstring& path,
+                                 FileSnapshot snapshot) {
+        return {RewriteRefusal::None, status.error, path, std::move(snapshot)};
+    }
+
+    FileSystem& files_;
+    const RewriteRequest& request_;
+    const bool renaming_;
+    const size_t region_;
+    std::unique_ptr<OpenedFile> file_;
+    FileFacts facts_;
+    bool sameFile_ = false;
+    std::string header_;
+    std::wstring temporaryPath_;
+    bool createdTemporary_ = false;
+};
 
 }  // namespace
 
@@ -99,10 +185,27 @@ bool NewPathNamesAnotherFile(FileSystem& files, const std::wstring& currentPath,
     return newPath != currentPath && files.Exists(newPath) && !files.SameFile(currentPath, newPath);
 }
 
+std::string HeaderForRegion(const std::string& headerText, size_t regionLength) {
+    if (headerText.size() >= regionLength)
+        return headerText;
+    const size_t lineEnd = headerText.ends_with("\r\n") ? headerText.size() - 2 : headerText.size();
+    std::string padded = headerText;
+    padded.insert(lineEnd, regionLength - headerText.size(), ' ');
+    return padded;
+}
+
+std::optional<FileSnapshot> TakeSnapshot(FileSystem& files, const std::wstring& path,
+                                         size_t regionLength) {
+    FileStatus status;
+    const std::unique_ptr<OpenedFile> file = files.Open(path, OpenMode::ReadShared, status);
+    FileSnapshot snapshot;
+    FileFacts facts;
+    if (!file || !file->Facts(facts) || !ReadUpTo(*file, regionLength, snapshot.headerRegion))
+        return std::nullopt;
+    snapshot.identity = facts.identity;
+    return snapshot;
+}
+
 RewriteOutcome RewriteRawFile(FileSystem& files, const RewriteRequest& request) {
-    const bool renaming = request.newPath != request.currentPath;
-    const bool sameFile = renaming && files.SameFile(request.currentPath, request.newPath);
-    if (request.headerText.size() > static_cast<size_t>(request.headerRegionLength))
-        return RewriteThroughCopy(files, request, renaming, sameFile);
-    return RewriteInPlace(files, request, renaming, sameFile);
+    return Rewrite(files, request).Run();
 }

@@ -1,37 +1,63 @@
 #pragma once
 
-#include <cstdint>
+#include <optional>
 #include <string>
-#include <string_view>
 
+#include "header/FileSnapshot.h"
 #include "platform/FileSystem.h"
 
 struct RewriteRequest {
     std::wstring currentPath;
     std::wstring newPath;
     std::string headerText;
-    // Leading bytes of the current file that its header occupies.
-    int32_t headerRegionLength = 0;
+    // What the read saw: its region length decides where the observation data begin, and
+    // nothing is written when the file is no longer what was read.
+    FileSnapshot before;
     // The user agreed to replace another file that stands at the new path.
     bool replaceExisting = false;
 };
 
+// Why a rewrite changed nothing at all.
+enum class RewriteRefusal {
+    None,
+    CannotOpen,
+    InUse,
+    Link,
+    ReadOnly,
+    // The header must go through a copy, and the file's other names would keep the old one.
+    HardLinked,
+    ChangedSinceRead,
+    // Another file stands at the new path and the user did not agree to replace it.
+    TargetExists,
+};
+
 struct RewriteOutcome {
-    // False when a file could not be opened; nothing was changed then.
-    bool opened = true;
-    // Why the rewrite failed, or why the file could not be opened; empty on success.
+    RewriteRefusal refusal = RewriteRefusal::None;
+    // Why the rewrite failed or was refused, from the system; empty on success.
     std::wstring error;
     // The raw file as it now exists on disk.
     std::wstring path;
-    int32_t headerRegionLength = 0;
+    // What the file now holds, for the next save.
+    FileSnapshot after;
+
+    bool Succeeded() const { return refusal == RewriteRefusal::None && error.empty(); }
 };
 
-// True when the new path names an existing file that is not the file being saved.
+// True when the new path names an existing file, or link, that is not the file being saved.
 bool NewPathNamesAnotherFile(FileSystem& files, const std::wstring& currentPath,
                              const std::wstring& newPath);
 
-// Puts the header in front of the file's observation data and gives the file its new name. A
-// header that fits the old region is written over it; a longer one goes through a copy beside
-// the file that replaces it in one step. At every moment one complete copy of the data exists
-// under the old or the new name.
+// The header as it is written over a region of `regionLength` bytes: a shorter one has its last
+// line padded with spaces, so that no byte of the old header stays in front of the data.
+std::string HeaderForRegion(const std::string& headerText, size_t regionLength);
+
+// Snapshot of a file's first `regionLength` bytes, for a save that did not come from a read.
+std::optional<FileSnapshot> TakeSnapshot(FileSystem& files, const std::wstring& path,
+                                         size_t regionLength);
+
+// Puts the header in front of the file's observation data and gives the file its new name. The
+// file is opened once and held exclusively until it has its new name, and nothing is written
+// unless it is still the file that was read. A header that fits the old region is written over
+// it; a longer one goes through a copy beside the file that replaces it in one step. At every
+// moment one complete copy of the data exists under the old or the new name.
 RewriteOutcome RewriteRawFile(FileSystem& files, const RewriteRequest& request);

@@ -2,13 +2,22 @@
 
 #include "header/HeaderWriter.h"
 
-std::optional<SavePlan> PlanSave(StationHeader& header, int measureTo, unsigned ansiCodePage,
-                                 unsigned oemCodePage) {
+SavePlan PlanSave(StationHeader& header, int measureTo, unsigned ansiCodePage, unsigned oemCodePage,
+                  LostCharacters lost) {
     NormaliseAntennaHeight(header, oemCodePage);
+    SavePlan plan;
+    plan.refusal = FindValueThatBreaksTheHeader(header);
+    if (!plan.refusal && lost == LostCharacters::Refuse)
+        plan.refusal = FindValueOutsideCodePage(header, ansiCodePage);
+    if (plan.refusal)
+        return plan;
     std::optional<std::string> headerText = BuildHeaderText(header, measureTo, ansiCodePage);
-    if (!headerText)
-        return std::nullopt;
-    return SavePlan{std::move(*headerText),
-                    ComposeRawFilePath(header.nameParts.directory, header.stationName,
-                                       header.nameParts.suffix)};
+    if (!headerText) {
+        plan.headerTooLong = true;
+        return plan;
+    }
+    plan.headerText = std::move(*headerText);
+    plan.newPath =
+        ComposeRawFilePath(header.nameParts.directory, header.stationName, header.nameParts.suffix);
+    return plan;
 }

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "header/FileNameParts.h"
+#include "header/FileSnapshot.h"
 
 // One raw file's header as the editor holds and edits it.
 struct StationHeader {
@@ -37,6 +38,7 @@ struct StationHeader {
     int32_t measureTo = 0;
 
     FileNameParts nameParts;
+    FileSnapshot snapshot;
 
     // Empties the record for the next file; keeps headerLoaded and the name parts.
     void Reset();

@@ -6,13 +6,20 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 
 #include "platform/NativePath.h"
 #include "platform/SystemError.h"
 
 namespace {
+
+FileStatus FailureOf(const std::wstring& path, FileFault fault = FileFault::Other) {
+    return FileStatus::Failure(LastErrorText(path), fault);
+}
+
+FileIdentity IdentityOf(const struct stat& status) {
+    return {static_cast<uint64_t>(status.st_dev), static_cast<uint64_t>(status.st_ino)};
+}
 
 class PosixFile : public OpenedFile {
   public:
@@ -29,7 +36,7 @@ class PosixFile : public OpenedFile {
             if (written < 0 && errno == EINTR)
                 continue;
             if (written <= 0)
-                return Failed();
+                return FailureOf(path_);
             bytes.remove_prefix(static_cast<size_t>(written));
         }
         return FileStatus::Success();
@@ -41,20 +48,38 @@ class PosixFile : public OpenedFile {
             read = ::read(descriptor_, buffer, size);
         } while (read < 0 && errno == EINTR);
         if (read < 0)
-            return Failed();
+            return FailureOf(path_);
         got = static_cast<size_t>(read);
         return FileStatus::Success();
     }
 
     FileStatus Seek(uint64_t offset) override {
         if (::lseek(descriptor_, static_cast<off_t>(offset), SEEK_SET) < 0)
-            return Failed();
+            return FailureOf(path_);
         return FileStatus::Success();
     }
 
     FileStatus Flush() override {
         if (::fsync(descriptor_) != 0)
-            return Failed();
+            return FailureOf(path_);
+        return FileStatus::Success();
+    }
+
+    FileStatus Facts(FileFacts& facts) override {
+        struct stat status;
+        if (::fstat(descriptor_, &status) != 0)
+            return FailureOf(path_);
+        facts.identity = IdentityOf(status);
+        facts.linkCount = static_cast<uint32_t>(status.st_nlink);
+        // The mode bits decide, not who runs the program: root may write anything.
+        facts.readOnly = (status.st_mode & S_IWUSR) == 0;
+        facts.permissions = status.st_mode & 07777;
+        return FileStatus::Success();
+    }
+
+    FileStatus SetPermissions(uint32_t permissions) override {
+        if (::fchmod(descriptor_, static_cast<mode_t>(permissions)) != 0)
+            return FailureOf(path_);
         return FileStatus::Success();
     }
 
@@ -66,7 +91,7 @@ class PosixFile : public OpenedFile {
             return OpenedFile::CopyFrom(source);
         for (;;) {
             const ssize_t copied = ::copy_file_range(posixSource->descriptor_, nullptr, descriptor_,
-                                                     nullptr, kCopyBlockSize * 64, 0);
+                                                     nullptr, kFileBlockSize * 64, 0);
             if (copied == 0)
                 return FileStatus::Success();
             if (copied > 0)
@@ -75,7 +100,7 @@ class PosixFile : public OpenedFile {
                 continue;
             if (errno == EXDEV || errno == ENOSYS || errno == EINVAL || errno == EOPNOTSUPP)
                 return OpenedFile::CopyFrom(source);
-            return Failed();
+            return FailureOf(path_);
         }
     }
 
@@ -83,38 +108,68 @@ class PosixFile : public OpenedFile {
         const int descriptor = descriptor_;
         descriptor_ = -1;
         if (::close(descriptor) != 0)
-            return Failed();
+            return FailureOf(path_);
         return FileStatus::Success();
     }
 
   private:
-    FileStatus Failed() const { return FileStatus::Failure(LastErrorText(path_)); }
-
     int descriptor_;
     std::wstring path_;
 };
 
-bool StatOf(const std::wstring& path, struct stat& status) {
-    return ::stat(NativePath(path).c_str(), &status) == 0;
+FileFault FaultOfFailedOpen(int error, const std::string& path) {
+    struct stat status;
+    switch (error) {
+        case ELOOP:
+            return FileFault::Link;
+        case EEXIST:
+            return FileFault::Exists;
+        case EACCES:
+        case EPERM:
+        case EROFS:
+            if (error == EROFS ||
+                (::lstat(path.c_str(), &status) == 0 && (status.st_mode & S_IWUSR) == 0))
+                return FileFault::ReadOnly;
+            return FileFault::Other;
+        default:
+            return FileFault::Other;
+    }
+}
+
+int OpenFlags(OpenMode mode) {
+    switch (mode) {
+        // Never waiting for a writer when the name is a pipe.
+        case OpenMode::ReadShared:
+            return O_RDONLY | O_NONBLOCK;
+        case OpenMode::Rewrite:
+            return O_RDWR | O_NOFOLLOW | O_NONBLOCK;
+        case OpenMode::CreateNew:
+            return O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW;
+    }
+    return O_RDONLY;
+}
+
+std::string FolderOf(const std::string& path) {
+    const size_t separator = path.find_last_of('/');
+    if (separator == std::string::npos)
+        return ".";
+    return separator == 0 ? "/" : path.substr(0, separator);
 }
 
 class PosixFileSystem : public FileSystem {
   public:
     std::unique_ptr<OpenedFile> Open(const std::wstring& path, OpenMode mode,
                                      FileStatus& status) override {
-        int flags = O_RDONLY;
-        if (mode == OpenMode::ReadWriteExisting)
-            flags = O_RDWR;
-        else if (mode == OpenMode::CreateForWrite)
-            flags = O_WRONLY | O_CREAT | O_TRUNC;
-        const int descriptor = ::open(NativePath(path).c_str(), flags | O_CLOEXEC, 0644);
+        const std::string native = NativePath(path);
+        const int descriptor = ::open(native.c_str(), OpenFlags(mode) | O_CLOEXEC, 0644);
         if (descriptor < 0) {
-            status = FileStatus::Failure(LastErrorText(path));
+            const int error = errno;
+            status = FailureOf(path, FaultOfFailedOpen(error, native));
             return nullptr;
         }
         // The nearest POSIX has to an exclusive open: an advisory lock that others also take.
-        if (::flock(descriptor, LOCK_EX | LOCK_NB) != 0) {
-            status = FileStatus::Failure(LastErrorText(path));
+        if (mode != OpenMode::ReadShared && ::flock(descriptor, LOCK_EX | LOCK_NB) != 0) {
+            status = FailureOf(path, errno == EWOULDBLOCK ? FileFault::InUse : FileFault::Other);
             ::close(descriptor);
             return nullptr;
         }
@@ -124,7 +179,7 @@ class PosixFileSystem : public FileSystem {
 
     FileStatus Delete(const std::wstring& path) override {
         if (::unlink(NativePath(path).c_str()) != 0)
-            return FileStatus::Failure(LastErrorText(path));
+            return FailureOf(path);
         return FileStatus::Success();
     }
 
@@ -148,22 +203,30 @@ class PosixFileSystem : public FileSystem {
             }
         }
         if (result != 0)
-            return FileStatus::Failure(LastErrorText(to));
+            return FailureOf(to, errno == EEXIST ? FileFault::Exists : FileFault::Other);
         return FileStatus::Success();
     }
 
-    bool Exists(const std::wstring& path) override {
-        struct stat status;
-        return StatOf(path, status);
+    FileStatus FlushFolderOf(const std::wstring& path) override {
+        const int folder = ::open(FolderOf(NativePath(path)).c_str(), O_RDONLY | O_DIRECTORY);
+        if (folder < 0)
+            return FailureOf(path);
+        // Some file systems cannot flush a folder; they have nothing pending to lose either.
+        const bool flushed = ::fsync(folder) == 0 || errno == EINVAL;
+        const int error = errno;
+        ::close(folder);
+        errno = error;
+        return flushed ? FileStatus::Success() : FailureOf(path);
     }
 
-    bool SameFile(const std::wstring& first, const std::wstring& second) override {
-        struct stat firstStatus;
-        struct stat secondStatus;
-        return StatOf(first, firstStatus) && StatOf(second, secondStatus) &&
-               firstStatus.st_dev == secondStatus.st_dev &&
-               firstStatus.st_ino == secondStatus.st_ino;
+    std::optional<FileIdentity> IdentityAt(const std::wstring& path) override {
+        struct stat status;
+        if (::lstat(NativePath(path).c_str(), &status) != 0)
+            return std::nullopt;
+        return IdentityOf(status);
     }
+
+    bool CanReplaceOpenFile() const override { return true; }
 };
 
 }  // namespace

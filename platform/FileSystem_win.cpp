@@ -10,6 +10,15 @@ namespace {
 
 constexpr DWORD kMaxChunk = 1 << 20;
 
+FileStatus FailureOf(const std::wstring& path, FileFault fault = FileFault::Other) {
+    return FileStatus::Failure(LastErrorText(path), fault);
+}
+
+FileIdentity IdentityOf(const BY_HANDLE_FILE_INFORMATION& information) {
+    return {information.dwVolumeSerialNumber,
+            (static_cast<uint64_t>(information.nFileIndexHigh) << 32) | information.nFileIndexLow};
+}
+
 class WinFile : public OpenedFile {
   public:
     WinFile(HANDLE handle, std::wstring path) : handle_(handle), path_(std::move(path)) {}
@@ -23,7 +32,7 @@ class WinFile : public OpenedFile {
             const DWORD wanted = static_cast<DWORD>(std::min<size_t>(bytes.size(), kMaxChunk));
             DWORD written = 0;
             if (!WriteFile(handle_, bytes.data(), wanted, &written, nullptr) || written == 0)
-                return Failed();
+                return FailureOf(path_);
             bytes.remove_prefix(written);
         }
         return FileStatus::Success();
@@ -33,7 +42,7 @@ class WinFile : public OpenedFile {
         DWORD read = 0;
         if (!ReadFile(handle_, buffer, static_cast<DWORD>(std::min<size_t>(size, kMaxChunk)), &read,
                       nullptr))
-            return Failed();
+            return FailureOf(path_);
         got = read;
         return FileStatus::Success();
     }
@@ -42,77 +51,121 @@ class WinFile : public OpenedFile {
         LARGE_INTEGER position;
         position.QuadPart = static_cast<LONGLONG>(offset);
         if (!SetFilePointerEx(handle_, position, nullptr, FILE_BEGIN))
-            return Failed();
+            return FailureOf(path_);
         return FileStatus::Success();
     }
 
     FileStatus Flush() override {
         if (!FlushFileBuffers(handle_))
-            return Failed();
+            return FailureOf(path_);
         return FileStatus::Success();
     }
+
+    FileStatus Facts(FileFacts& facts) override {
+        BY_HANDLE_FILE_INFORMATION information;
+        if (!GetFileInformationByHandle(handle_, &information))
+            return FailureOf(path_);
+        facts.identity = IdentityOf(information);
+        facts.linkCount = information.nNumberOfLinks;
+        facts.readOnly = (information.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0;
+        facts.permissions = 0;
+        return FileStatus::Success();
+    }
+
+    FileStatus SetPermissions(uint32_t) override { return FileStatus::Success(); }
 
     FileStatus Close() override {
         const HANDLE handle = handle_;
         handle_ = INVALID_HANDLE_VALUE;
         if (!CloseHandle(handle))
-            return Failed();
+            return FailureOf(path_);
         return FileStatus::Success();
     }
 
-  private:
-    FileStatus Failed() const { return FileStatus::Failure(LastErrorText(path_)); }
+    bool IsReparsePoint() const {
+        BY_HANDLE_FILE_INFORMATION information;
+        return GetFileInformationByHandle(handle_, &information) &&
+               (information.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+    }
 
+  private:
     HANDLE handle_;
     std::wstring path_;
 };
 
-struct FileIdentity {
-    DWORD volume = 0;
-    DWORD indexHigh = 0;
-    DWORD indexLow = 0;
-    bool operator==(const FileIdentity&) const = default;
+FileFault FaultOfFailedOpen(DWORD error, const std::wstring& path) {
+    switch (error) {
+        case ERROR_FILE_EXISTS:
+        case ERROR_ALREADY_EXISTS:
+            return FileFault::Exists;
+        case ERROR_SHARING_VIOLATION:
+        case ERROR_LOCK_VIOLATION:
+            return FileFault::InUse;
+        case ERROR_ACCESS_DENIED: {
+            const DWORD attributes = GetFileAttributesW(path.c_str());
+            if (attributes != INVALID_FILE_ATTRIBUTES &&
+                (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0)
+                return FileFault::Link;
+            if (attributes != INVALID_FILE_ATTRIBUTES &&
+                (attributes & FILE_ATTRIBUTE_READONLY) != 0)
+                return FileFault::ReadOnly;
+            return FileFault::Other;
+        }
+        default:
+            return FileFault::Other;
+    }
+}
+
+struct OpenParameters {
+    DWORD access;
+    DWORD sharing;
+    DWORD disposition;
+    DWORD flags;
 };
 
-bool IdentityOf(const std::wstring& path, FileIdentity& identity) {
-    const HANDLE handle =
-        CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (handle == INVALID_HANDLE_VALUE)
-        return false;
-    BY_HANDLE_FILE_INFORMATION information;
-    const bool known = GetFileInformationByHandle(handle, &information) != FALSE;
-    CloseHandle(handle);
-    identity = {information.dwVolumeSerialNumber, information.nFileIndexHigh,
-                information.nFileIndexLow};
-    return known;
+OpenParameters ParametersOf(OpenMode mode) {
+    switch (mode) {
+        case OpenMode::ReadShared:
+            return {GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING,
+                    FILE_ATTRIBUTE_NORMAL};
+        // Sharing deletion only lets the save rename and remove the file while it holds it.
+        case OpenMode::Rewrite:
+            return {GENERIC_READ | GENERIC_WRITE, FILE_SHARE_DELETE, OPEN_EXISTING,
+                    FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT};
+        case OpenMode::CreateNew:
+            return {GENERIC_READ | GENERIC_WRITE, 0, CREATE_NEW,
+                    FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT};
+    }
+    return {GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL};
 }
 
 class WinFileSystem : public FileSystem {
   public:
     std::unique_ptr<OpenedFile> Open(const std::wstring& path, OpenMode mode,
                                      FileStatus& status) override {
-        DWORD access = GENERIC_READ;
-        DWORD disposition = OPEN_EXISTING;
-        if (mode == OpenMode::ReadWriteExisting) {
-            access = GENERIC_READ | GENERIC_WRITE;
-        } else if (mode == OpenMode::CreateForWrite) {
-            access = GENERIC_WRITE;
-            disposition = CREATE_ALWAYS;
-        }
-        const HANDLE handle = CreateFileW(path.c_str(), access, 0, nullptr, disposition,
-                                          FILE_ATTRIBUTE_NORMAL, nullptr);
+        const OpenParameters open = ParametersOf(mode);
+        const HANDLE handle = CreateFileW(path.c_str(), open.access, open.sharing, nullptr,
+                                          open.disposition, open.flags, nullptr);
         if (handle == INVALID_HANDLE_VALUE) {
-            status = FileStatus::Failure(LastErrorText(path));
+            const DWORD error = GetLastError();
+            const FileFault fault = FaultOfFailedOpen(error, path);
+            SetLastError(error);
+            status = FailureOf(path, fault);
+            return nullptr;
+        }
+        auto file = std::make_unique<WinFile>(handle, path);
+        if (mode == OpenMode::Rewrite && file->IsReparsePoint()) {
+            SetLastError(ERROR_CANT_ACCESS_FILE);
+            status = FailureOf(path, FileFault::Link);
             return nullptr;
         }
         status = FileStatus::Success();
-        return std::make_unique<WinFile>(handle, path);
+        return file;
     }
 
     FileStatus Delete(const std::wstring& path) override {
         if (!DeleteFileW(path.c_str()))
-            return FileStatus::Failure(LastErrorText(path));
+            return FailureOf(path);
         return FileStatus::Success();
     }
 
@@ -120,21 +173,33 @@ class WinFileSystem : public FileSystem {
                       bool replaceExisting) override {
         const DWORD flags =
             MOVEFILE_WRITE_THROUGH | (replaceExisting ? MOVEFILE_REPLACE_EXISTING : 0);
-        if (!MoveFileExW(from.c_str(), to.c_str(), flags))
-            return FileStatus::Failure(LastErrorText(to));
+        if (!MoveFileExW(from.c_str(), to.c_str(), flags)) {
+            const DWORD error = GetLastError();
+            return FailureOf(to, error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS
+                                     ? FileFault::Exists
+                                     : FileFault::Other);
+        }
         return FileStatus::Success();
     }
 
-    bool Exists(const std::wstring& path) override {
-        return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    // Every move is written through to the disk already.
+    FileStatus FlushFolderOf(const std::wstring&) override { return FileStatus::Success(); }
+
+    std::optional<FileIdentity> IdentityAt(const std::wstring& path) override {
+        const HANDLE handle = CreateFileW(
+            path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+            OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+        if (handle == INVALID_HANDLE_VALUE)
+            return std::nullopt;
+        BY_HANDLE_FILE_INFORMATION information;
+        const bool known = GetFileInformationByHandle(handle, &information) != FALSE;
+        CloseHandle(handle);
+        if (!known)
+            return std::nullopt;
+        return IdentityOf(information);
     }
 
-    bool SameFile(const std::wstring& first, const std::wstring& second) override {
-        FileIdentity firstIdentity;
-        FileIdentity secondIdentity;
-        return IdentityOf(first, firstIdentity) && IdentityOf(second, secondIdentity) &&
-               firstIdentity == secondIdentity;
-    }
+    bool CanReplaceOpenFile() const override { return false; }
 };
 
 }  // namespace

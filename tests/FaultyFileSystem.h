@@ -1,17 +1,19 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 
 #include "platform/FileSystem.h"
 
-// Makes the k-th file operation fail, to show that no failure loses data.
+// Makes the k-th file operation fail, to show that no failure loses data; or runs something
+// else just before the k-th operation, to show what happens when another save comes between.
 class FaultyFileSystem : public FileSystem {
   public:
-    explicit FaultyFileSystem(int failAt) : failAt_(failAt) {}
+    explicit FaultyFileSystem(int failAt, std::function<void()> interleaved = {})
+        : failAt_(failAt), interleaved_(std::move(interleaved)) {}
 
     bool Injected() const { return injected_; }
-    int Operations() const { return operations_; }
 
     std::unique_ptr<OpenedFile> Open(const std::wstring& path, OpenMode mode,
                                      FileStatus& status) override {
@@ -30,10 +32,14 @@ class FaultyFileSystem : public FileSystem {
         FileStatus status;
         return Fail(status) ? status : SystemFileSystem().Rename(from, to, replace);
     }
-    bool Exists(const std::wstring& path) override { return SystemFileSystem().Exists(path); }
-    bool SameFile(const std::wstring& a, const std::wstring& b) override {
-        return SystemFileSystem().SameFile(a, b);
+    FileStatus FlushFolderOf(const std::wstring& path) override {
+        FileStatus status;
+        return Fail(status) ? status : SystemFileSystem().FlushFolderOf(path);
     }
+    std::optional<FileIdentity> IdentityAt(const std::wstring& path) override {
+        return SystemFileSystem().IdentityAt(path);
+    }
+    bool CanReplaceOpenFile() const override { return SystemFileSystem().CanReplaceOpenFile(); }
 
   private:
     class FaultyFile : public OpenedFile {
@@ -60,6 +66,14 @@ class FaultyFileSystem : public FileSystem {
             FileStatus status;
             return owner_.Fail(status) ? status : file_->Close();
         }
+        FileStatus Facts(FileFacts& facts) override {
+            FileStatus status;
+            return owner_.Fail(status) ? status : file_->Facts(facts);
+        }
+        FileStatus SetPermissions(uint32_t permissions) override {
+            FileStatus status;
+            return owner_.Fail(status) ? status : file_->SetPermissions(permissions);
+        }
         FileStatus CopyFrom(OpenedFile& source) override {
             FileStatus status;
             if (owner_.Fail(status))
@@ -77,11 +91,16 @@ class FaultyFileSystem : public FileSystem {
         if (++operations_ != failAt_)
             return false;
         injected_ = true;
+        if (interleaved_) {
+            interleaved_();
+            return false;
+        }
         status = FileStatus::Failure(L"injected fault");
         return true;
     }
 
     int failAt_;
+    std::function<void()> interleaved_;
     int operations_ = 0;
     bool injected_ = false;
 };

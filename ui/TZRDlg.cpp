@@ -14,6 +14,7 @@
 #include "ui/FileChooser.h"
 #include "ui/IconPlacement.h"
 #include "ui/MessageBox.h"
+#include "ui/SaveMessages.h"
 #include "ui/TextEditor.h"
 
 namespace {
@@ -269,25 +270,35 @@ void CTZRDlg::RunSave() {
 
     // A rejected number has been reported; the save goes on with the record's previous value.
     ExchangeRecord(ExchangeDirection::ToRecord);
-    const std::optional<SavePlan> plan =
-        PlanSave(header_, measureTo, AnsiCodePage(), OemCodePage());
-    if (!plan) {
+    SavePlan plan = PlanSave(header_, measureTo, AnsiCodePage(), OemCodePage());
+    if (plan.refusal && plan.refusal->fault == ValueFault::NotInCodePage) {
+        if (MessageBoxOnDialog(LostCharactersQuestion(*plan.refusal), MessageIcon::Question,
+                               MB_YESNO | MB_DEFBUTTON2) != IDYES)
+            return;
+        plan = PlanSave(header_, measureTo, AnsiCodePage(), OemCodePage(), LostCharacters::Accept);
+    }
+    if (plan.refusal) {
+        MessageBoxOnDialog(ValueProblemText(*plan.refusal), MessageIcon::Warning);
+        return;
+    }
+    if (plan.headerTooLong) {
         MessageBoxOnDialog(L"文件头信息过长，无法保存！", MessageIcon::Warning);
         return;
     }
 
     FileSystem& files = *services_.files;
-    const bool replaceExisting = NewPathNamesAnotherFile(files, currentPath_, plan->newPath);
+    const bool replaceExisting = NewPathNamesAnotherFile(files, currentPath_, plan.newPath);
     if (replaceExisting &&
-        MessageBoxOnDialog(L"文件已存在，是否覆盖？\n" + plan->newPath, MessageIcon::Question,
+        MessageBoxOnDialog(L"文件已存在，是否覆盖？\n" + plan.newPath, MessageIcon::Question,
                            MB_YESNO | MB_DEFBUTTON2) != IDYES)
         return;
 
-    const RewriteOutcome outcome =
-        RewriteRawFile(files, {currentPath_, plan->newPath, plan->headerText,
-                               header_.headerRegionLength, replaceExisting});
-    if (!outcome.opened) {
-        MessageBoxOnDialog(L"打开TZR文件失败" + currentPath_, MessageIcon::Error);
+    const RewriteOutcome outcome = RewriteRawFile(
+        files, {currentPath_, plan.newPath, plan.headerText, header_.snapshot, replaceExisting});
+    if (outcome.refusal != RewriteRefusal::None) {
+        MessageBoxOnDialog(RefusalText(outcome.refusal, currentPath_, plan.newPath),
+                           outcome.refusal == RewriteRefusal::CannotOpen ? MessageIcon::Error
+                                                                         : MessageIcon::Warning);
         return;
     }
     if (!outcome.error.empty())
@@ -295,7 +306,8 @@ void CTZRDlg::RunSave() {
 
     currentPath_ = outcome.path;
     SetItemText(IDC_PATH, currentPath_);
-    header_.headerRegionLength = outcome.headerRegionLength;
+    header_.snapshot = outcome.after;
+    header_.headerRegionLength = static_cast<int32_t>(outcome.after.headerRegion.size());
     ExchangeRecord(ExchangeDirection::ToControls);
     header_.antennaTypeIndex = antennaTypeIndex;
     header_.measureTo = measureTo;

@@ -17,7 +17,6 @@
 #include "TestFiles.h"
 #include "antenna/DefaultAntennaList.h"
 #include "app/Settings.h"
-#include "platform/File.h"
 #include "platform/FileSystem.h"
 #include "platform/ProgramDirectory.h"
 #include "res/resource.h"
@@ -51,7 +50,10 @@ class EditorDialog : public testing::Test {
         std::filesystem::remove(std::filesystem::path(cataloguePath_));
     }
 
-    void UseCatalogue(const std::string& text) { WriteNewFile(cataloguePath_, text); }
+    void UseCatalogue(const std::string& text) {
+        std::filesystem::remove(std::filesystem::path(cataloguePath_));
+        WriteNewFile(cataloguePath_, text);
+    }
 
     void Open(const std::wstring& path) {
         EditorServices services;

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <string>
+
+#include "platform/FileSystem.h"
+
+// What a read saw of a raw file, so that a save can tell whether anything changed it since.
+struct FileSnapshot {
+    FileIdentity identity;
+    // The header region's bytes as they were read.
+    std::string headerRegion;
+};

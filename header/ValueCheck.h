@@ -1,0 +1,32 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "header/StationHeader.h"
+
+enum class ValueFault {
+    // A control character would break the header's lines.
+    ControlCharacter,
+    // The station name becomes the file's name, and this one cannot be a single Windows file name.
+    NotAFileName,
+    // Characters that the header's code page cannot hold; they would be written as "?".
+    NotInCodePage,
+};
+
+struct ValueProblem {
+    // The field, named as tzrhdr's options name it: "station", "receiver-type", ...
+    std::string_view field;
+    ValueFault fault;
+    // The characters at fault, each once, in the order they stand.
+    std::wstring characters;
+};
+
+// The first text of the record that would break the header or move the file: a control
+// character in any field, or a station name that is no plain file name.
+std::optional<ValueProblem> FindValueThatBreaksTheHeader(const StationHeader& header);
+
+// The first text of the record with characters that `codePage` cannot hold.
+std::optional<ValueProblem> FindValueOutsideCodePage(const StationHeader& header,
+                                                     unsigned codePage);
