@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <optional>
 
 #include <string>
 
@@ -6,6 +7,8 @@
 #include "antenna/AntennaCatalogue.h"
 #include "header/HeaderReader.h"
 #include "header/HeaderWriter.h"
+#include "header/RawFileRewrite.h"
+#include "header/SavePlan.h"
 
 namespace {
 
@@ -109,39 +112,96 @@ TEST(HeaderWriter, NormalisesTheAntennaHeightToMillimetres) {
     }
 }
 
+// A header that a save shrank in place is padded to the old region; the padding is header.
 TEST(HeaderWriter, WrittenHeaderReadsBackWithTheDocumentedRoundings) {
-    TemporaryDirectory directory;
-    StationHeader written = SampleRecord();
-    written.antennaTypeName = L"DRQK08";
-    const std::wstring path = directory.WriteFile(
-        L"ABCD123A.TZR", *BuildHeaderText(written, 2, 936) + ObservationData(100));
-    AntennaCatalogue catalogue;
-    catalogue.UseDefaultList();
-    StationHeader read;
-    RecordingOwner owner;
-    HeaderReadOptions options;
-    options.codePage = 936;
-    ReadStationHeader(path, catalogue, read, owner, options);
+    for (size_t padding : {0u, 3000u}) {
+        SCOPED_TRACE(padding);
+        TemporaryDirectory directory;
+        StationHeader written = SampleRecord();
+        written.antennaTypeName = L"DRQK08";
+        const std::string header = HeaderForRegion(
+            *BuildHeaderText(written, 2, 936), BuildHeaderText(written, 2, 936)->size() + padding);
+        const std::wstring path =
+            directory.WriteFile(L"ABCD123A.TZR", header + ObservationData(100));
+        AntennaCatalogue catalogue;
+        catalogue.UseDefaultList();
+        StationHeader read;
+        RecordingOwner owner;
+        HeaderReadOptions options;
+        options.codePage = 936;
+        ReadStationHeader(path, catalogue, read, owner, options);
 
-    EXPECT_TRUE(read.headerLoaded);
-    EXPECT_EQ(read.version, 2.1);
-    EXPECT_EQ(read.receiverIdText, written.receiverIdText);
-    EXPECT_EQ(read.dateText, written.dateText);
-    EXPECT_EQ(read.antennaHeight, 1.5f);
-    EXPECT_EQ(read.heightOffset, 0.05f);
-    EXPECT_EQ(read.antennaTypeIndex, 8);
-    EXPECT_EQ(read.measureTo, 2);
-    EXPECT_EQ(read.approxX, -2148744.1235);
-    EXPECT_EQ(read.stationName, written.stationName);
-    EXPECT_EQ(read.stationCode, written.stationCode);
-    EXPECT_EQ(read.receiverNumber, written.receiverNumber);
-    EXPECT_EQ(read.receiverType, written.receiverType);
-    EXPECT_EQ(read.receiverVersion, written.receiverVersion);
-    EXPECT_EQ(read.antennaNumber, written.antennaNumber);
-    EXPECT_EQ(read.interval, 0.1);
-    EXPECT_EQ(read.timeOfFirstObs, written.timeOfFirstObs);
-    EXPECT_EQ(read.leapSeconds, 18);
-    EXPECT_EQ(read.headerRegionLength, static_cast<int>(BuildHeaderText(written, 2, 936)->size()));
+        EXPECT_TRUE(read.headerLoaded);
+        EXPECT_EQ(read.version, 2.1);
+        EXPECT_EQ(read.receiverIdText, written.receiverIdText);
+        EXPECT_EQ(read.dateText, written.dateText);
+        EXPECT_EQ(read.antennaHeight, 1.5f);
+        EXPECT_EQ(read.heightOffset, 0.05f);
+        EXPECT_EQ(read.antennaTypeIndex, 8);
+        EXPECT_EQ(read.measureTo, 2);
+        EXPECT_EQ(read.approxX, -2148744.1235);
+        EXPECT_EQ(read.stationName, written.stationName);
+        EXPECT_EQ(read.stationCode, written.stationCode);
+        EXPECT_EQ(read.receiverNumber, written.receiverNumber);
+        EXPECT_EQ(read.receiverType, written.receiverType);
+        EXPECT_EQ(read.receiverVersion, written.receiverVersion);
+        EXPECT_EQ(read.antennaNumber, written.antennaNumber);
+        EXPECT_EQ(read.interval, 0.1);
+        EXPECT_EQ(read.timeOfFirstObs, written.timeOfFirstObs);
+        EXPECT_EQ(read.leapSeconds, 18);
+        EXPECT_EQ(read.headerRegionLength, static_cast<int>(header.size()));
+    }
 }
+
+struct ValueCase {
+    const char* name;
+    std::wstring StationHeader::*field;
+    std::wstring value;
+    std::optional<ValueFault> fault;
+    std::wstring characters;
+};
+
+class PlanSaveValues : public testing::TestWithParam<ValueCase> {};
+
+TEST_P(PlanSaveValues, RefusesWhatWouldBreakTheHeaderOrMoveTheFile) {
+    const ValueCase& c = GetParam();
+    StationHeader header = SampleRecord();
+    header.antennaTypeName = L"DRQK08";
+    header.nameParts = {L"", L"ABCD", L".TZR"};
+    header.*c.field = c.value;
+    const SavePlan plan = PlanSave(header, 0, 936, 936);
+    EXPECT_EQ(plan.refusal.has_value(), c.fault.has_value());
+    EXPECT_EQ(plan.headerText.empty(), c.fault.has_value());
+    if (plan.refusal && c.fault) {
+        EXPECT_EQ(plan.refusal->fault, *c.fault);
+        EXPECT_EQ(plan.refusal->characters, c.characters);
+    }
+    EXPECT_TRUE(PlanSave(header, 0, 936, 936, LostCharacters::Accept).Writable() ==
+                (!c.fault || *c.fault == ValueFault::NotInCodePage));
+}
+
+using enum ValueFault;
+INSTANTIATE_TEST_SUITE_P(
+    Values, PlanSaveValues,
+    testing::Values(
+        ValueCase{"PlainStation", &StationHeader::stationName, L"P001", {}, L""},
+        ValueCase{"ChineseStation", &StationHeader::stationName, L"\u6D4B\u7AD9", {}, L""},
+        ValueCase{"BackslashStation", &StationHeader::stationName, L"..\\P001", NotAFileName,
+                  L"\\"},
+        ValueCase{"SlashStation", &StationHeader::stationName, L"../P:1", NotAFileName, L"/:"},
+        ValueCase{"DotDotStation", &StationHeader::stationName, L"..", NotAFileName, L".."},
+        ValueCase{"DeviceStation", &StationHeader::stationName, L"com1", NotAFileName, L"com1"},
+        ValueCase{"LineBreakInStation", &StationHeader::stationName, L"P001\n", ControlCharacter,
+                  L"\n"},
+        ValueCase{"TabInStation", &StationHeader::stationName, L"P\t1", ControlCharacter, L"\t"},
+        ValueCase{"TabInVersion", &StationHeader::receiverVersion, L"3\t2", {}, L""},
+        ValueCase{"InjectedLine", &StationHeader::receiverType, L"X\r\nAntHigh:9.999",
+                  ControlCharacter, L"\r\n"},
+        ValueCase{"EscapeInCode", &StationHeader::stationCode, L"A\x1b", ControlCharacter, L"\x1b"},
+        ValueCase{"DeleteInAntennaNumber", &StationHeader::antennaNumber, L"\x7f", ControlCharacter,
+                  L"\x7f"},
+        ValueCase{"ThaiInStation", &StationHeader::stationName, L"P\u0E01\u0E01", NotInCodePage,
+                  L"\u0E01"}),
+    [](const testing::TestParamInfo<ValueCase>& info) { return info.param.name; });
 
 }  // namespace

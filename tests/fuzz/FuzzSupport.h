@@ -10,7 +10,9 @@
 #include <string>
 
 #include "antenna/AntennaCatalogue.h"
+#include "header/HeaderReader.h"
 #include "header/HeaderReaderOwner.h"
+#include "header/HeaderText.h"
 
 class SilentOwner : public HeaderReaderOwner {
   public:
@@ -68,4 +70,24 @@ inline const AntennaCatalogue& DefaultCatalogue() {
         return loaded;
     }();
     return catalogue;
+}
+
+// Lines longer than a read piece are read back cut, as the format always did.
+inline bool HasLongLine(const std::string& header) {
+    size_t start = 0;
+    for (size_t end; (end = header.find("\r\n", start)) != std::string::npos; start = end + 2) {
+        if (end + 2 - start > HeaderText::kPieceLimit)
+            return true;
+    }
+    return false;
+}
+
+inline StationHeader ReadScratchHeader(const std::wstring& path, const AntennaCatalogue& catalogue,
+                                       unsigned codePage) {
+    StationHeader header;
+    SilentOwner owner;
+    HeaderReadOptions options;
+    options.codePage = codePage;
+    ReadStationHeader(path, catalogue, header, owner, options);
+    return header;
 }

@@ -28,22 +28,8 @@ std::wstring ThroughCodePage(const std::wstring& text) {
     return MultiByteToUnicodeString(UnicodeStringToMultiByte(text, kCodePage), kCodePage);
 }
 
-bool HasLongLine(const std::string& header) {
-    size_t start = 0;
-    for (size_t end; (end = header.find("\r\n", start)) != std::string::npos; start = end + 2) {
-        if (end + 2 - start > HeaderText::kPieceLimit)
-            return true;
-    }
-    return false;
-}
-
 StationHeader Read(const std::wstring& path, const AntennaCatalogue& catalogue) {
-    StationHeader header;
-    SilentOwner owner;
-    HeaderReadOptions options;
-    options.codePage = kCodePage;
-    ReadStationHeader(path, catalogue, header, owner, options);
-    return header;
+    return ReadScratchHeader(path, catalogue, kCodePage);
 }
 
 }  // namespace

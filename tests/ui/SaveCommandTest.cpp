@@ -119,7 +119,8 @@ TEST_F(SaveCommand, FileHeldOpenElsewhereIsReportedAndLeftAlone) {
     Click(IDC_SAVE);
     CloseHandle(held);
 
-    const std::vector<ShownBox> expected = {{L"打开TZR文件失败" + path, MessageIcon::Error}};
+    const std::vector<ShownBox> expected = {
+        {L"文件正被其他程序使用，未保存：\n" + path, MessageIcon::Warning}};
     EXPECT_EQ(boxes, expected);
     EXPECT_TRUE(ReadWholeFile(path) == before);
     EXPECT_FALSE(Exists(directory.PathOf(L"EFGH123A.TZR")));
@@ -159,6 +160,70 @@ TEST_F(SaveCommand, UnreadableNumberIsReportedAndTheSaveGoesOn) {
     const std::string written = ReadWholeFile(directory.PathOf(L"EFGH123A.TZR"));
     EXPECT_NE(written.find("X:-2148744.1234\r\n"), std::string::npos);
 }
+
+TEST_F(SaveCommand, SavingAgainSavesWhatWasSavedLast) {
+    OpenSample();
+    SetText(IDC_STATION_NAME, L"EFGH");
+    Click(IDC_SAVE);
+    SetText(IDC_STATION_NAME, L"IJKL");
+    SetText(IDC_RECEIVER_VERSION, std::wstring(300, L'v'));
+    Click(IDC_SAVE);
+    SetText(IDC_RECEIVER_VERSION, L"3");
+    Click(IDC_SAVE);
+    EXPECT_TRUE(boxes.empty());
+    const std::string written = ReadWholeFile(directory.PathOf(L"IJKL123A.TZR"));
+    EXPECT_NE(written.find("REC VERS:3\r\n"), std::string::npos);
+    EXPECT_TRUE(EndsWith(written, data));
+}
+
+struct RefusedSaveCase {
+    const char* name;
+    std::wstring station;
+    // What another program does to the file after the dialog read it.
+    std::string replacedHeaderStart;
+    int answer;
+    std::wstring message;
+};
+
+class SaveCommandRefusals : public SaveCommand,
+                            public testing::WithParamInterface<RefusedSaveCase> {};
+
+TEST_P(SaveCommandRefusals, SaysWhyAndWritesNothing) {
+    const RefusedSaveCase& c = GetParam();
+    const std::wstring path = OpenSample();
+    if (!c.replacedHeaderStart.empty()) {
+        std::string changed = ReadWholeFile(path);
+        changed.replace(0, c.replacedHeaderStart.size(), c.replacedHeaderStart);
+        directory.WriteFile(L"ABCD123A.TZR", changed);
+    }
+    const std::string before = ReadWholeFile(path);
+    SetText(IDC_STATION_NAME, c.station);
+    answer = c.answer;
+    Click(IDC_SAVE);
+
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, c.message + (c.replacedHeaderStart.empty() ? L"" : path));
+    EXPECT_TRUE(ReadWholeFile(path) == before);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(FileSystemPath(path).parent_path()),
+                            std::filesystem::directory_iterator()),
+              1);
+    EXPECT_EQ(dialog_->CurrentPath(), path);
+    ExpectBusyStateWasShownAndEnded();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, SaveCommandRefusals,
+    testing::Values(
+        RefusedSaveCase{"StationMovingTheFile", L"..\\P001", "", IDOK,
+                        L"“点名”不能用作文件名：不能含有 \\ / : * ? \" < > |，不能是 . 或 ..，"
+                        L"不能以点或空格结尾，不能是设备名（如 CON、NUL、COM1），未保存！"},
+        RefusedSaveCase{"StationWithALineBreak", L"P001\r\nAntHigh:9", "", IDOK,
+                        L"“点名”含有控制字符，会破坏文件头，未保存！"},
+        RefusedSaveCase{"CharactersTheCodePageLacksNotAccepted", L"P\u0E01", "", IDNO,
+                        L"“点名”中的字符“\u0E01”无法写入文件头，将被写为“?”。\n是否仍然保存？"},
+        RefusedSaveCase{"FileChangedByAnotherProgram", L"EFGH", "CHANGED", IDOK,
+                        L"文件在读取后已被其他程序修改，未保存，请重新打开该文件：\n"}),
+    [](const testing::TestParamInfo<RefusedSaveCase>& info) { return info.param.name; });
 
 struct SaveFaultCase {
     const char* name;
