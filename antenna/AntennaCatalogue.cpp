@@ -3,20 +3,13 @@
 #include <algorithm>
 
 #include "antenna/DefaultAntennaList.h"
+#include "platform/CodePage.h"
 #include "platform/FileSystem.h"
 #include "platform/ProgramDirectory.h"
 
 namespace {
 
 constexpr int kFieldsPerRecord = 4;
-
-// The file holds one byte per character.
-std::wstring Latin1ToWide(std::string_view bytes) {
-    std::wstring text(bytes.size(), L'\0');
-    for (size_t i = 0; i < bytes.size(); ++i)
-        text[i] = static_cast<unsigned char>(bytes[i]);
-    return text;
-}
 
 // The next line without its CR LF or LF; a lone CR stays in the line.
 std::string_view NextLine(std::string_view& rest) {
@@ -30,27 +23,27 @@ std::string_view NextLine(std::string_view& rest) {
 
 }  // namespace
 
-void AntennaCatalogue::Load() {
+void AntennaCatalogue::Load(unsigned codePage) {
     path = GetProgramDirectory() + std::wstring(kFileName);
     if (!SystemFileSystem().Exists(path))
         WriteDefaultFile(path);
-    ReadFromFile(path);
+    ReadFromFile(path, codePage);
 }
 
 void AntennaCatalogue::WriteDefaultFile(const std::wstring& filePath) const {
     WriteNewFile(filePath, DefaultCatalogueFileText());
 }
 
-void AntennaCatalogue::ReadFromFile(const std::wstring& filePath) {
+void AntennaCatalogue::ReadFromFile(const std::wstring& filePath, unsigned codePage) {
     const std::optional<std::string> bytes = ReadFileBytes(filePath);
     if (!bytes) {
         count = 0;
         return;
     }
-    ReadFromText(*bytes);
+    ReadFromText(*bytes, codePage);
 }
 
-void AntennaCatalogue::ReadFromText(std::string_view bytes) {
+void AntennaCatalogue::ReadFromText(std::string_view bytes, unsigned codePage) {
     int record = -1;
     int field = 0;
     while (!bytes.empty()) {
@@ -66,7 +59,7 @@ void AntennaCatalogue::ReadFromText(std::string_view bytes) {
             continue;
         AntennaEntry& entry = entries[record];
         std::wstring& text = field == 0 ? entry.name : entry.values[field - 1];
-        text = Latin1ToWide(line);
+        text = MultiByteToUnicodeString(line, codePage != 0 ? codePage : AnsiCodePage());
         ++field;
     }
     count = std::min(record + 1, kCapacity);

@@ -20,13 +20,16 @@ struct AntennaCatalogue {
     std::array<AntennaEntry, kCapacity> entries;
     int count = 0;
 
+    // Catalogue text is 8-bit text in `codePage` (0: the system's ANSI code page), like header
+    // text, so that a name written in the user's language matches the same name in a header.
+
     // Reads the catalogue beside the program, creating it from the built-in list when missing.
-    void Load();
+    void Load(unsigned codePage = 0);
     void WriteDefaultFile(const std::wstring& filePath) const;
     // A file that cannot be read gives an empty catalogue.
-    void ReadFromFile(const std::wstring& filePath);
+    void ReadFromFile(const std::wstring& filePath, unsigned codePage = 0);
     // Parses catalogue text. Texts of a short record keep what an earlier read left in them.
-    void ReadFromText(std::string_view bytes);
+    void ReadFromText(std::string_view bytes, unsigned codePage = 0);
     // The built-in list, without touching any file.
     void UseDefaultList();
     // The first entry of exactly this name, or -1.

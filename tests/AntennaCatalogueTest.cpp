@@ -80,13 +80,14 @@ struct ParseCase {
     const char* name;
     std::string text;
     std::vector<std::vector<std::wstring>> expected;  // name and values of each entry
+    unsigned codePage = 1252;
 };
 
 class CatalogueParsing : public testing::TestWithParam<ParseCase> {};
 
 TEST_P(CatalogueParsing, ReadsRecordsInFileOrder) {
     AntennaCatalogue catalogue;
-    catalogue.ReadFromText(GetParam().text);
+    catalogue.ReadFromText(GetParam().text, GetParam().codePage);
     const auto& expected = GetParam().expected;
     ASSERT_EQ(catalogue.count, static_cast<int>(expected.size()));
     for (size_t i = 0; i < expected.size(); ++i) {
@@ -120,9 +121,13 @@ INSTANTIATE_TEST_SUITE_P(
         ParseCase{
             "TrailingBlanksKept", "[ANTENNA]\r\nDRQK04    \r\n", {{L"DRQK04    ", L"", L"", L""}}},
         ParseCase{"LoneCrStaysInLine", "[ANTENNA]\r\nA\rB\r\n", {{L"A\rB", L"", L"", L""}}},
-        ParseCase{"BytesAreLatin1",
+        ParseCase{"BytesInTheWesternCodePage",
                   "[ANTENNA]\r\nAnt\xE9\xFF\r\n",
                   {{L"Ant\u00E9\u00FF", L"", L"", L""}}},
+        ParseCase{"BytesInTheChineseCodePage",
+                  "[ANTENNA]\r\n\xB2\xE2\xCA\xD4\r\n",
+                  {{L"\u6D4B\u8BD5", L"", L"", L""}},
+                  936},
         ParseCase{"FieldsAfterTheFourthIgnored",
                   "[ANTENNA]\r\nA\r\n1\r\n2\r\n3\r\n4\r\n5\r\n",
                   {{L"A", L"1", L"2", L"3"}}}),

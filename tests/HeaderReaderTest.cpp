@@ -281,6 +281,13 @@ TEST_F(HeaderReader, AntTypeNameSharedByTwoEntriesSelectsTheLater) {
     EXPECT_EQ(header.antennaTypeIndex, 1);
 }
 
+TEST_F(HeaderReader, ChineseCatalogueNameMatchesTheSameNameInTheHeader) {
+    catalogue.ReadFromText("[ANTENNA]\r\nA\r\n[ANTENNA]\r\n\xB2\xE2\xCA\xD4\r\n", 936);
+    Read(L"A.TZR", CrLfLines({"ver 1", "ReceiverID:A", "Date:1", "AntType:\xB2\xE2\xCA\xD4"}), 936);
+    EXPECT_EQ(header.antennaTypeIndex, 1);
+    EXPECT_EQ(header.antennaTypeName, L"\u6D4B\u8BD5");
+}
+
 TEST_F(HeaderReader, EmptyCatalogueLeavesIndexZero) {
     catalogue = AntennaCatalogue();
     Read(L"A.TZR", CrLfLines({"ver 1", "ReceiverID:A", "Date:1", "AntType:3"}));

@@ -66,6 +66,19 @@ TEST_F(EditorDialog, InvalidFileShowsTheReadersMessage) {
     EXPECT_EQ(Text(IDC_PATH), path);
 }
 
+// A download or sync program may still be writing the file; reading it must not wait for that.
+TEST_F(EditorDialog, FileHeldOpenForWritingElsewhereIsRead) {
+    const std::wstring path = directory.WriteFile(L"ABCD123A.TZR", SampleHeader());
+    const HANDLE writer =
+        CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(writer, INVALID_HANDLE_VALUE);
+    Open(path);
+    CloseHandle(writer);
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_TRUE(dialog_->Header().headerLoaded);
+}
+
 TEST_F(EditorDialog, IntervalLeapSecondsFirstObservationAndPathAreReadOnly) {
     Open(L"");
     for (int id : {IDC_INTERVAL, IDC_LEAP_SECONDS, IDC_TIME_OF_FIRST_OBS, IDC_PATH})

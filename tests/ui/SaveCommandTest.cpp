@@ -161,6 +161,20 @@ TEST_F(SaveCommand, UnreadableNumberIsReportedAndTheSaveGoesOn) {
     EXPECT_NE(written.find("X:-2148744.1234\r\n"), std::string::npos);
 }
 
+TEST_F(SaveCommand, ChineseCatalogueNameIsShownAndWrittenBackUnchanged) {
+    UseCatalogue("[ANTENNA]\r\nUnknown\r\n[ANTENNA]\r\n\xB2\xE2\xCA\xD4\r\n");
+    std::string header = SampleHeader();
+    header.replace(header.find("AntType:DRQK08"), 14, "AntType:\xB2\xE2\xCA\xD4");
+    Open(directory.WriteFile(L"ABCD123A.TZR", header + ObservationData(100)));
+    EXPECT_EQ(Selection(IDC_ANTENNA_TYPE), 1);
+    EXPECT_EQ(ListItems(IDC_ANTENNA_TYPE)[1], L"\u6D4B\u8BD5");
+    Click(IDC_SAVE);
+    EXPECT_TRUE(boxes.empty());
+    const std::string written = ReadWholeFile(dialog_->CurrentPath());
+    EXPECT_NE(written.find("AntType:\xB2\xE2\xCA\xD4\r\n"), std::string::npos);
+    EXPECT_NE(written.find("ANT TYPE:\xB2\xE2\xCA\xD4\r\n"), std::string::npos);
+}
+
 TEST_F(SaveCommand, SavingAgainSavesWhatWasSavedLast) {
     OpenSample();
     SetText(IDC_STATION_NAME, L"EFGH");
