@@ -6,13 +6,12 @@
 #include <objbase.h>
 #include <shellapi.h>
 
+#include <utility>
 #include <vector>
 
 #include "app/CommandLine.h"
 #include "app/FileAssociation.h"
 #include "app/Settings.h"
-#include "res/resource.h"
-#include "ui/MessageBox.h"
 #include "ui/TZRDlg.h"
 
 namespace {
@@ -53,12 +52,13 @@ bool CTZRApp::InitInstance() {
     INITCOMMONCONTROLSEX controls = {sizeof(controls), kAllWin95Classes};
     InitCommonControlsEx(&controls);
     const ComApartment com;
-    settingsKey_ = kSettingsKey;
+    // The settings key is kSettingsKey, which every setting is written under.
     RegisterFileAssociation();
     const std::wstring path = RawFilePathFromArguments(CommandLineArguments());
-    appName_ = LoadResourceString(IDS_APP_TITLE);
     {
-        CTZRDlg dialog(path);
+        EditorServices services = EditorServices::System();
+        services.writeSetting = WriteProfileInt;
+        CTZRDlg dialog(path, std::move(services));
         dialog.DoModal();
     }
     return false;

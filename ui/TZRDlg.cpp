@@ -2,7 +2,6 @@
 
 #include <commctrl.h>
 
-#include "app/Settings.h"
 #include "header/HeaderReader.h"
 #include "header/LegacyAntennaTable.h"
 #include "header/MeasureToChoices.h"
@@ -61,7 +60,7 @@ EditorServices EditorServices::System() {
             OpenInNotepad,
             Sleep,
             [](HWND owner) { CAboutDlg(owner).DoModal(); },
-            WriteProfileInt,
+            {},
             &SystemFileSystem()};
 }
 
@@ -71,6 +70,7 @@ CTZRDlg::CTZRDlg(const std::wstring& path, EditorServices services)
       legacyAntennaCount_(LegacyAntennaCount()),
       currentPath_(path),
       icon_(LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME))) {
+    // Creates a missing catalogue file as soon as the editor exists, before any window shows.
     catalogue_.Load();
 }
 
@@ -79,6 +79,7 @@ bool CTZRDlg::OnInit() {
     AddAboutItemToSystemMenu();
     SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
     SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
+    // Read again so that the window offers the file as it is when it opens.
     catalogue_.Load();
     ReadHeader();
     FillComboBoxes();
@@ -237,6 +238,7 @@ void CTZRDlg::Browse() {
         return;
     currentPath_ = *chosen;
     SetItemText(IDC_PATH, currentPath_);
+    // Reset keeps the flag; the reader clears it again when the chosen file does not read.
     header_.headerLoaded = true;
     header_.Reset();
     ReadHeader();

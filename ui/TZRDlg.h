@@ -25,13 +25,14 @@ struct EditorServices {
         writeSetting;
     FileSystem* files = nullptr;
 
+    // The system's own services; the settings writer is the application's to give.
     static EditorServices System();
 };
 
 // The editor: one raw file's header, its antenna catalogue, and the commands on them.
 class CTZRDlg : public CDialog, private HeaderReaderOwner {
   public:
-    explicit CTZRDlg(const std::wstring& path, EditorServices services = EditorServices::System());
+    CTZRDlg(const std::wstring& path, EditorServices services);
 
     const StationHeader& Header() const { return header_; }
     const std::wstring& CurrentPath() const { return currentPath_; }

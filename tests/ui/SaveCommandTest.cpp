@@ -33,13 +33,16 @@ class SaveCommand : public EditorDialog {
 };
 
 TEST_F(SaveCommand, RefusesBeforeAFileIsLoaded) {
-    Open(directory.WriteFile(L"BAD.TZR", "not raw\r\n"));
-    boxes.clear();
-    Click(IDC_SAVE);
-    const std::vector<ShownBox> expected = {
-        {L"请导入正确的TZR格式文件,再修改点名与天线高", MessageIcon::Error}};
-    EXPECT_EQ(boxes, expected);
-    EXPECT_TRUE(waits.empty());
+    for (const std::wstring& path :
+         {std::wstring(), directory.WriteFile(L"BAD.TZR", "not raw\r\n")}) {
+        Open(path);
+        boxes.clear();
+        Click(IDC_SAVE);
+        const std::vector<ShownBox> expected = {
+            {L"请导入正确的TZR格式文件,再修改点名与天线高", MessageIcon::Error}};
+        EXPECT_EQ(boxes, expected);
+        EXPECT_TRUE(waits.empty());
+    }
 }
 
 TEST_F(SaveCommand, WritesTheHeaderAndRenamesAfterTheStation) {
@@ -70,12 +73,46 @@ TEST_F(SaveCommand, WritesTheHeaderAndRenamesAfterTheStation) {
     EXPECT_EQ(dialog_->Header().headerRegionLength, static_cast<int>(written.size() - data.size()));
 }
 
-TEST_F(SaveCommand, SaveWithoutEditsKeepsTheNameAndTheData) {
-    const std::wstring path = OpenSample(L"\u6D4B\u7AD9123A.TZR");
+struct UneditedCase {
+    const char* name;
+    std::wstring fileName;
+    bool markerName;
+    std::wstring savedName;
+};
+
+class SaveWithoutEdits : public SaveCommand, public testing::WithParamInterface<UneditedCase> {};
+
+// The header, not the file name, names the station: a save without edits still renames.
+TEST_P(SaveWithoutEdits, RenamesAfterTheHeadersStation) {
+    const UneditedCase& c = GetParam();
+    data = ObservationData(20000);
+    std::string header = SampleHeader();
+    if (!c.markerName)
+        header.erase(header.find("MARKER NAME:"),
+                     header.find("MARKER NUMBER:") - header.find("MARKER NAME:"));
+    Open(directory.WriteFile(c.fileName, header + data));
     Click(IDC_SAVE);
     EXPECT_TRUE(boxes.empty());
-    EXPECT_EQ(dialog_->CurrentPath(), path);
-    EXPECT_TRUE(EndsWith(ReadWholeFile(path), data));
+    EXPECT_EQ(dialog_->CurrentPath(), directory.PathOf(c.savedName));
+    EXPECT_TRUE(EndsWith(ReadWholeFile(dialog_->CurrentPath()), data));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Names, SaveWithoutEdits,
+    testing::Values(
+        UneditedCase{"SameName", L"\u6D4B\u7AD9123A.TZR", true, L"\u6D4B\u7AD9123A.TZR"},
+        UneditedCase{"MarkerNameDiffers", L"ABCD123A.TZR", true, L"\u6D4B\u7AD9123A.TZR"},
+        UneditedCase{"ShortNameWithoutMarker", L"AB", false, L"UnKnown.TZR"}),
+    [](const testing::TestParamInfo<UneditedCase>& info) { return info.param.name; });
+
+TEST_F(SaveCommand, NoMeasureToSelectedWritesZeroAndNumbersShowWhatWasRead) {
+    OpenSample();
+    Send(IDC_MEASURE_TO, CB_SETCURSEL, static_cast<WPARAM>(-1));
+    SetText(IDC_APPROX_X, L"12abc");
+    Click(IDC_SAVE);
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_EQ(Text(IDC_APPROX_X), L"12");
+    EXPECT_NE(ReadWholeFile(dialog_->CurrentPath()).find("MeasureTo:0\r\n"), std::string::npos);
 }
 
 TEST_F(SaveCommand, AsksBeforeReplacingAnotherFileAndNoChangesNothing) {
