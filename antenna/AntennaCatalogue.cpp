@@ -70,6 +70,14 @@ void AntennaCatalogue::UseDefaultList() {
     ReadFromText(DefaultCatalogueFileText());
 }
 
+int AntennaCatalogue::LastIndexOfName(std::wstring_view name) const {
+    for (int i = count - 1; i >= 0; --i) {
+        if (entries[i].name == name)
+            return i;
+    }
+    return -1;
+}
+
 int AntennaCatalogue::IndexOfName(std::wstring_view name) const {
     for (int i = 0; i < count; ++i) {
         if (entries[i].name == name)

@@ -34,4 +34,6 @@ struct AntennaCatalogue {
     void UseDefaultList();
     // The first entry of exactly this name, or -1.
     int IndexOfName(std::wstring_view name) const;
+    // The last entry of exactly this name, or -1.
+    int LastIndexOfName(std::wstring_view name) const;
 };

@@ -1,5 +1,7 @@
 #include "header/CLocaleNumbers.h"
 
+#include "header/AsciiText.h"
+
 #include <algorithm>
 #include <array>
 #include <charconv>
@@ -12,12 +14,8 @@ bool IsCWhiteSpace(char c) {
     return c == ' ' || (c >= '\t' && c <= '\r');
 }
 
-bool IsDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
 bool IsHexDigit(char c) {
-    return IsDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+    return IsAsciiDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
 }
 
 struct SignedText {
@@ -37,7 +35,7 @@ SignedText SkipSpaceAndSign(std::string_view text) {
 }
 
 int DigitValue(char c) {
-    if (IsDigit(c))
+    if (IsAsciiDigit(c))
         return c - '0';
     return (c | 0x20) - 'a' + 10;
 }
@@ -132,11 +130,11 @@ std::optional<double> ScanDouble(std::string_view text) {
 
 std::optional<int> ScanInt(std::string_view text) {
     const SignedText signedText = SkipSpaceAndSign(text);
-    if (signedText.rest.empty() || !IsDigit(signedText.rest[0]))
+    if (signedText.rest.empty() || !IsAsciiDigit(signedText.rest[0]))
         return std::nullopt;
     long long value = 0;
     for (char c : signedText.rest) {
-        if (!IsDigit(c))
+        if (!IsAsciiDigit(c))
             break;
         value = std::min<long long>(value * 10 + (c - '0'), static_cast<long long>(INT_MAX) + 1);
     }

@@ -1,5 +1,8 @@
 #include "header/FileNameParts.h"
 
+#include "header/AsciiText.h"
+#include "platform/PathText.h"
+
 namespace {
 
 constexpr int kLastDayOfYear = 366;
@@ -8,17 +11,13 @@ bool IsCapitalLetter(wchar_t c) {
     return c >= L'A' && c <= L'Z';
 }
 
-bool IsDigit(wchar_t c) {
-    return c >= L'0' && c <= L'9';
-}
-
 bool IsCWhiteSpace(wchar_t c) {
     return c == L' ' || (c >= L'\t' && c <= L'\r');
 }
 
 bool IsThreeDigitDay(std::wstring_view text) {
     for (wchar_t c : text) {
-        if (!IsDigit(c))
+        if (!IsAsciiDigit(c))
             return false;
     }
     return (text[0] - L'0') * 100 + (text[1] - L'0') * 10 + (text[2] - L'0') <= kLastDayOfYear;
@@ -34,7 +33,7 @@ bool IsLenientDay(std::wstring_view text) {
     if (i < text.size() && (text[i] == L'+' || text[i] == L'-'))
         negative = text[i++] == L'-';
     int value = 0;
-    while (i < text.size() && IsDigit(text[i]))
+    while (i < text.size() && IsAsciiDigit(text[i]))
         value = value * 10 + (text[i++] - L'0');
     return negative || value <= kLastDayOfYear;
 }
@@ -47,7 +46,7 @@ FileNameParts SplitFileName(const std::wstring& name) {
     size_t suffixLength = 4;
     if (IsCapitalLetter(c) && n >= 9 && IsThreeDigitDay(std::wstring_view(name).substr(n - 8, 3)))
         suffixLength = 8;
-    else if (IsDigit(c) && n >= 10 && IsCapitalLetter(name[n - 6]) &&
+    else if (IsAsciiDigit(c) && n >= 10 && IsCapitalLetter(name[n - 6]) &&
              IsLenientDay(std::wstring_view(name).substr(n - 9, 3)))
         suffixLength = 9;
     return {{}, name.substr(0, n - suffixLength), name.substr(n - suffixLength)};
@@ -56,10 +55,9 @@ FileNameParts SplitFileName(const std::wstring& name) {
 }  // namespace
 
 FileNameParts SplitRawFilePath(const std::wstring& path, wchar_t separator) {
-    const size_t lastSeparator = path.find_last_of(separator);
-    const size_t nameStart = lastSeparator == std::wstring::npos ? 0 : lastSeparator + 1;
-    FileNameParts parts = SplitFileName(path.substr(nameStart));
-    parts.directory = path.substr(0, nameStart);
+    const std::wstring directory = DirectoryPartOf(path, separator);
+    FileNameParts parts = SplitFileName(path.substr(directory.size()));
+    parts.directory = directory;
     return parts;
 }
 

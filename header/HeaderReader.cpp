@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 
+#include "header/AsciiText.h"
 #include "header/CLocaleNumbers.h"
 #include "header/HeaderText.h"
 #include "platform/CodePage.h"
@@ -79,7 +80,7 @@ std::string DateTextOf(std::string_view value) {
 }
 
 bool IsDigitOrSpace(char c) {
-    return (c >= '0' && c <= '9') || c == ' ';
+    return IsAsciiDigit(c) || c == ' ';
 }
 
 void ReadAntennaType(HeaderReading& reading, const AntennaCatalogue& catalogue,
@@ -127,10 +128,8 @@ void ReadAntennaTypeName(HeaderReading& reading, const AntennaCatalogue& catalog
                          StationHeader& header) {
     if (!reading.ReadText("ANT TYPE:", header.antennaTypeName))
         return;
-    for (int i = 0; i < catalogue.count; ++i) {
-        if (catalogue.entries[i].name == header.antennaTypeName)
-            header.antennaTypeIndex = i;
-    }
+    if (const int index = catalogue.LastIndexOfName(header.antennaTypeName); index >= 0)
+        header.antennaTypeIndex = index;
 }
 
 // Everything from "Model:" on: no key is required any more.

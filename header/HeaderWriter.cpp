@@ -1,15 +1,12 @@
 #include "header/HeaderWriter.h"
 
+#include "header/AsciiText.h"
 #include "header/CLocaleNumbers.h"
 #include "platform/CodePage.h"
 
 namespace {
 
 constexpr size_t kMaxOemHeightBytes = 15;
-
-bool IsDigit(char c) {
-    return c >= '0' && c <= '9';
-}
 
 // A plain decimal number as atof reads it; infinities, NaN and hexadecimal count as no number.
 float DecimalNumber(const std::string& text) {
@@ -18,14 +15,10 @@ float DecimalNumber(const std::string& text) {
         return 0;
     if (text[i] == '+' || text[i] == '-')
         ++i;
-    const bool startsNumber = i < text.size() && (IsDigit(text[i]) || text[i] == '.');
+    const bool startsNumber = i < text.size() && (IsAsciiDigit(text[i]) || text[i] == '.');
     if (!startsNumber || text.compare(i, 2, "0x") == 0 || text.compare(i, 2, "0X") == 0)
         return 0;
     return static_cast<float>(ScanDouble(text).value_or(0.0));
-}
-
-std::wstring Widen(const std::string& ascii) {
-    return std::wstring(ascii.begin(), ascii.end());
 }
 
 }  // namespace
@@ -35,7 +28,7 @@ void NormaliseAntennaHeight(StationHeader& header, unsigned oemCodePage) {
     if (oemText.size() > kMaxOemHeightBytes)
         oemText.clear();
     header.antennaHeight = DecimalNumber(oemText);
-    header.antennaHeightText = Widen(FormatFixed(header.antennaHeight, 3));
+    header.antennaHeightText = WidenAscii(FormatFixed(header.antennaHeight, 3));
     header.antennaHeight = DecimalNumber(FormatFixed(header.antennaHeight, 3));
 }
 

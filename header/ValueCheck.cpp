@@ -3,6 +3,7 @@
 #include <array>
 #include <utility>
 
+#include "header/AsciiText.h"
 #include "platform/CodePage.h"
 
 namespace {
@@ -44,10 +45,8 @@ bool IsReservedDeviceName(std::wstring_view stem) {
     while (!stem.empty() && stem.back() == L' ')
         stem.remove_suffix(1);
     std::wstring upper(stem);
-    for (wchar_t& c : upper) {
-        if (c >= L'a' && c <= L'z')
-            c = static_cast<wchar_t>(c - L'a' + L'A');
-    }
+    for (wchar_t& c : upper)
+        c = ToAsciiUpper(c);
     for (std::wstring_view name : {L"CON", L"PRN", L"AUX", L"NUL"}) {
         if (upper == name)
             return true;

@@ -9,6 +9,7 @@
 #include <cerrno>
 
 #include "platform/NativePath.h"
+#include "platform/PathText.h"
 #include "platform/SystemError.h"
 
 namespace {
@@ -150,10 +151,8 @@ int OpenFlags(OpenMode mode) {
 }
 
 std::string FolderOf(const std::string& path) {
-    const size_t separator = path.find_last_of('/');
-    if (separator == std::string::npos)
-        return ".";
-    return separator == 0 ? "/" : path.substr(0, separator);
+    const std::string folder = DirectoryPartOf(path, '/');
+    return folder.empty() ? "." : folder;
 }
 
 class PosixFileSystem : public FileSystem {

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include "platform/CodePage.h"
+#include "platform/PathText.h"
 
 std::wstring GetProgramDirectory() {
     std::string path(4096, '\0');
@@ -10,8 +11,5 @@ std::wstring GetProgramDirectory() {
     if (length <= 0)
         return {};
     path.resize(static_cast<size_t>(length));
-    const size_t separator = path.find_last_of('/');
-    if (separator == std::string::npos)
-        return {};
-    return MultiByteToUnicodeString(path.substr(0, separator + 1), kUtf8CodePage);
+    return MultiByteToUnicodeString(DirectoryPartOf(path, '/'), kUtf8CodePage);
 }

@@ -1,5 +1,6 @@
 #include "ui/DataExchange.h"
 
+#include "header/AsciiText.h"
 #include "header/CLocaleNumbers.h"
 #include "res/resource.h"
 #include "ui/Dialog.h"
@@ -9,10 +10,6 @@ namespace {
 
 constexpr size_t kMaxFloatTextLength = 399;
 constexpr size_t kMaxIntTextLength = 63;
-
-std::wstring Widen(const std::string& ascii) {
-    return std::wstring(ascii.begin(), ascii.end());
-}
 
 }  // namespace
 
@@ -43,7 +40,8 @@ bool CDataExchange::Double(int id, double& value) {
     if (failed_)
         return false;
     if (direction_ == ExchangeDirection::ToControls) {
-        SetDlgItemTextW(dialog_, id, Widen(FormatGeneral(value, kShownSignificantDigits)).c_str());
+        SetDlgItemTextW(dialog_, id,
+                        WidenAscii(FormatGeneral(value, kShownSignificantDigits)).c_str());
         return true;
     }
     const std::optional<double> number = ScanWideDouble(ControlText(id, kMaxFloatTextLength));
@@ -57,7 +55,7 @@ bool CDataExchange::Int(int id, int32_t& value) {
     if (failed_)
         return false;
     if (direction_ == ExchangeDirection::ToControls) {
-        SetDlgItemTextW(dialog_, id, Widen(FormatInt(value)).c_str());
+        SetDlgItemTextW(dialog_, id, WidenAscii(FormatInt(value)).c_str());
         return true;
     }
     const std::optional<int> number = ScanWideInt(ControlText(id, kMaxIntTextLength));

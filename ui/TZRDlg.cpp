@@ -214,11 +214,9 @@ void CTZRDlg::FillComboBoxes() {
     SendItemMessage(IDC_ANTENNA_TYPE, CB_SETCURSEL, 0);
     if (header_.antennaTypeIndex >= 0 && header_.antennaTypeIndex < catalogue_.count) {
         // The last entry bearing the record's antenna name is the one shown.
-        const std::wstring& selectedName = catalogue_.entries[header_.antennaTypeIndex].name;
-        for (int i = 0; i < catalogue_.count; ++i) {
-            if (catalogue_.entries[i].name == selectedName)
-                SendItemMessage(IDC_ANTENNA_TYPE, CB_SETCURSEL, static_cast<WPARAM>(i));
-        }
+        const int shown =
+            catalogue_.LastIndexOfName(catalogue_.entries[header_.antennaTypeIndex].name);
+        SendItemMessage(IDC_ANTENNA_TYPE, CB_SETCURSEL, static_cast<WPARAM>(shown));
     }
 
     if (Item(IDC_MEASURE_TO) == nullptr)
