@@ -9,6 +9,7 @@ packages=(
     clang-14 libclang-rt-14-dev
     g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
     wine wine64 xvfb xauth fonts-wine fonts-wqy-zenhei fonts-wqy-microhei imagemagick x11-utils
+    nsis
     locales
 )
 
@@ -32,14 +33,4 @@ if ! locale -a 2>/dev/null | grep -qi '^zh_CN\.utf-\?8$'; then
     $sudo locale-gen >/dev/null
 fi
 
-source "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh"
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    mkdir -p "$WINEPREFIX"
-    wineboot -i >/dev/null 2>&1 || true
-    # Without a window manager (Xvfb) a managed window blocks for seconds on every hide.
-    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
-    # Chinese dialogs ask for SimSun; the bitmap strikes of the first match drop some glyphs
-    # ("-" among them), so point it at an outline font.
-    wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v SimSun /d 'WenQuanYi Micro Hei' /f >/dev/null 2>&1
-    wineserver -w
-fi
+"$(dirname "${BASH_SOURCE[0]}")/wine-prefix.sh"

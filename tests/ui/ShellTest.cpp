@@ -4,20 +4,12 @@
 #include <vector>
 
 #include "EditorDialogFixture.h"
+#include "StartedProgram.h"
 #include "antenna/AntennaCatalogue.h"
 #include "app/FileAssociation.h"
 #include "ui/AboutDlg.h"
 
 namespace {
-
-std::wstring DefaultValue(HKEY root, const std::wstring& key) {
-    wchar_t buffer[2048] = {};
-    DWORD size = sizeof(buffer);
-    if (RegGetValueW(root, key.c_str(), nullptr, RRF_RT_REG_SZ, nullptr, buffer, &size) !=
-        ERROR_SUCCESS)
-        return L"<missing>";
-    return buffer;
-}
 
 // A private stand-in for HKEY_CLASSES_ROOT, emptied before and after each test.
 class Association : public testing::Test {
@@ -35,10 +27,10 @@ class Association : public testing::Test {
     }
 
     std::vector<std::wstring> Values() {
-        return {DefaultValue(root_, L".TZR"), DefaultValue(root_, L"TZRfile"),
-                DefaultValue(root_, L"TZRfile\\DefaultIcon"),
-                DefaultValue(root_, L"TZRfile\\Shell"),
-                DefaultValue(root_, L"TZRfile\\Shell\\TZR Data Manager\\Command")};
+        return {RegistryDefault(root_, L".TZR"), RegistryDefault(root_, L"TZRfile"),
+                RegistryDefault(root_, L"TZRfile\\DefaultIcon"),
+                RegistryDefault(root_, L"TZRfile\\Shell"),
+                RegistryDefault(root_, L"TZRfile\\Shell\\TZR Data Manager\\Command")};
     }
 
     HKEY root_ = nullptr;
@@ -59,16 +51,16 @@ TEST_F(Association, WritesTheFileTypeForTheRunningProgram) {
 TEST_F(Association, NonAsciiProgramPathIsStoredExactly) {
     const std::wstring program = L"C:\\\u6D4B\u91CF\u5DE5\u5177\\Caf\u00E9\\editor.exe";
     EXPECT_TRUE(WriteFileTypeKeys(program, root_));
-    EXPECT_EQ(DefaultValue(root_, L"TZRfile\\DefaultIcon"),
+    EXPECT_EQ(RegistryDefault(root_, L"TZRfile\\DefaultIcon"),
               L"C:\\\u6D4B\u91CF\u5DE5\u5177\\Caf\u00E9\\TZR.ico");
-    EXPECT_EQ(DefaultValue(root_, L"TZRfile\\Shell\\TZR Data Manager\\Command"),
+    EXPECT_EQ(RegistryDefault(root_, L"TZRfile\\Shell\\TZR Data Manager\\Command"),
               L"\"" + program + L"\" \"%1\"");
 }
 
 TEST_F(Association, LongProgramPathDoesNotOverflow) {
     const std::wstring program = L"C:\\" + std::wstring(1500, L'd') + L"\\editor.exe";
     EXPECT_TRUE(WriteFileTypeKeys(program, root_));
-    EXPECT_EQ(DefaultValue(root_, L"TZRfile\\Shell\\TZR Data Manager\\Command"),
+    EXPECT_EQ(RegistryDefault(root_, L"TZRfile\\Shell\\TZR Data Manager\\Command"),
               L"\"" + program + L"\" \"%1\"");
 }
 
@@ -79,7 +71,7 @@ TEST_F(Association, KeyThatCannotBeCreatedEndsTheWriteQuietly) {
                               nullptr, &volatileRoot, nullptr),
               ERROR_SUCCESS);
     EXPECT_FALSE(WriteFileTypeKeys(L"C:\\Tool\\editor.exe", volatileRoot));
-    EXPECT_EQ(DefaultValue(volatileRoot, L"TZRfile"), L"<missing>");
+    EXPECT_EQ(RegistryDefault(volatileRoot, L"TZRfile"), L"<missing>");
     RegCloseKey(volatileRoot);
 }
 

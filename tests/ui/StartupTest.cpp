@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <string>
 
+#include "StartedProgram.h"
 #include "TestFiles.h"
 #include "platform/ProgramDirectory.h"
 #include "res/resource.h"
@@ -21,45 +22,8 @@ std::wstring ProgramPath() {
     return full;
 }
 
-struct WindowSearch {
-    DWORD processId;
-    HWND found;
-};
-
-BOOL CALLBACK FindEditorWindow(HWND window, LPARAM parameter) {
-    auto* search = reinterpret_cast<WindowSearch*>(parameter);
-    DWORD processId = 0;
-    GetWindowThreadProcessId(window, &processId);
-    wchar_t title[64] = {};
-    GetWindowTextW(window, title, 64);
-    if (processId != search->processId || !IsWindowVisible(window) ||
-        std::wstring(title) != L"TZR Data Manager")
-        return TRUE;
-    search->found = window;
-    return FALSE;
-}
-
-std::wstring ControlText(HWND window, int id) {
-    wchar_t text[1024] = {};
-    SendMessageW(GetDlgItem(window, id), WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text));
-    return text;
-}
-
-// Waits for the editor of a started program, returns what its path field shows and closes it.
 std::wstring PathShownBy(HANDLE process) {
-    WindowSearch search = {GetProcessId(process), nullptr};
-    for (int tries = 0; tries < 300 && search.found == nullptr; ++tries) {
-        Sleep(100);
-        EnumWindows(FindEditorWindow, reinterpret_cast<LPARAM>(&search));
-    }
-    std::wstring shown = L"<no window>";
-    if (search.found != nullptr) {
-        shown = ControlText(search.found, IDC_PATH);
-        PostMessageW(search.found, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
-    }
-    EXPECT_EQ(WaitForSingleObject(process, 20000), WAIT_OBJECT_0);
-    CloseHandle(process);
-    return shown;
+    return ControlTextsShownBy(process, {IDC_PATH}).front();
 }
 
 std::wstring PathShownAfterStart(const std::wstring& arguments,
@@ -91,15 +55,6 @@ std::wstring PathShownAfterOpeningFromTheShell(const std::wstring& file) {
     return PathShownBy(execute.hProcess);
 }
 
-std::wstring RegistryDefault(const std::wstring& key) {
-    wchar_t buffer[2048] = {};
-    DWORD size = sizeof(buffer);
-    if (RegGetValueW(HKEY_CLASSES_ROOT, key.c_str(), nullptr, RRF_RT_REG_SZ, nullptr, buffer,
-                     &size) != ERROR_SUCCESS)
-        return L"<missing>";
-    return buffer;
-}
-
 class Startup : public testing::Test {
   protected:
     Startup() {
@@ -129,15 +84,18 @@ TEST_F(Startup, EveryStartRegistersTheAssociation) {
     PathShownAfterStart(L"\"" + first + L"\"");
     const std::wstring program = ProgramPath();
     const std::wstring directoryOfProgram = program.substr(0, program.find_last_of(L'\\') + 1);
-    EXPECT_EQ(RegistryDefault(L".TZR"), L"TZRfile");
-    EXPECT_EQ(RegistryDefault(L"TZRfile"), L"TZR Document");
-    EXPECT_EQ(RegistryDefault(L"TZRfile\\DefaultIcon"), directoryOfProgram + L"TZR.ico");
-    EXPECT_EQ(RegistryDefault(L"TZRfile\\Shell"), L"TZR Data Manager");
-    EXPECT_EQ(RegistryDefault(L"TZRfile\\Shell\\TZR Data Manager\\Command"),
+    EXPECT_EQ(RegistryDefault(HKEY_CLASSES_ROOT, L".TZR"), L"TZRfile");
+    EXPECT_EQ(RegistryDefault(HKEY_CLASSES_ROOT, L"TZRfile"), L"TZR Document");
+    EXPECT_EQ(RegistryDefault(HKEY_CLASSES_ROOT, L"TZRfile\\DefaultIcon"),
+              directoryOfProgram + L"TZR.ico");
+    EXPECT_EQ(RegistryDefault(HKEY_CLASSES_ROOT, L"TZRfile\\Shell"), L"TZR Data Manager");
+    EXPECT_EQ(RegistryDefault(HKEY_CLASSES_ROOT, L"TZRfile\\Shell\\TZR Data Manager\\Command"),
               L"\"" + program + L"\" \"%1\"");
-    const std::wstring command = RegistryDefault(L"TZRfile\\Shell\\TZR Data Manager\\Command");
+    const std::wstring command =
+        RegistryDefault(HKEY_CLASSES_ROOT, L"TZRfile\\Shell\\TZR Data Manager\\Command");
     PathShownAfterStart(L"");
-    EXPECT_EQ(RegistryDefault(L"TZRfile\\Shell\\TZR Data Manager\\Command"), command);
+    EXPECT_EQ(RegistryDefault(HKEY_CLASSES_ROOT, L"TZRfile\\Shell\\TZR Data Manager\\Command"),
+              command);
 }
 
 TEST_F(Startup, ProgramInstalledUnderANonAsciiPathRegistersItExactly) {
@@ -146,9 +104,9 @@ TEST_F(Startup, ProgramInstalledUnderANonAsciiPathRegistersItExactly) {
     const std::wstring copy = folder + L"\\TZR Data Manager.exe";
     ASSERT_TRUE(CopyFileW(ProgramPath().c_str(), copy.c_str(), FALSE));
     EXPECT_EQ(PathShownAfterStart(L"\"" + first + L"\"", copy), first);
-    EXPECT_EQ(RegistryDefault(L"TZRfile\\Shell\\TZR Data Manager\\Command"),
+    EXPECT_EQ(RegistryDefault(HKEY_CLASSES_ROOT, L"TZRfile\\Shell\\TZR Data Manager\\Command"),
               L"\"" + copy + L"\" \"%1\"");
-    EXPECT_EQ(RegistryDefault(L"TZRfile\\DefaultIcon"), folder + L"\\TZR.ico");
+    EXPECT_EQ(RegistryDefault(HKEY_CLASSES_ROOT, L"TZRfile\\DefaultIcon"), folder + L"\\TZR.ico");
     // Leave the association with the program that the other tests start.
     PathShownAfterStart(L"");
 }

@@ -1,0 +1,193 @@
+// What the setup program leaves on a machine, looked at from inside it: scripts/install-test.sh
+// runs the Installed tests after a silent install and the Uninstalled tests after a silent
+// uninstall, with TZR_INSTALL_DIR naming the folder and TZR_RAW_FILE a copy of
+// samples/ABCD123A.TZR.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <objbase.h>
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "StartedProgram.h"
+#include "TestFiles.h"
+#include "res/resource.h"
+
+namespace {
+
+const std::wstring kUninstallKey =
+    L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\TZR Data Manager";
+const std::wstring kCommandKey = L"TZRfile\\Shell\\TZR Data Manager\\Command";
+const std::vector<std::wstring> kProgramFiles = {
+    L"TZR Data Manager.exe", L"tzrhdr.exe",  L"TZR.ico",
+    L"README.txt",           L"LICENSE.txt", L"Uninstall.exe"};
+
+std::wstring Widened(const char* text) {
+    return std::wstring(text, text + strlen(text));
+}
+
+std::wstring Environment(const wchar_t* name) {
+    wchar_t value[MAX_PATH * 4] = {};
+    GetEnvironmentVariableW(name, value, MAX_PATH * 4);
+    return value;
+}
+
+std::wstring InstallDir() {
+    return Environment(L"TZR_INSTALL_DIR");
+}
+
+std::wstring Program() {
+    return InstallDir() + L"\\TZR Data Manager.exe";
+}
+
+std::wstring StartMenuShortcut() {
+    PWSTR folder = nullptr;
+    SHGetKnownFolderPath(FOLDERID_CommonPrograms, 0, nullptr, &folder);
+    std::wstring path = std::wstring(folder) + L"\\TZR Data Manager.lnk";
+    CoTaskMemFree(folder);
+    return path;
+}
+
+std::wstring ShortcutTarget(const std::wstring& shortcut) {
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    wchar_t target[MAX_PATH * 4] = L"<unreadable>";
+    IShellLinkW* link = nullptr;
+    IPersistFile* file = nullptr;
+    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
+                                   IID_PPV_ARGS(&link))) &&
+        SUCCEEDED(link->QueryInterface(IID_PPV_ARGS(&file))) &&
+        SUCCEEDED(file->Load(shortcut.c_str(), STGM_READ)))
+        link->GetPath(target, MAX_PATH * 4, nullptr, 0);
+    if (file != nullptr)
+        file->Release();
+    if (link != nullptr)
+        link->Release();
+    CoUninitialize();
+    return target;
+}
+
+std::wstring FileVersion(const std::wstring& program) {
+    std::vector<char> data(GetFileVersionInfoSizeW(program.c_str(), nullptr));
+    wchar_t* version = nullptr;
+    UINT length = 0;
+    if (data.empty() ||
+        !GetFileVersionInfoW(program.c_str(), 0, static_cast<DWORD>(data.size()), data.data()) ||
+        !VerQueryValueW(data.data(), L"\\StringFileInfo\\080404B0\\FileVersion",
+                        reinterpret_cast<void**>(&version), &length))
+        return L"<none>";
+    return version;
+}
+
+std::wstring UninstallValue(const wchar_t* name) {
+    wchar_t buffer[MAX_PATH * 4] = {};
+    DWORD size = sizeof(buffer);
+    if (RegGetValueW(HKEY_LOCAL_MACHINE, kUninstallKey.c_str(), name, RRF_RT_REG_SZ, nullptr,
+                     buffer, &size) != ERROR_SUCCESS)
+        return L"<missing>";
+    return buffer;
+}
+
+bool KeyExists(HKEY root, const std::wstring& key) {
+    HKEY opened = nullptr;
+    if (RegOpenKeyExW(root, key.c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS)
+        return false;
+    RegCloseKey(opened);
+    return true;
+}
+
+using Association = std::vector<std::pair<std::wstring, std::wstring>>;
+
+Association AssociationInRegistry() {
+    Association values;
+    for (const wchar_t* key :
+         {L".TZR", L"TZRfile", L"TZRfile\\DefaultIcon", L"TZRfile\\Shell", kCommandKey.c_str()})
+        values.emplace_back(key, RegistryDefault(HKEY_CLASSES_ROOT, key));
+    return values;
+}
+
+TEST(Installed, ProgramFilesAreInTheFolder) {
+    for (const std::wstring& name : kProgramFiles)
+        EXPECT_TRUE(Exists(InstallDir() + L"\\" + name)) << name;
+}
+
+TEST(Installed, ProgramsCarryTheReleaseVersion) {
+    for (const wchar_t* name : {L"TZR Data Manager.exe", L"tzrhdr.exe"})
+        EXPECT_EQ(FileVersion(InstallDir() + L"\\" + name), Widened(TZR_VERSION)) << name;
+}
+
+TEST(Installed, ListedAmongInstalledPrograms) {
+    const std::vector<std::pair<const wchar_t*, std::wstring>> expected = {
+        {L"DisplayName", L"TZR Data Manager"},
+        {L"DisplayVersion", Widened(TZR_VERSION)},
+        {L"Publisher", L"TZR Data Manager project"},
+        {L"DisplayIcon", Program() + L",0"},
+        {L"InstallLocation", InstallDir()},
+        {L"UninstallString", L"\"" + InstallDir() + L"\\Uninstall.exe\""},
+    };
+    for (const auto& [name, value] : expected)
+        EXPECT_EQ(UninstallValue(name), value) << name;
+    DWORD size = 0;
+    DWORD sizeOfSize = sizeof(size);
+    EXPECT_EQ(RegGetValueW(HKEY_LOCAL_MACHINE, kUninstallKey.c_str(), L"EstimatedSize",
+                           RRF_RT_REG_DWORD, nullptr, &size, &sizeOfSize),
+              ERROR_SUCCESS);
+    EXPECT_GT(size, 0u);
+}
+
+TEST(Installed, StartMenuShortcutStartsTheProgram) {
+    EXPECT_EQ(ShortcutTarget(StartMenuShortcut()), Program());
+}
+
+// The shell follows the installer's association; the program then writes its own at start-up,
+// which must change nothing.
+TEST(Installed, RawFileOpensInTheInstalledProgramWithTheAssociationItWrites) {
+    const Association installed = AssociationInRegistry();
+    const Association expected = {
+        {L".TZR", L"TZRfile"},
+        {L"TZRfile", L"TZR Document"},
+        {L"TZRfile\\DefaultIcon", InstallDir() + L"\\TZR.ico"},
+        {L"TZRfile\\Shell", L"TZR Data Manager"},
+        {kCommandKey, L"\"" + Program() + L"\" \"%1\""},
+    };
+    EXPECT_EQ(installed, expected);
+
+    const std::wstring rawFile = Environment(L"TZR_RAW_FILE");
+    SHELLEXECUTEINFOW execute = {};
+    execute.cbSize = sizeof(execute);
+    execute.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
+    execute.lpFile = rawFile.c_str();
+    execute.nShow = SW_SHOWNORMAL;
+    ASSERT_TRUE(ShellExecuteExW(&execute) && execute.hProcess != nullptr) << GetLastError();
+    wchar_t image[MAX_PATH * 4] = {};
+    DWORD imageLength = MAX_PATH * 4;
+    QueryFullProcessImageNameW(execute.hProcess, 0, image, &imageLength);
+    EXPECT_EQ(lstrcmpiW(image, Program().c_str()), 0) << image;
+    const std::vector<std::wstring> expectedTexts = {L"ABCD", L"1.523"};
+    EXPECT_EQ(ControlTextsShownBy(execute.hProcess, {IDC_STATION_NAME, IDC_ANTENNA_HEIGHT}),
+              expectedTexts);
+
+    EXPECT_EQ(AssociationInRegistry(), installed);
+}
+
+TEST(Uninstalled, ProgramFilesAreGone) {
+    for (const std::wstring& name : kProgramFiles)
+        EXPECT_FALSE(Exists(InstallDir() + L"\\" + name)) << name;
+    EXPECT_FALSE(Exists(StartMenuShortcut()));
+}
+
+TEST(Uninstalled, RegistryKeysAreGone) {
+    const std::vector<std::pair<HKEY, std::wstring>> keys = {
+        {HKEY_CLASSES_ROOT, L".TZR"},
+        {HKEY_CLASSES_ROOT, L"TZRfile"},
+        {HKEY_LOCAL_MACHINE, kUninstallKey},
+    };
+    for (const auto& [root, key] : keys)
+        EXPECT_FALSE(KeyExists(root, key)) << key;
+}
+
+}  // namespace
