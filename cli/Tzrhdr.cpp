@@ -49,8 +49,7 @@ void AddReadingOptions(CLI::App& command, Values& values) {
         ->type_name("N");
     command
         .add_option("--catalogue", values.catalogue,
-                    "antenna catalogue to use instead of TzrManagerAnt.ini beside tzrhdr (or "
-                    "the built-in list when there is none); never written")
+                    "antenna catalogue instead of TzrManagerAnt.ini beside tzrhdr; never written")
         ->type_name("PATH");
     command.add_option("FILE", values.files, "raw files (.TZR)")->required();
 }
@@ -120,9 +119,10 @@ int UsageFailure(const std::string& message, bool helpHint, std::ostream& err) {
 
 int RunTzrhdr(const std::vector<std::wstring>& args, std::ostream& out, std::ostream& err,
               const ToolEnvironment& environment) {
-    CLI::App app("tzrhdr reads and corrects the text headers of raw GNSS observation files "
-                 "(.TZR) as TZR Data Manager does.",
-                 "tzrhdr");
+    CLI::App app(
+        "tzrhdr reads and corrects the text headers of raw GNSS observation files "
+        "(.TZR) as TZR Data Manager does.",
+        "tzrhdr");
     app.allow_windows_style_options(false);
     app.require_subcommand(1);
     app.set_version_flag("--version", "tzrhdr " + environment.version);
@@ -132,32 +132,30 @@ int RunTzrhdr(const std::vector<std::wstring>& args, std::ostream& out, std::ost
     CLI::App* show = app.add_subcommand("show", "print each raw file's header record");
     AddReadingOptions(*show, values);
     CLI::Option* json = show->add_flag("--json", values.json,
-                                       "one JSON object per file, one per line, with the "
-                                       "messages TZR Data Manager would show");
-    CLI::Option* csv =
-        show->add_flag("--csv", values.csv, "a table for spreadsheets: a file column and one "
-                                            "column per field, UTF-8 with a byte-order mark");
+                                       "one JSON object per file and line, with the messages "
+                                       "the editor would show");
+    CLI::Option* csv = show->add_flag("--csv", values.csv,
+                                      "a spreadsheet table, UTF-8 with a byte-order mark "
+                                      "unless --encoding names another");
     json->excludes(csv);
     show->add_option("--encoding", values.encoding,
-                     "write the table in utf-8, in ansi (the header code page) or in code page "
-                     "NUMBER")
+                     "the table's encoding: utf-8, ansi (the header code page) or NUMBER")
         ->type_name("ENCODING")
         ->needs(csv);
 
     CLI::App* set = app.add_subcommand(
-        "set", "correct each raw file's header as TZR Data Manager's Save does, and rename the "
-               "file after its station; fields not named keep what the file holds");
+        "set",
+        "correct headers as TZR Data Manager's Save does, renaming files after their station");
     AddFieldOptions(*set, values);
     set->add_option("--from", values.campaign,
-                    "a campaign table: a file (or current-station) column and one column per "
-                    "field; what show --csv writes")
+                    "campaign table: a file or current-station column, one column per field")
         ->type_name("CSV");
-    set->add_option("--encoding", values.encoding,
-                    "the table is in utf-8, ansi (the header code page) or code page NUMBER; "
-                    "by default UTF-8 when it is valid UTF-8, else the header code page")
+    set->add_option(
+           "--encoding", values.encoding,
+           "the table's encoding: utf-8, ansi or NUMBER; by default UTF-8 if valid, else ansi")
         ->type_name("ENCODING");
     set->add_flag("--replace", values.replace,
-                  "replace a file outside this batch that already has the new name");
+                  "replace a file outside this batch that has the new name already");
     set->add_flag("--dry-run", values.dryRun, "print what would change; write nothing");
     set->add_flag("--json", values.json, "one JSON object per file and line on standard output");
     AddReadingOptions(*set, values);
@@ -166,9 +164,15 @@ int RunTzrhdr(const std::vector<std::wstring>& args, std::ostream& out, std::ost
     catalogue->add_flag("--json", values.json, "one JSON object");
     catalogue
         ->add_option("--catalogue", values.catalogue,
-                     "antenna catalogue to print instead of TzrManagerAnt.ini beside tzrhdr")
+                     "antenna catalogue instead of TzrManagerAnt.ini beside tzrhdr")
         ->type_name("PATH");
 
+    if (!args.empty() && !args[0].starts_with(L"-")) {
+        const std::string command = ToUtf8(args[0]);
+        const auto named = [&](CLI::App* candidate) { return candidate->check_name(command); };
+        if (app.get_subcommands(named).empty())
+            return UsageFailure("unknown command \"" + command + "\"", true, err);
+    }
     // CLI11 takes the arguments last first.
     std::vector<std::string> reversed;
     for (auto arg = args.rbegin(); arg != args.rend(); ++arg)
