@@ -33,6 +33,8 @@ std::vector<std::string> NameClashes(const std::vector<BatchFile>& files) {
     std::vector<std::wstring> next(files.size());
     FilesByName byCurrent;
     FilesByName byNext;
+    byCurrent.reserve(files.size());
+    byNext.reserve(files.size());
     for (size_t i = 0; i < files.size(); ++i) {
         current[i] = FoldedPath(files[i].path);
         next[i] = FoldedPath(files[i].newPath);

@@ -96,6 +96,8 @@ std::optional<Campaign> Campaign::Parse(std::string_view utf8, std::string& erro
     campaign.keyedByFile_ = columns->keyedByFile;
     campaign.ignoredColumns_ = columns->ignored;
     const size_t keyColumn = static_cast<size_t>(columns->key);
+    campaign.rows_.reserve(table->size());
+    campaign.rowByKey_.reserve(table->size());
     for (size_t line = 1; line < table->size(); ++line) {
         const CsvRow& cells = (*table)[line];
         if (AllEmpty(cells))
