@@ -19,6 +19,7 @@ class Campaign {
     // The columns of read-only fields, which the table may hold but which change nothing.
     const std::vector<std::string>& IgnoredColumns() const { return ignoredColumns_; }
 
+    bool KeyedByFile() const { return keyedByFile_; }
     size_t RowCount() const { return rows_.size(); }
     // The row for a file, found by its name or by the station name it holds now; -1 when none.
     int FindRow(const std::wstring& path, const std::wstring& currentStation) const;

@@ -130,6 +130,18 @@ std::string JsonOutcome(const std::wstring& file, const FileOutcome& outcome, bo
     return json + (dryRun ? ", \"dryRun\": true}\n" : "}\n");
 }
 
+FileOutcome AfterRewrite(const std::wstring& file, const RewriteOutcome& written,
+                         FileOutcome planned) {
+    if (!written.opened)
+        return Failure("cannot open it: " + FirstLineOf(written.error));
+    if (written.error.empty())
+        return planned;
+    FileOutcome failed = Failure(FirstLineOf(written.error));
+    if (written.path != file)
+        failed.newPath = written.path;
+    return failed;
+}
+
 bool HasHighBytes(std::string_view bytes) {
     return std::any_of(bytes.begin(), bytes.end(),
                        [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
@@ -231,6 +243,15 @@ class SetRun {
         return edits;
     }
 
+    // A row is for a file that exists even when the file cannot be read; only a row keyed by
+    // the current station cannot be told then.
+    void MatchRowOfUnreadFile(const std::wstring& file) {
+        if (!campaign_ || !campaign_->KeyedByFile())
+            return;
+        if (const int row = campaign_->FindRow(file, {}); row >= 0)
+            matchedRows_[static_cast<size_t>(row)] = true;
+    }
+
     // Reads one file, takes its edits and plans its save. Given the plan that the batch checked,
     // it then writes the file (under --dry-run, describes the write), provided that reading the
     // file again plans the same save.
@@ -239,8 +260,10 @@ class SetRun {
         CollectingOwner reader;
         ReadStationHeader(file, catalogue_, header, reader, readOptions_);
         const std::string problem = ReadProblem(file, header, reader.messages);
-        if (!problem.empty())
+        if (!problem.empty()) {
+            MatchRowOfUnreadFile(file);
             return Failure(problem);
+        }
         hint_.Check(header, err_);
         const std::optional<FileEdits> edits = EditsFor(file, header);
         FileOutcome outcome;
@@ -250,11 +273,8 @@ class SetRun {
             return outcome;
 
         const StationHeader read = header;
-        if (!HoldAsEditor(header, catalogue_))
-            return Failure("the antenna catalogue is empty, so no antenna type can be written");
-        if (std::optional<std::string> error = TakeFieldValues(header, edits->values, catalogue_))
-            return Failure(edits->row < 0 ? *error
-                                          : campaign_->Describe(edits->row) + ": " + *error);
+        if (std::optional<std::string> error = TakeEdits(*edits, header))
+            return Failure(*error);
         const std::optional<SavePlan> plan =
             PlanSave(header, header.measureTo, request_.codePage, OemCodePage());
         if (!plan)
@@ -282,15 +302,17 @@ class SetRun {
         const RewriteOutcome written = RewriteRawFile(
             files,
             {file, plan->newPath, plan->headerText, header.headerRegionLength, outcome.replacing});
-        if (!written.opened)
-            return Failure("cannot open it: " + FirstLineOf(written.error));
-        if (!written.error.empty()) {
-            FileOutcome failed = Failure(FirstLineOf(written.error));
-            if (written.path != file)
-                failed.newPath = written.path;
-            return failed;
-        }
-        return outcome;
+        return AfterRewrite(file, written, std::move(outcome));
+    }
+
+    // Takes the edits into a record just read as the editor would; why not when it cannot.
+    std::optional<std::string> TakeEdits(const FileEdits& edits, StationHeader& header) const {
+        if (!HoldAsEditor(header, catalogue_))
+            return "the antenna catalogue is empty, so no antenna type can be written";
+        std::optional<std::string> error = TakeFieldValues(header, edits.values, catalogue_);
+        if (error && edits.row >= 0)
+            error = campaign_->Describe(edits.row) + ": " + *error;
+        return error;
     }
 
     void Report(const std::wstring& file, const FileOutcome& outcome) {
@@ -326,7 +348,8 @@ class SetRun {
         for (size_t row = 0; row < matchedRows_.size(); ++row) {
             if (!matchedRows_[row])
                 err_ << "tzrhdr: " << ToUtf8(*request_.campaignPath) << ": "
-                     << campaign_->Describe(static_cast<int>(row)) << " matches no file\n";
+                     << campaign_->Describe(static_cast<int>(row))
+                     << " matches no file that was read\n";
         }
     }
 

@@ -180,14 +180,15 @@ TEST_F(TzrhdrSet, CampaignTableCorrectsEveryFileAndReportsTheExceptions) {
         table += station + "045A.TZR,N" + std::to_string(100 + i) + ",1." + std::to_string(i % 10) +
                  ",3\n";
     }
-    table += "MISSING1A.TZR,M1,1.0,0\n";
+    table += "MISSING1A.TZR,M1,1.0,0\nNOTRAW1A.TZR,M2,1.0,0\n";
     files.push_back(RawFile(L"EXTRA045A.TZR", "EXTRA"));
+    files.push_back(directory.WriteFile(L"NOTRAW1A.TZR", "not a raw file"));
     const std::wstring csv = directory.WriteFile(L"campaign.csv", table);
     std::vector<std::wstring> args = Args({L"--from", csv});
     args.insert(args.end(), files.begin(), files.end());
 
     const RunResult result = RunTool(args);
-    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.status, 1) << result.err;
     for (int i = 0; i < 50; ++i) {
         const std::wstring renamed =
             directory.PathOf(L"N" + std::to_wstring(100 + i) + L"045A.TZR");
@@ -198,9 +199,11 @@ TEST_F(TzrhdrSet, CampaignTableCorrectsEveryFileAndReportsTheExceptions) {
         EXPECT_NE(written.find("MeasureTo:3\r\n"), std::string::npos);
         EXPECT_FALSE(Exists(files[static_cast<size_t>(i)]));
     }
-    EXPECT_NE(result.err.find("row 52 (MISSING1A.TZR) matches no file"), std::string::npos);
+    EXPECT_NE(result.err.find("row 52 (MISSING1A.TZR) matches no file that was read"),
+              std::string::npos);
     EXPECT_NE(result.err.find("EXTRA045A.TZR: no row in the campaign table"), std::string::npos);
-    EXPECT_NE(result.out.find("51 files: 0 changed, 50 renamed, 1 unchanged, 0 failed"),
+    EXPECT_EQ(result.err.find("(NOTRAW1A.TZR) matches no file"), std::string::npos);
+    EXPECT_NE(result.out.find("52 files: 0 changed, 50 renamed, 1 unchanged, 1 failed"),
               std::string::npos);
 }
 
