@@ -18,103 +18,121 @@ std::string ColumnName(std::string name) {
     return first == std::string::npos ? std::string() : name.substr(first, last - first + 1);
 }
 
+// A table written elsewhere may name files with their folders, in either spelling.
+std::wstring FileNameOf(const std::wstring& path) {
+    const size_t separator = path.find_last_of(L"/\\");
+    return separator == std::wstring::npos ? path : path.substr(separator + 1);
+}
+
 // File names compare without regard to ASCII letter case, as Windows compares them.
-bool SameFileName(const std::wstring& a, const std::wstring& b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](wchar_t x, wchar_t y) {
-               const auto lower = [](wchar_t c) {
-                   return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c;
-               };
-               return lower(x) == lower(y);
-           });
+std::wstring FoldedFileName(const std::wstring& path) {
+    std::wstring name = FileNameOf(path);
+    for (wchar_t& c : name) {
+        if (c >= L'A' && c <= L'Z')
+            c = static_cast<wchar_t>(c - L'A' + L'a');
+    }
+    return name;
+}
+
+struct Columns {
+    int key = -1;
+    bool keyedByFile = true;
+    // The editable field of each column; null for the key and for ignored columns.
+    std::vector<const RecordField*> fields;
+    std::vector<std::string> ignored;
+};
+
+std::optional<Columns> ReadColumns(const CsvRow& names, std::string& error) {
+    Columns columns;
+    std::vector<std::string> seen;
+    for (const std::string& cell : names) {
+        const std::string name = ColumnName(cell);
+        if (std::find(seen.begin(), seen.end(), name) != seen.end()) {
+            error = "the column \"" + name + "\" appears twice";
+            return std::nullopt;
+        }
+        seen.push_back(name);
+        const RecordField* field = FindRecordField(name);
+        columns.fields.push_back(field != nullptr && field->Editable() ? field : nullptr);
+        if (name == "file" || name == "current-station") {
+            if (columns.key >= 0) {
+                error = "there are two key columns, \"file\" and \"current-station\"";
+                return std::nullopt;
+            }
+            columns.key = static_cast<int>(columns.fields.size() - 1);
+            columns.keyedByFile = name == "file";
+        } else if (field == nullptr) {
+            error = "unknown column \"" + name + "\"";
+            return std::nullopt;
+        } else if (!field->Editable()) {
+            columns.ignored.push_back(name);
+        }
+    }
+    if (columns.key < 0) {
+        error = "a \"file\" or a \"current-station\" column is needed";
+        return std::nullopt;
+    }
+    return columns;
+}
+
+bool AllEmpty(const CsvRow& cells) {
+    return std::all_of(cells.begin(), cells.end(), [](const std::string& c) { return c.empty(); });
 }
 
 }  // namespace
 
-std::optional<Campaign> Campaign::Parse(std::string_view csvText, std::string& error) {
-    const std::optional<std::vector<CsvRow>> table = ParseCsv(csvText, error);
+std::optional<Campaign> Campaign::Parse(std::string_view utf8, std::string& error) {
+    const std::optional<std::vector<CsvRow>> table = ParseCsv(utf8, error);
     if (!table)
         return std::nullopt;
     if (table->empty()) {
-        error = "the campaign table is empty";
+        error = "the table is empty";
         return std::nullopt;
     }
-    std::vector<std::string> columns;
-    for (const std::string& cell : table->front())
-        columns.push_back(ColumnName(cell));
+    const std::optional<Columns> columns = ReadColumns(table->front(), error);
+    if (!columns)
+        return std::nullopt;
     Campaign campaign;
-    int keyColumn = -1;
-    for (size_t i = 0; i < columns.size(); ++i) {
-        const bool isKey = columns[i] == "file" || columns[i] == "current-station";
-        const auto& fields = FieldNames();
-        if (isKey && keyColumn >= 0) {
-            error = "the campaign table has two key columns";
-            return std::nullopt;
-        }
-        if (isKey) {
-            keyColumn = static_cast<int>(i);
-            campaign.keyedByFile_ = columns[i] == "file";
-        } else if (std::find(fields.begin(), fields.end(), columns[i]) == fields.end()) {
-            error = "unknown column \"" + columns[i] + "\" in the campaign table";
-            return std::nullopt;
-        }
-    }
-    if (keyColumn < 0) {
-        error = "the campaign table needs a \"file\" or a \"current-station\" column";
-        return std::nullopt;
-    }
+    campaign.keyedByFile_ = columns->keyedByFile;
+    campaign.ignoredColumns_ = columns->ignored;
+    const size_t keyColumn = static_cast<size_t>(columns->key);
+    campaign.rows_.reserve(table->size());
+    campaign.rowByKey_.reserve(table->size());
     for (size_t line = 1; line < table->size(); ++line) {
         const CsvRow& cells = (*table)[line];
+        if (AllEmpty(cells))
+            continue;
         Row row{line + 1, {}, {}};
-        for (size_t i = 0; i < cells.size() && i < columns.size(); ++i) {
-            const std::wstring value = MultiByteToUnicodeString(cells[i], kUtf8CodePage);
-            if (static_cast<int>(i) == keyColumn)
-                row.key = value;
-            else if (!value.empty())
-                row.cells.emplace_back(columns[i], value);
+        if (keyColumn < cells.size())
+            row.key = MultiByteToUnicodeString(cells[keyColumn], kUtf8CodePage);
+        for (size_t i = 0; i < cells.size() && i < columns->fields.size(); ++i) {
+            if (columns->fields[i] != nullptr && !cells[i].empty())
+                row.cells.push_back(
+                    {columns->fields[i], MultiByteToUnicodeString(cells[i], kUtf8CodePage)});
         }
-        for (const Row& earlier : campaign.rows_) {
-            if (campaign.keyedByFile_ ? SameFileName(earlier.key, row.key)
-                                      : earlier.key == row.key) {
-                error = "rows " + std::to_string(earlier.line) + " and " +
-                        std::to_string(row.line) + " are both for " + JsonString(row.key);
-                return std::nullopt;
-            }
+        const int index = static_cast<int>(campaign.rows_.size());
+        const auto [earlier, added] =
+            campaign.rowByKey_.emplace(campaign.LookupKey(row.key), index);
+        if (!added) {
+            error = "rows " + std::to_string(campaign.rows_[earlier->second].line) + " and " +
+                    std::to_string(row.line) + " are both for " + JsonString(row.key);
+            return std::nullopt;
         }
         campaign.rows_.push_back(std::move(row));
     }
     return campaign;
 }
 
-int Campaign::FindRow(const std::wstring& fileName, const std::wstring& currentStation) {
-    for (size_t i = 0; i < rows_.size(); ++i) {
-        const bool match =
-            keyedByFile_ ? SameFileName(rows_[i].key, fileName) : rows_[i].key == currentStation;
-        if (match) {
-            rows_[i].matched = true;
-            return static_cast<int>(i);
-        }
-    }
-    return -1;
+std::wstring Campaign::LookupKey(const std::wstring& key) const {
+    return keyedByFile_ ? FoldedFileName(key) : key;
 }
 
-bool Campaign::ApplyRow(int row, const AntennaCatalogue& catalogue, FieldEdits& edits,
-                        std::string& error) const {
-    for (const auto& [column, value] : rows_[static_cast<size_t>(row)].cells) {
-        if (!SetField(edits, column, value, catalogue, error)) {
-            error = "campaign row " + std::to_string(rows_[static_cast<size_t>(row)].line) + ": " +
-                    error;
-            return false;
-        }
-    }
-    return true;
+int Campaign::FindRow(const std::wstring& path, const std::wstring& currentStation) const {
+    const auto found = rowByKey_.find(LookupKey(keyedByFile_ ? path : currentStation));
+    return found == rowByKey_.end() ? -1 : found->second;
 }
 
-std::vector<std::string> Campaign::UnmatchedRows() const {
-    std::vector<std::string> unmatched;
-    for (const Row& row : rows_) {
-        if (!row.matched)
-            unmatched.push_back("row " + std::to_string(row.line) + " (" + ToUtf8(row.key) + ")");
-    }
-    return unmatched;
+std::string Campaign::Describe(int row) const {
+    const Row& described = rows_[static_cast<size_t>(row)];
+    return "row " + std::to_string(described.line) + " (" + ToUtf8(described.key) + ")";
 }

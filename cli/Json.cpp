@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 
+#include "header/CLocaleNumbers.h"
 #include "platform/CodePage.h"
 
 namespace {
@@ -60,4 +61,11 @@ std::string JsonNumber(int value) {
 
 std::string JsonBool(bool value) {
     return value ? "true" : "false";
+}
+
+std::string JsonFieldValue(const RecordField& field, std::wstring_view printed) {
+    if (field.kind == FieldKind::Text)
+        return JsonString(printed);
+    const std::optional<double> number = ScanWideDouble(printed);
+    return number && std::isfinite(*number) ? ToUtf8(printed) : "null";
 }

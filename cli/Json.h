@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+#include "header/FieldTable.h"
+
 // JSON text pieces; strings are UTF-8.
 std::string JsonString(std::string_view utf8);
 std::string JsonString(std::wstring_view text);
@@ -11,5 +13,7 @@ std::string JsonNumber(float value);
 std::string JsonNumber(double value);
 std::string JsonNumber(int value);
 std::string JsonBool(bool value);
+// A value as a field prints it: numbers bare (null when not finite), texts quoted.
+std::string JsonFieldValue(const RecordField& field, std::wstring_view printed);
 
 std::string ToUtf8(std::wstring_view text);

@@ -1,50 +1,74 @@
 #include "cli/SetCommand.h"
 
+#include <algorithm>
+#include <array>
 #include <string_view>
 
+#include "cli/BatchNames.h"
 #include "cli/Campaign.h"
+#include "cli/CodePageHint.h"
 #include "cli/CollectingOwner.h"
 #include "cli/Json.h"
+#include "cli/ReadProblem.h"
+#include "cli/SaveProblemText.h"
+#include "cli/TableEncoding.h"
+#include "cli/ToolOptions.h"
 #include "header/HeaderReader.h"
 #include "header/HeaderText.h"
 #include "header/RawFileRewrite.h"
 #include "header/SavePlan.h"
-#include "header/ValueCheck.h"
 #include "platform/CodePage.h"
 #include "platform/DirectorySeparator.h"
 #include "platform/FileSystem.h"
 
 namespace {
 
-enum class Result { Changed, Renamed, Unchanged, Failed };
+enum class Status { Changed, Renamed, Unchanged, Failed };
 
-struct Tally {
-    int changed = 0;
-    int renamed = 0;
-    int unchanged = 0;
-    int failed = 0;
+constexpr std::array<std::string_view, 4> kStatusNames = {"changed", "renamed", "unchanged",
+                                                          "failed"};
 
-    void Add(Result result) {
-        switch (result) {
-            case Result::Changed:
-                ++changed;
-                break;
-            case Result::Renamed:
-                ++renamed;
-                break;
-            case Result::Unchanged:
-                ++unchanged;
-                break;
-            case Result::Failed:
-                ++failed;
-                break;
-        }
-    }
+bool Writes(Status status) {
+    return status == Status::Changed || status == Status::Renamed;
+}
+
+struct FieldChange {
+    std::string_view field;
+    std::wstring before;
+    std::wstring after;
 };
 
-std::wstring FileNameOf(const std::wstring& path) {
-    const size_t separator = path.find_last_of(kDirectorySeparator);
-    return separator == std::wstring::npos ? path : path.substr(separator + 1);
+// What happened, or would happen, to one file.
+struct FileOutcome {
+    Status status = Status::Unchanged;
+    // The path the file gets; empty while it keeps its own.
+    std::wstring newPath;
+    bool replacing = false;
+    std::vector<FieldChange> changes;
+    std::string error;
+    // Why a file is left alone, when that needs saying.
+    std::string notice;
+    // Under --dry-run, the header lines that would change.
+    std::string preview;
+};
+
+FileOutcome Failure(std::string error) {
+    FileOutcome outcome;
+    outcome.status = Status::Failed;
+    outcome.error = std::move(error);
+    return outcome;
+}
+
+std::vector<FieldChange> ChangesBetween(const StationHeader& before, const StationHeader& after,
+                                        unsigned codePage) {
+    std::vector<FieldChange> changes;
+    for (const RecordField& field : RecordFields()) {
+        std::wstring old = field.print(before, codePage);
+        std::wstring now = field.print(after, codePage);
+        if (old != now)
+            changes.push_back({field.name, std::move(old), std::move(now)});
+    }
+    return changes;
 }
 
 std::vector<std::string_view> CrLfLinesOf(std::string_view text) {
@@ -63,11 +87,12 @@ std::string_view KeyOf(std::string_view line) {
     return colon == std::string_view::npos ? line : line.substr(0, colon + 1);
 }
 
-// Prints each line of the new header next to the line the file holds for the same key.
-void PrintChangedLines(const std::string& fileStart, const std::string& newHeader,
-                       unsigned codePage, std::ostream& out) {
+// Each line of the new header next to the line the file holds for the same key.
+std::string ChangedLines(const std::string& fileStart, const std::string& newHeader,
+                         unsigned codePage) {
     const HeaderText oldHeader(fileStart);
     const std::vector<std::string_view> newLines = CrLfLinesOf(newHeader);
+    std::string lines;
     for (size_t i = 0; i < newLines.size(); ++i) {
         std::optional<HeaderLine> old;
         if (i == 0 && !oldHeader.Lines().empty())
@@ -77,178 +102,263 @@ void PrintChangedLines(const std::string& fileStart, const std::string& newHeade
         const std::string_view oldText = old ? CutLineEnds(old->text) : std::string_view();
         if (old && oldText == newLines[i])
             continue;
-        out << "  - " << (old ? ToUtf8(AnsiToWide(oldText, codePage)) : "(no such line)") << "\n"
-            << "  + " << ToUtf8(AnsiToWide(newLines[i], codePage)) << "\n";
+        lines += "  - " + (old ? ToUtf8(AnsiToWide(oldText, codePage)) : "(no such line)") +
+                 "\n  + " + ToUtf8(AnsiToWide(newLines[i], codePage)) + "\n";
     }
+    return lines;
 }
 
-std::string ValueProblemText(const ValueProblem& problem) {
-    const std::string field = "--" + std::string(problem.field);
-    switch (problem.fault) {
-        case ValueFault::ControlCharacter:
-            return field + " holds a control character, which would break the header";
-        case ValueFault::NotAFileName:
-            return field + " \"" + ToUtf8(problem.characters) +
-                   "\" cannot be a Windows file name (no \\ / : * ? \" < > |, not . or .., no "
-                   "trailing dot or space, no device name such as CON or NUL)";
-        case ValueFault::NotInCodePage:
-            return field + " holds characters the header's code page cannot hold: \"" +
-                   ToUtf8(problem.characters) + "\" (try --codepage)";
-    }
-    return field;
+// Whether the file's header region already holds what a save would write there.
+bool HoldsHeader(const FileSnapshot& read, const SavePlan& plan) {
+    return read.headerRegion == HeaderForRegion(plan.headerText, read.headerRegion.size());
 }
 
-std::string RefusalText(RewriteRefusal refusal, const std::wstring& error) {
-    switch (refusal) {
-        case RewriteRefusal::InUse:
-            return "another program is using it; nothing written";
-        case RewriteRefusal::Link:
-            return "it is a symbolic link; nothing written (name the file it points to)";
-        case RewriteRefusal::ReadOnly:
-            return "it is read-only; nothing written";
-        case RewriteRefusal::HardLinked:
-            return "it has other hard links, which would keep the old header; nothing written";
-        case RewriteRefusal::ChangedSinceRead:
-            return "another program changed it while it was being saved; nothing written";
-        case RewriteRefusal::TargetExists:
-            return "the new name exists already; nothing written";
-        default:
-            return "cannot open it: " + ToUtf8(error);
+std::string JsonOutcome(const std::wstring& file, const FileOutcome& outcome, bool dryRun) {
+    std::string json =
+        "{\"file\": " + JsonString(file) + ", \"status\": \"" +
+        std::string(kStatusNames[static_cast<size_t>(outcome.status)]) +
+        "\", \"newFile\": " + (outcome.newPath.empty() ? "null" : JsonString(outcome.newPath)) +
+        ", \"changes\": [";
+    for (size_t i = 0; i < outcome.changes.size(); ++i) {
+        const FieldChange& change = outcome.changes[i];
+        json += (i == 0 ? "{\"field\": \"" : ", {\"field\": \"") + std::string(change.field) +
+                "\", \"old\": " + JsonString(change.before) +
+                ", \"new\": " + JsonString(change.after) + "}";
     }
+    json += "], \"error\": " + (outcome.error.empty() ? "null" : JsonString(outcome.error));
+    return json + (dryRun ? ", \"dryRun\": true}\n" : "}\n");
 }
+
+FileOutcome AfterRewrite(const std::wstring& file, const RewriteOutcome& written,
+                         FileOutcome planned) {
+    if (written.refusal != RewriteRefusal::None)
+        return Failure(RefusalText(written.refusal, written.error));
+    if (written.error.empty())
+        return planned;
+    FileOutcome failed = Failure(FirstLineOf(written.error));
+    if (written.path != file)
+        failed.newPath = written.path;
+    return failed;
+}
+
+bool HasHighBytes(std::string_view bytes) {
+    return std::any_of(bytes.begin(), bytes.end(),
+                       [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+}
+
+// The values to take into one file, and the campaign row they come from (-1 for none).
+struct FileEdits {
+    FieldValues values;
+    int row = -1;
+};
 
 class SetRun {
   public:
     SetRun(const SetRequest& request, const AntennaCatalogue& catalogue, std::ostream& out,
            std::ostream& err)
-        : request_(request),
-          catalogue_(catalogue),
-          out_(out),
-          err_(err),
-          codePage_(request.codePage != 0 ? request.codePage : AnsiCodePage()) {}
+        : request_(request), catalogue_(catalogue), out_(out), err_(err), hint_(request.codePage) {
+        readOptions_.codePage = request.codePage;
+    }
 
     int Run() {
-        if (request_.campaignPath && !LoadCampaign())
-            return 1;
+        if (request_.campaignPath)
+            LoadCampaign(*request_.campaignPath);
+        std::vector<FileOutcome> outcomes = PlanBatch();
+        std::array<size_t, 4> tally{};
         for (size_t i = 0; i < request_.files.size(); ++i) {
             ShowProgress(i);
-            tally_.Add(EditFile(request_.files[i]));
+            if (Writes(outcomes[i].status))
+                outcomes[i] = EditFile(request_.files[i], &outcomes[i]);
+            Report(request_.files[i], outcomes[i]);
+            ++tally[static_cast<size_t>(outcomes[i].status)];
         }
         ClearProgress();
-        if (campaign_) {
-            for (const std::string& row : campaign_->UnmatchedRows())
-                err_ << "campaign " << row << ": no such file\n";
-        }
-        out_ << request_.files.size() << (request_.files.size() == 1 ? " file" : " files")
-             << (request_.dryRun ? " (dry run, nothing written)" : "") << ": " << tally_.changed
-             << " changed, " << tally_.renamed << " renamed, " << tally_.unchanged << " unchanged, "
-             << tally_.failed << " failed\n";
-        return tally_.failed > 0 ? 1 : 0;
+        ReportUnmatchedRows();
+        const size_t count = request_.files.size();
+        (request_.json ? err_ : out_)
+            << count << (count == 1 ? " file" : " files")
+            << (request_.dryRun ? " (dry run, nothing written)" : "") << ": " << tally[0]
+            << " changed, " << tally[1] << " renamed, " << tally[2] << " unchanged, " << tally[3]
+            << " failed\n";
+        return tally[static_cast<size_t>(Status::Failed)] > 0 ? 1 : 0;
     }
 
   private:
-    bool LoadCampaign() {
-        const std::optional<std::string> text = ReadFileBytes(*request_.campaignPath);
-        std::string error = "cannot read it";
+    void LoadCampaign(const std::wstring& path) {
+        const std::string name = ToUtf8(path);
+        const std::optional<std::string> bytes = ReadFileBytes(path);
+        if (!bytes)
+            throw UsageError{name + ": " + UnreadableReason(path).value_or("cannot read it"),
+                             false};
+        std::string error;
+        const std::optional<TableText> text =
+            ReadTableText(*bytes, request_.campaignCodePage, request_.codePage, error);
         if (text)
-            campaign_ = Campaign::Parse(*text, error);
+            campaign_ = Campaign::Parse(text->utf8, error);
         if (!campaign_)
-            err_ << "tzrhdr: campaign table " << ToUtf8(*request_.campaignPath) << ": " << error
-                 << "\n";
-        return campaign_.has_value();
+            throw UsageError{name + ": " + error, false};
+        if (IsWesternSingleByte(text->codePage) && HasHighBytes(*bytes))
+            err_ << "tzrhdr: " << name << ": read in code page " << text->codePage
+                 << "; for a Chinese table give --encoding 936\n";
+        std::string ignored;
+        for (const std::string& column : campaign_->IgnoredColumns())
+            ignored += (ignored.empty() ? "" : ", ") + column;
+        if (!ignored.empty())
+            err_ << "tzrhdr: " << name << ": read-only columns ignored: " << ignored << "\n";
+        matchedRows_.assign(campaign_->RowCount(), false);
     }
 
-    void Report(const std::wstring& file, const std::string& what) {
-        ClearProgress();
-        err_ << ToUtf8(file) << ": " << what << "\n";
+    // Plans every file, then refuses the saves whose new names clash, before anything is
+    // written.
+    std::vector<FileOutcome> PlanBatch() {
+        std::vector<FileOutcome> plans;
+        std::vector<BatchFile> names;
+        for (const std::wstring& file : request_.files) {
+            plans.push_back(EditFile(file, nullptr));
+            names.push_back({file, plans.back().newPath.empty() ? file : plans.back().newPath});
+        }
+        const std::vector<std::string> clashes = NameClashes(names);
+        for (size_t i = 0; i < plans.size(); ++i) {
+            if (!clashes[i].empty() && Writes(plans[i].status))
+                plans[i] = Failure(clashes[i]);
+        }
+        return plans;
     }
 
-    Result Fail(const std::wstring& file, const std::string& why) {
-        Report(file, why);
-        return Result::Failed;
+    // The field options, then the cells of the file's campaign row that differ from what the
+    // file holds. Nothing when the campaign has no row for the file.
+    std::optional<FileEdits> EditsFor(const std::wstring& file, const StationHeader& header) {
+        FileEdits edits{request_.edits, -1};
+        if (!campaign_)
+            return edits;
+        edits.row = campaign_->FindRow(file, header.stationName);
+        if (edits.row < 0)
+            return std::nullopt;
+        matchedRows_[static_cast<size_t>(edits.row)] = true;
+        for (const FieldValue& cell : campaign_->Cells(edits.row)) {
+            if (!KeepsFieldValue(*cell.field, header, cell.text, catalogue_, request_.codePage))
+                edits.values.push_back(cell);
+        }
+        return edits;
     }
 
-    Result EditFile(const std::wstring& file) {
+    // A row is for a file that exists even when the file cannot be read; only a row keyed by
+    // the current station cannot be told then.
+    void MatchRowOfUnreadFile(const std::wstring& file) {
+        if (!campaign_ || !campaign_->KeyedByFile())
+            return;
+        if (const int row = campaign_->FindRow(file, {}); row >= 0)
+            matchedRows_[static_cast<size_t>(row)] = true;
+    }
+
+    // Reads one file, takes its edits and plans its save. Given the plan that the batch checked,
+    // it then writes the file (under --dry-run, describes the write), provided that reading the
+    // file again plans the same save.
+    FileOutcome EditFile(const std::wstring& file, const FileOutcome* checked) {
         StationHeader header;
         CollectingOwner reader;
-        HeaderReadOptions options;
-        options.codePage = codePage_;
-        ReadStationHeader(file, catalogue_, header, reader, options);
-        if (!header.headerLoaded) {
-            std::string messages;
-            for (const std::wstring& message : reader.messages)
-                messages += (messages.empty() ? "" : "; ") + ToUtf8(message);
-            return Fail(file, messages);
+        ReadStationHeader(file, catalogue_, header, reader, readOptions_);
+        const std::string problem = ReadProblem(file, header, reader.messages);
+        if (!problem.empty()) {
+            MatchRowOfUnreadFile(file);
+            return Failure(problem);
         }
+        hint_.Check(header, err_);
+        const std::optional<FileEdits> edits = EditsFor(file, header);
+        FileOutcome outcome;
+        if (!edits)
+            outcome.notice = "no row in the campaign table; left as it is";
+        if (!edits || edits->values.empty())
+            return outcome;
 
-        FieldEdits edits = request_.edits;
-        if (campaign_) {
-            const int row = campaign_->FindRow(FileNameOf(file), header.stationName);
-            if (row < 0) {
-                Report(file, "no row in the campaign table, left as it is");
-                return Result::Unchanged;
-            }
-            std::string error;
-            if (!campaign_->ApplyRow(row, catalogue_, edits, error))
-                return Fail(file, error);
-        }
-        const std::optional<int> measureTo = ApplyEdits(edits, catalogue_, header);
-        if (!measureTo)
-            return Fail(file, "the antenna catalogue is empty, so no antenna type can be written");
-        const SavePlan plan = PlanSave(header, *measureTo, codePage_, OemCodePage());
+        const StationHeader read = header;
+        if (std::optional<std::string> error = TakeEdits(*edits, header))
+            return Failure(*error);
+        const SavePlan plan = PlanSave(header, header.measureTo, request_.codePage, OemCodePage());
         if (plan.refusal)
-            return Fail(file, ValueProblemText(*plan.refusal));
+            return Failure(ValueProblemText(*plan.refusal));
         if (plan.headerTooLong)
-            return Fail(file, "the header would be longer than 4095 bytes");
-        return Write(file, header, plan);
+            return Failure("the header would be longer than 4095 bytes");
+        const bool renaming = plan.newPath != file;
+        if (!renaming && HoldsHeader(header.snapshot, plan))
+            return outcome;
+
+        FileSystem& files = SystemFileSystem();
+        outcome.status = renaming ? Status::Renamed : Status::Changed;
+        outcome.newPath = renaming ? plan.newPath : std::wstring();
+        outcome.changes = ChangesBetween(read, header, request_.codePage);
+        if (checked == nullptr)
+            return outcome;
+        if (outcome.status != checked->status || outcome.newPath != checked->newPath)
+            return Failure("the file changed while the batch was planned; left as it is");
+        outcome.replacing = NewPathNamesAnotherFile(files, file, plan.newPath);
+        if (outcome.replacing && !request_.replace)
+            return Failure(ToUtf8(plan.newPath) + " exists already; --replace replaces it");
+        if (request_.dryRun) {
+            outcome.preview =
+                ChangedLines(header.snapshot.headerRegion, plan.headerText, request_.codePage);
+            return outcome;
+        }
+        const RewriteOutcome written = RewriteRawFile(
+            files, {file, plan.newPath, plan.headerText, header.snapshot, outcome.replacing});
+        return AfterRewrite(file, written, std::move(outcome));
     }
 
-    Result Write(const std::wstring& file, const StationHeader& header, const SavePlan& plan) {
-        FileSystem& files = SystemFileSystem();
-        const bool renaming = plan.newPath != file;
-        const std::string fileStart = ReadFileBytes(file, HeaderText::kMaxLength).value_or("");
-        const bool sameHeader =
-            header.snapshot.headerRegion ==
-            HeaderForRegion(plan.headerText, header.snapshot.headerRegion.size());
-        if (sameHeader && !renaming)
-            return Result::Unchanged;
-        const bool replacing = NewPathNamesAnotherFile(files, file, plan.newPath);
-        if (replacing && !request_.replace)
-            return Fail(file, ToUtf8(plan.newPath) + " exists already; --replace replaces it");
+    // Takes the edits into a record just read as the editor would; why not when it cannot.
+    std::optional<std::string> TakeEdits(const FileEdits& edits, StationHeader& header) const {
+        if (!HoldAsEditor(header, catalogue_))
+            return "the antenna catalogue is empty, so no antenna type can be written";
+        std::optional<std::string> error = TakeFieldValues(header, edits.values, catalogue_);
+        if (error && edits.row >= 0)
+            error = campaign_->Describe(edits.row) + ": " + *error;
+        return error;
+    }
 
+    void Report(const std::wstring& file, const FileOutcome& outcome) {
         ClearProgress();
-        if (request_.dryRun) {
-            out_ << ToUtf8(file) << "\n";
-            PrintChangedLines(fileStart, plan.headerText, codePage_, out_);
-            if (renaming)
-                out_ << "  rename to " << ToUtf8(plan.newPath)
-                     << (replacing ? " (replacing it)" : "") << "\n";
-            return renaming ? Result::Renamed : Result::Changed;
+        const std::string name = ToUtf8(file);
+        if (!outcome.notice.empty())
+            err_ << "tzrhdr: " << name << ": " << outcome.notice << "\n";
+        if (outcome.status == Status::Failed)
+            err_ << "tzrhdr: " << name << ": " << outcome.error
+                 << (outcome.newPath.empty() ? ""
+                                             : " (the file is now " + ToUtf8(outcome.newPath) + ")")
+                 << "\n";
+        if (request_.json) {
+            out_ << JsonOutcome(file, outcome, request_.dryRun);
+            return;
         }
-        const RewriteOutcome outcome = RewriteRawFile(
-            files, {file, plan.newPath, plan.headerText, header.snapshot, replacing});
-        if (outcome.refusal != RewriteRefusal::None)
-            return Fail(file, RefusalText(outcome.refusal, outcome.error));
-        if (!outcome.error.empty())
-            return Fail(file,
-                        ToUtf8(outcome.error) + " (the file is now " + ToUtf8(outcome.path) + ")");
-        if (outcome.path == file) {
-            out_ << ToUtf8(file) << ": changed\n";
-            return Result::Changed;
+        if (outcome.status == Status::Failed)
+            return;
+        if (!request_.dryRun || !Writes(outcome.status)) {
+            out_ << name << ": "
+                 << (outcome.newPath.empty() ? kStatusNames[static_cast<size_t>(outcome.status)]
+                                             : "renamed to " + ToUtf8(outcome.newPath))
+                 << "\n";
+            return;
         }
-        out_ << ToUtf8(file) << ": renamed to " << ToUtf8(outcome.path) << "\n";
-        return Result::Renamed;
+        out_ << name << "\n" << outcome.preview;
+        if (!outcome.newPath.empty())
+            out_ << "  rename to " << ToUtf8(outcome.newPath)
+                 << (outcome.replacing ? " (replacing it)" : "") << "\n";
+    }
+
+    void ReportUnmatchedRows() {
+        for (size_t row = 0; row < matchedRows_.size(); ++row) {
+            if (!matchedRows_[row])
+                err_ << "tzrhdr: " << ToUtf8(*request_.campaignPath) << ": "
+                     << campaign_->Describe(static_cast<int>(row))
+                     << " matches no file that was read\n";
+        }
     }
 
     void ShowProgress(size_t index) {
         if (!request_.showProgress || request_.files.size() < 2)
             return;
-        std::string line = "[";
-        line += std::to_string(index + 1);
-        line += "/";
-        line += std::to_string(request_.files.size());
-        line += "] ";
-        line += ToUtf8(FileNameOf(request_.files[index]));
+        const std::wstring& file = request_.files[index];
+        const std::string line = "[" + std::to_string(index + 1) + "/" +
+                                 std::to_string(request_.files.size()) + "] " +
+                                 ToUtf8(file.substr(file.find_last_of(kDirectorySeparator) + 1));
         const size_t padding = progressWidth_ > line.size() ? progressWidth_ - line.size() : 0;
         err_ << "\r" << line << std::string(padding, ' ') << std::flush;
         progressWidth_ = line.size();
@@ -264,9 +374,10 @@ class SetRun {
     const AntennaCatalogue& catalogue_;
     std::ostream& out_;
     std::ostream& err_;
-    unsigned codePage_;
+    HeaderReadOptions readOptions_;
+    CodePageHint hint_;
     std::optional<Campaign> campaign_;
-    Tally tally_;
+    std::vector<bool> matchedRows_;
     size_t progressWidth_ = 0;
 };
 

@@ -10,15 +10,22 @@
 
 struct SetRequest {
     std::vector<std::wstring> files;
-    FieldEdits edits;
+    // Taken into every file.
+    FieldValues edits;
     std::optional<std::wstring> campaignPath;
+    // The campaign table's code page when --encoding names it.
+    std::optional<unsigned> campaignCodePage;
     bool replace = false;
     bool dryRun = false;
+    bool json = false;
+    // Header text is read and written in this code page.
     unsigned codePage = 0;
     bool showProgress = false;
 };
 
 // Edits each file as the editor's Save would after the same edits, and reports what happened.
-// Returns 0 when no file failed, 1 otherwise; a failure never stops the other files.
+// Every new name is worked out before any file is written, and a file whose new name clashes
+// with another file of the batch is refused. A failure never stops the other files. Returns 0
+// when no file failed, 1 otherwise; throws UsageError when the campaign table cannot be used.
 int RunSet(const SetRequest& request, const AntennaCatalogue& catalogue, std::ostream& out,
            std::ostream& err);

@@ -1,340 +1,196 @@
 #include "cli/Tzrhdr.h"
 
-#include <optional>
-#include <string_view>
-#include <utility>
+#include <CLI/CLI.hpp>
 
-#include "antenna/AntennaCatalogue.h"
-#include "cli/CollectingOwner.h"
-#include "cli/Csv.h"
-#include "cli/FieldEdits.h"
+#include "cli/CatalogueCommand.h"
 #include "cli/Json.h"
 #include "cli/SetCommand.h"
-#include "header/CLocaleNumbers.h"
-#include "header/HeaderReader.h"
+#include "cli/ShowCommand.h"
+#include "cli/ToolOptions.h"
 #include "platform/CodePage.h"
-#include "platform/FileSystem.h"
-#include "platform/ProgramDirectory.h"
 
 namespace {
 
-constexpr int kExitOk = 0;
-constexpr int kExitReadFailed = 1;
 constexpr int kExitUsage = 2;
 
-constexpr std::string_view kUsage =
-    "usage: tzrhdr show [--json | --csv] [--codepage N] [--catalogue PATH] FILE...\n"
-    "       tzrhdr set [FIELD OPTIONS] [--from CAMPAIGN.csv] [--replace] [--dry-run]\n"
-    "                  [--codepage N] [--catalogue PATH] FILE...\n"
-    "       tzrhdr catalogue [--json] [--catalogue PATH]\n"
-    "\n"
-    "show       reads each raw file's header as TZR Data Manager does and prints it\n"
-    "set        corrects each raw file's header as TZR Data Manager's Save does, and renames\n"
-    "           the file after its station\n"
-    "catalogue  prints the antenna catalogue\n"
-    "\n"
-    "--json           one JSON object per file (or for the catalogue), one per line\n"
-    "--csv            one CSV row per file, after a row of column names\n"
-    "\n"
-    "Field options of set (fields not named keep what the file holds):\n"
-    "  --station NAME  --station-code TEXT  --antenna-height METRES  --antenna-type NAME\n"
-    "  --antenna-number TEXT  --measure-to 0..3|LABEL  --receiver-number TEXT\n"
-    "  --receiver-type TEXT  --receiver-version TEXT  --x N  --y N  --z N\n"
-    "--from CSV       a campaign table: a \"file\" or \"current-station\" column to find each\n"
-    "                 file's row, and one column per field named as the options above\n"
-    "--replace        replace a file that already has the new name\n"
-    "--dry-run        print the header lines that would change and the renames; write nothing\n"
-    "--codepage N     read header text in code page N instead of the system's ANSI code page\n"
-    "--catalogue PATH use this antenna catalogue instead of TzrManagerAnt.ini beside tzrhdr\n"
-    "                 (or the built-in list when there is none); it is never written\n"
-    "\n"
+constexpr const char* kFooter =
+    "Header text is read in the code page that --codepage names, else TZR_CODEPAGE, else the\n"
+    "system's ANSI code page (on Linux the one Windows uses for the locale: zh_CN gives 936).\n"
     "Exit status: 0 when every file was read (or edited) completely, 1 when one was not,\n"
-    "2 on bad usage.\n";
+    "2 on bad usage.";
 
-struct Options {
-    std::wstring command;
+std::wstring Wide(const std::string& utf8) {
+    return MultiByteToUnicodeString(utf8, kUtf8CodePage);
+}
+
+std::vector<std::wstring> WideAll(const std::vector<std::string>& utf8) {
+    std::vector<std::wstring> wide;
+    for (const std::string& text : utf8)
+        wide.push_back(Wide(text));
+    return wide;
+}
+
+// What the options of all commands hold once parsed.
+struct Values {
+    std::string codePage;
+    std::string catalogue;
+    std::string encoding;
+    std::vector<std::string> files;
     bool json = false;
     bool csv = false;
-    unsigned codePage = 0;
-    std::optional<std::wstring> cataloguePath;
-    std::vector<std::wstring> files;
-    // Field options of set, checked once the catalogue is known.
-    std::vector<std::pair<std::string, std::wstring>> fields;
-    std::optional<std::wstring> campaignPath;
+    std::string campaign;
     bool replace = false;
     bool dryRun = false;
+    std::vector<std::pair<const RecordField*, std::string>> fields;
 };
 
-bool IsFieldOption(const std::wstring& arg) {
-    if (arg.size() < 3 || arg.substr(0, 2) != L"--")
-        return false;
-    const std::string name = ToUtf8(arg.substr(2));
-    for (std::string_view field : FieldNames()) {
-        if (name == field)
-            return true;
-    }
-    return false;
+void AddReadingOptions(CLI::App& command, Values& values) {
+    command.add_option("--codepage", values.codePage, "read header text in code page N")
+        ->type_name("N");
+    command
+        .add_option("--catalogue", values.catalogue,
+                    "antenna catalogue instead of TzrManagerAnt.ini beside tzrhdr; never written")
+        ->type_name("PATH");
+    command.add_option("FILE", values.files, "raw files (.TZR)")->required();
 }
 
-struct UsageError {
-    std::string message;
-};
-
-unsigned ParseCodePage(const std::wstring& text) {
-    const std::string narrow = ToUtf8(text);
-    const std::optional<int> value = ScanInt(narrow);
-    if (!value || *value <= 0 || FormatInt(*value) != narrow)
-        throw UsageError{"--codepage needs a positive number, not \"" + narrow + "\""};
-    const auto codePage = static_cast<unsigned>(*value);
-    if (!IsCodePageAvailable(codePage))
-        throw UsageError{"code page " + narrow + " is not available on this system"};
-    return codePage;
+void AddFieldOptions(CLI::App& set, Values& values) {
+    for (const RecordField& field : RecordFields()) {
+        if (!field.Editable())
+            continue;
+        std::string header;
+        for (std::string_view key : field.headerKeys)
+            header += key.empty() ? "" : (header.empty() ? "" : ", ") + std::string(key);
+        set.add_option_function<std::string>(
+               "--" + std::string(field.name),
+               [&values, &field](const std::string& value) {
+                   values.fields.emplace_back(&field, value);
+               },
+               std::string(field.meaning) + " [" + header + "]")
+            ->type_name(field.kind == FieldKind::Number ? "N" : "TEXT");
+    }
 }
 
-Options ParseArguments(const std::vector<std::wstring>& args) {
-    if (args.empty())
-        throw UsageError{"no command given"};
-    Options options;
-    options.command = args[0];
-    const bool set = options.command == L"set";
-    if (options.command != L"show" && options.command != L"catalogue" && !set)
-        throw UsageError{"unknown command \"" + ToUtf8(options.command) + "\""};
-    bool optionsEnded = false;
-    for (size_t i = 1; i < args.size(); ++i) {
-        const std::wstring& arg = args[i];
-        const bool isOption = !optionsEnded && arg.size() > 1 && arg[0] == L'-';
-        if (!isOption) {
-            options.files.push_back(arg);
-        } else if (arg == L"--") {
-            optionsEnded = true;
-        } else if (arg == L"--json" && !set) {
-            options.json = true;
-        } else if (arg == L"--csv" && options.command == L"show") {
-            options.csv = true;
-        } else if (arg == L"--replace" && set) {
-            options.replace = true;
-        } else if (arg == L"--dry-run" && set) {
-            options.dryRun = true;
-        } else if (arg == L"--codepage" || arg == L"--catalogue" || arg == L"--from" ||
-                   (set && IsFieldOption(arg))) {
-            if (i + 1 == args.size())
-                throw UsageError{ToUtf8(arg) + " needs a value"};
-            const std::wstring& value = args[++i];
-            if (arg == L"--codepage")
-                options.codePage = ParseCodePage(value);
-            else if (arg == L"--catalogue")
-                options.cataloguePath = value;
-            else if (arg == L"--from" && set)
-                options.campaignPath = value;
-            else if (arg == L"--from")
-                throw UsageError{"--from belongs to set"};
-            else
-                options.fields.emplace_back(ToUtf8(arg.substr(2)), value);
-        } else {
-            throw UsageError{"unknown option \"" + ToUtf8(arg) + "\""};
-        }
-    }
-    if (options.command != L"catalogue" && options.files.empty())
-        throw UsageError{ToUtf8(options.command) + " needs at least one FILE"};
-    if (options.json && options.csv)
-        throw UsageError{"--json and --csv exclude each other"};
-    if (set && options.fields.empty() && !options.campaignPath)
+int Show(const Values& values, const ToolEnvironment& environment, std::ostream& out,
+         std::ostream& err) {
+    ShowRequest request;
+    request.files = WideAll(values.files);
+    request.format = values.json  ? RecordFormat::Json
+                     : values.csv ? RecordFormat::Csv
+                                  : RecordFormat::Text;
+    request.codePage = HeaderCodePage(values.codePage, environment.codePageVariable);
+    request.csvCodePage = TableCodePage(values.encoding, request.codePage).value_or(kUtf8CodePage);
+    return RunShow(request, LoadCatalogue(Wide(values.catalogue)), out, err);
+}
+
+int Set(const Values& values, const ToolEnvironment& environment, std::ostream& out,
+        std::ostream& err) {
+    if (values.fields.empty() && values.campaign.empty())
         throw UsageError{"set needs a field option or --from"};
-    if (options.command == L"catalogue" && !options.files.empty())
-        throw UsageError{"catalogue takes no FILE"};
-    return options;
-}
-
-// The catalogue the dialog would use, except that tzrhdr never creates the file.
-AntennaCatalogue LoadCatalogue(const std::optional<std::wstring>& explicitPath) {
-    AntennaCatalogue catalogue;
-    if (explicitPath) {
-        if (!ReadFileBytes(*explicitPath, 1))
-            throw UsageError{"cannot read the catalogue \"" + ToUtf8(*explicitPath) + "\""};
-        catalogue.ReadFromFile(*explicitPath);
-        catalogue.path = *explicitPath;
-        return catalogue;
-    }
-    const std::wstring besideProgram =
-        GetProgramDirectory() + std::wstring(AntennaCatalogue::kFileName);
-    if (SystemFileSystem().Exists(besideProgram)) {
-        catalogue.ReadFromFile(besideProgram);
-        catalogue.path = besideProgram;
-    } else {
-        catalogue.UseDefaultList();
-    }
-    return catalogue;
-}
-
-// The record's fields in the order they are printed, each already as JSON text.
-std::vector<std::pair<std::string, std::string>> RecordFields(const StationHeader& header,
-                                                              unsigned codePage) {
-    const auto bytes = [&](const std::string& text) {
-        return JsonString(AnsiToWide(text, codePage));
-    };
-    return {
-        {"headerLoaded", JsonBool(header.headerLoaded)},
-        {"headerRegionLength", JsonNumber(header.headerRegionLength)},
-        {"version", JsonNumber(header.version)},
-        {"receiverIdText", bytes(header.receiverIdText)},
-        {"dateText", bytes(header.dateText)},
-        {"antennaHeight", JsonNumber(header.antennaHeight)},
-        {"heightOffset", JsonNumber(header.heightOffset)},
-        {"antennaHeightText", JsonString(header.antennaHeightText)},
-        {"stationName", JsonString(header.stationName)},
-        {"stationCode", JsonString(header.stationCode)},
-        {"antennaNumber", JsonString(header.antennaNumber)},
-        {"antennaTypeName", JsonString(header.antennaTypeName)},
-        {"receiverNumber", JsonString(header.receiverNumber)},
-        {"receiverType", JsonString(header.receiverType)},
-        {"receiverVersion", JsonString(header.receiverVersion)},
-        {"approxX", JsonNumber(header.approxX)},
-        {"approxY", JsonNumber(header.approxY)},
-        {"approxZ", JsonNumber(header.approxZ)},
-        {"interval", JsonNumber(header.interval)},
-        {"leapSeconds", JsonNumber(header.leapSeconds)},
-        {"timeOfFirstObs", JsonString(header.timeOfFirstObs)},
-        {"antennaTypeIndex", JsonNumber(header.antennaTypeIndex)},
-        {"measureTo", JsonNumber(header.measureTo)},
-        {"directory", JsonString(header.nameParts.directory)},
-        {"suffix", JsonString(header.nameParts.suffix)},
-    };
-}
-
-void PrintJsonRecord(std::ostream& out, const std::wstring& file, const StationHeader& header,
-                     const std::vector<std::wstring>& messages, unsigned codePage) {
-    out << "{\"file\": " << JsonString(file);
-    for (const auto& [key, value] : RecordFields(header, codePage))
-        out << ", \"" << key << "\": " << value;
-    out << ", \"messages\": [";
-    for (size_t i = 0; i < messages.size(); ++i)
-        out << (i == 0 ? "" : ", ") << JsonString(messages[i]);
-    out << "]}\n";
-}
-
-void PrintTextRecord(std::ostream& out, const std::wstring& file, const StationHeader& header,
-                     unsigned codePage) {
-    out << ToUtf8(file) << "\n";
-    for (const auto& [key, value] : RecordFields(header, codePage))
-        out << "  " << key << std::string(20 - key.size(), ' ') << value << "\n";
-}
-
-// The main fields of one file, for spreadsheets.
-const CsvRow kCsvColumns = {"file",           "headerLoaded",    "stationName",     "stationCode",
-                            "antennaHeight",  "antennaTypeName", "antennaNumber",   "measureTo",
-                            "receiverNumber", "receiverType",    "receiverVersion", "approxX",
-                            "approxY",        "approxZ",         "interval",        "leapSeconds",
-                            "timeOfFirstObs", "dateText",        "receiverIdText"};
-
-CsvRow CsvRecord(const std::wstring& file, const StationHeader& header, unsigned codePage) {
-    const auto number = [](double value) { return FormatGeneral(value, kShownSignificantDigits); };
-    return {ToUtf8(file),
-            header.headerLoaded ? "true" : "false",
-            ToUtf8(header.stationName),
-            ToUtf8(header.stationCode),
-            ToUtf8(header.antennaHeightText),
-            ToUtf8(header.antennaTypeName),
-            ToUtf8(header.antennaNumber),
-            FormatInt(header.measureTo),
-            ToUtf8(header.receiverNumber),
-            ToUtf8(header.receiverType),
-            ToUtf8(header.receiverVersion),
-            number(header.approxX),
-            number(header.approxY),
-            number(header.approxZ),
-            number(header.interval),
-            FormatInt(header.leapSeconds),
-            ToUtf8(header.timeOfFirstObs),
-            ToUtf8(AnsiToWide(header.dateText, codePage)),
-            ToUtf8(AnsiToWide(header.receiverIdText, codePage))};
-}
-
-int Show(const Options& options, std::ostream& out, std::ostream& err) {
-    const AntennaCatalogue catalogue = LoadCatalogue(options.cataloguePath);
-    HeaderReadOptions readOptions;
-    readOptions.codePage = options.codePage != 0 ? options.codePage : AnsiCodePage();
-    int status = kExitOk;
-    if (options.csv)
-        out << CsvLine(kCsvColumns);
-    for (const std::wstring& file : options.files) {
-        StationHeader header;
-        CollectingOwner owner;
-        ReadStationHeader(file, catalogue, header, owner, readOptions);
-        if (!header.headerLoaded)
-            status = kExitReadFailed;
-        if (options.json) {
-            PrintJsonRecord(out, file, header, owner.messages, readOptions.codePage);
-            continue;
-        }
-        for (const std::wstring& message : owner.messages)
-            err << ToUtf8(file) << ": " << ToUtf8(message) << "\n";
-        if (options.csv) {
-            out << CsvLine(CsvRecord(file, header, readOptions.codePage));
-            continue;
-        }
-        PrintTextRecord(out, file, header, readOptions.codePage);
-    }
-    return status;
-}
-
-int Set(const Options& options, bool showProgress, std::ostream& out, std::ostream& err) {
-    const AntennaCatalogue catalogue = LoadCatalogue(options.cataloguePath);
+    const AntennaCatalogue catalogue = LoadCatalogue(Wide(values.catalogue));
     SetRequest request;
-    for (const auto& [name, value] : options.fields) {
-        std::string error;
-        if (!SetField(request.edits, name, value, catalogue, error))
-            throw UsageError{error};
+    for (const auto& [field, text] : values.fields) {
+        StationHeader scratch;
+        if (std::optional<std::string> error =
+                TakeFieldValue(*field, scratch, Wide(text), catalogue))
+            throw UsageError{*error};
+        request.edits.push_back({field, Wide(text)});
     }
-    request.files = options.files;
-    request.campaignPath = options.campaignPath;
-    request.replace = options.replace;
-    request.dryRun = options.dryRun;
-    request.codePage = options.codePage;
-    request.showProgress = showProgress;
+    request.files = WideAll(values.files);
+    if (!values.campaign.empty())
+        request.campaignPath = Wide(values.campaign);
+    request.codePage = HeaderCodePage(values.codePage, environment.codePageVariable);
+    request.campaignCodePage = TableCodePage(values.encoding, request.codePage);
+    request.replace = values.replace;
+    request.dryRun = values.dryRun;
+    request.json = values.json;
+    request.showProgress = environment.errIsTerminal && !values.json;
     return RunSet(request, catalogue, out, err);
 }
 
-int PrintCatalogue(const Options& options, std::ostream& out) {
-    const AntennaCatalogue catalogue = LoadCatalogue(options.cataloguePath);
-    if (options.json) {
-        out << "{\"path\": " << (catalogue.path.empty() ? "null" : JsonString(catalogue.path))
-            << ", \"count\": " << catalogue.count << ", \"entries\": [";
-        for (int i = 0; i < catalogue.count; ++i) {
-            const AntennaEntry& entry = catalogue.entries[i];
-            out << (i == 0 ? "" : ", ") << "{\"name\": " << JsonString(entry.name)
-                << ", \"values\": [" << JsonString(entry.values[0]) << ", "
-                << JsonString(entry.values[1]) << ", " << JsonString(entry.values[2]) << "]}";
-        }
-        out << "]}\n";
-        return kExitOk;
-    }
-    out << catalogue.count << " antennas from "
-        << (catalogue.path.empty() ? "the built-in list" : ToUtf8(catalogue.path)) << "\n";
-    for (int i = 0; i < catalogue.count; ++i) {
-        const AntennaEntry& entry = catalogue.entries[i];
-        out << "  " << i << "\t" << JsonString(entry.name) << "\t" << ToUtf8(entry.values[0]) << " "
-            << ToUtf8(entry.values[1]) << " " << ToUtf8(entry.values[2]) << "\n";
-    }
-    return kExitOk;
+int UsageFailure(const std::string& message, bool helpHint, std::ostream& err) {
+    err << "tzrhdr: " << message << "\n";
+    if (helpHint)
+        err << "Try \"tzrhdr --help\" or \"tzrhdr COMMAND --help\".\n";
+    return kExitUsage;
 }
 
 }  // namespace
 
 int RunTzrhdr(const std::vector<std::wstring>& args, std::ostream& out, std::ostream& err,
-              bool errIsTerminal) {
-    if (!args.empty() && (args[0] == L"--help" || args[0] == L"-h" || args[0] == L"help")) {
-        out << kUsage;
-        return kExitOk;
+              const ToolEnvironment& environment) {
+    CLI::App app(
+        "tzrhdr reads and corrects the text headers of raw GNSS observation files "
+        "(.TZR) as TZR Data Manager does.",
+        "tzrhdr");
+    app.allow_windows_style_options(false);
+    app.require_subcommand(1);
+    app.set_version_flag("--version", "tzrhdr " + environment.version);
+    app.footer(kFooter);
+    Values values;
+
+    CLI::App* show = app.add_subcommand("show", "print each raw file's header record");
+    AddReadingOptions(*show, values);
+    CLI::Option* json = show->add_flag("--json", values.json,
+                                       "one JSON object per file and line, with the messages "
+                                       "the editor would show");
+    CLI::Option* csv = show->add_flag("--csv", values.csv,
+                                      "a spreadsheet table, UTF-8 with a byte-order mark "
+                                      "unless --encoding names another");
+    json->excludes(csv);
+    show->add_option("--encoding", values.encoding,
+                     "the table's encoding: utf-8, ansi (the header code page) or NUMBER")
+        ->type_name("ENCODING")
+        ->needs(csv);
+
+    CLI::App* set = app.add_subcommand(
+        "set",
+        "correct headers as TZR Data Manager's Save does, renaming files after their station");
+    AddFieldOptions(*set, values);
+    set->add_option("--from", values.campaign,
+                    "campaign table: a file or current-station column, one column per field")
+        ->type_name("CSV");
+    set->add_option(
+           "--encoding", values.encoding,
+           "the table's encoding: utf-8, ansi or NUMBER; by default UTF-8 if valid, else ansi")
+        ->type_name("ENCODING");
+    set->add_flag("--replace", values.replace,
+                  "replace a file outside this batch that has the new name already");
+    set->add_flag("--dry-run", values.dryRun, "print what would change; write nothing");
+    set->add_flag("--json", values.json, "one JSON object per file and line on standard output");
+    AddReadingOptions(*set, values);
+
+    CLI::App* catalogue = app.add_subcommand("catalogue", "print the antenna catalogue");
+    catalogue->add_flag("--json", values.json, "one JSON object");
+    catalogue
+        ->add_option("--catalogue", values.catalogue,
+                     "antenna catalogue instead of TzrManagerAnt.ini beside tzrhdr")
+        ->type_name("PATH");
+
+    if (!args.empty() && !args[0].starts_with(L"-")) {
+        const std::string command = ToUtf8(args[0]);
+        const auto named = [&](CLI::App* candidate) { return candidate->check_name(command); };
+        if (app.get_subcommands(named).empty())
+            return UsageFailure("unknown command \"" + command + "\"", true, err);
+    }
+    // CLI11 takes the arguments last first.
+    std::vector<std::string> reversed;
+    for (auto arg = args.rbegin(); arg != args.rend(); ++arg)
+        reversed.push_back(ToUtf8(*arg));
+    try {
+        app.parse(reversed);
+    } catch (const CLI::ParseError& error) {
+        if (error.get_exit_code() == static_cast<int>(CLI::ExitCodes::Success))
+            return app.exit(error, out, err);
+        return UsageFailure(error.what(), true, err);
     }
     try {
-        const Options options = ParseArguments(args);
-        if (options.command == L"show")
-            return Show(options, out, err);
-        if (options.command == L"set")
-            return Set(options, errIsTerminal, out, err);
-        return PrintCatalogue(options, out);
+        if (show->parsed())
+            return Show(values, environment, out, err);
+        if (set->parsed())
+            return Set(values, environment, out, err);
+        return RunCatalogue(LoadCatalogue(Wide(values.catalogue)), values.json, out);
     } catch (const UsageError& error) {
-        err << "tzrhdr: " << error.message << "\n\n" << kUsage;
-        return kExitUsage;
+        return UsageFailure(error.message, error.helpHint, err);
     }
 }

@@ -1,10 +1,20 @@
 #pragma once
 
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
 
-// The tzrhdr command line: `args` without the program name; `out` and `err` take UTF-8. A
-// progress line is drawn on `err` only when it is a terminal. Returns the process exit status.
+// What tzrhdr takes from the process it runs in besides its arguments.
+struct ToolEnvironment {
+    std::string version = "(development build)";
+    // A progress line is drawn on standard error only when it is a terminal.
+    bool errIsTerminal = false;
+    // The TZR_CODEPAGE variable, when set.
+    std::optional<std::wstring> codePageVariable;
+};
+
+// The tzrhdr command line: `args` without the program name; `out` and `err` take UTF-8 (CSV
+// output in the code page it names). Returns the process exit status.
 int RunTzrhdr(const std::vector<std::wstring>& args, std::ostream& out, std::ostream& err,
-              bool errIsTerminal = false);
+              const ToolEnvironment& environment = {});

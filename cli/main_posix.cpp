@@ -1,3 +1,4 @@
+#include <cstdlib>
 #include <iostream>
 
 #include "cli/Tzrhdr.h"
@@ -8,5 +9,10 @@ int main(int argc, char** argv) {
     std::vector<std::wstring> args;
     for (int i = 1; i < argc; ++i)
         args.push_back(MultiByteToUnicodeString(argv[i], kUtf8CodePage));
-    return RunTzrhdr(args, std::cout, std::cerr, IsStandardErrorTerminal());
+    ToolEnvironment environment;
+    environment.version = TZR_VERSION;
+    environment.errIsTerminal = IsStandardErrorTerminal();
+    if (const char* codePage = std::getenv("TZR_CODEPAGE"))
+        environment.codePageVariable = MultiByteToUnicodeString(codePage, kUtf8CodePage);
+    return RunTzrhdr(args, std::cout, std::cerr, environment);
 }

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <iostream>
 
 #include "cli/Tzrhdr.h"
@@ -14,5 +15,10 @@ int wmain(int argc, wchar_t** argv) {
     _setmode(_fileno(stderr), _O_BINARY);
     SetConsoleOutputCP(CP_UTF8);
     std::vector<std::wstring> args(argv + 1, argv + argc);
-    return RunTzrhdr(args, std::cout, std::cerr, IsStandardErrorTerminal());
+    ToolEnvironment environment;
+    environment.version = TZR_VERSION;
+    environment.errIsTerminal = IsStandardErrorTerminal();
+    if (const wchar_t* codePage = _wgetenv(L"TZR_CODEPAGE"))
+        environment.codePageVariable = codePage;
+    return RunTzrhdr(args, std::cout, std::cerr, environment);
 }

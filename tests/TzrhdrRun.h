@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -13,9 +14,13 @@ struct RunResult {
 };
 
 // Runs the tzrhdr command line in this process and keeps what it printed.
-inline RunResult RunTool(const std::vector<std::wstring>& args) {
+inline RunResult RunTool(const std::vector<std::wstring>& args,
+                         std::optional<std::wstring> codePageVariable = std::nullopt) {
     std::ostringstream out;
     std::ostringstream err;
-    const int status = RunTzrhdr(args, out, err);
+    ToolEnvironment environment;
+    environment.version = "9.8.7.6";
+    environment.codePageVariable = std::move(codePageVariable);
+    const int status = RunTzrhdr(args, out, err, environment);
     return {status, out.str(), err.str()};
 }

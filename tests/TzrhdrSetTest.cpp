@@ -1,12 +1,13 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <sstream>
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "TestFiles.h"
 #include "TzrhdrRun.h"
+#include "cli/Csv.h"
+#include "cli/Json.h"
 
 namespace {
 
@@ -179,14 +180,15 @@ TEST_F(TzrhdrSet, CampaignTableCorrectsEveryFileAndReportsTheExceptions) {
         table += station + "045A.TZR,N" + std::to_string(100 + i) + ",1." + std::to_string(i % 10) +
                  ",3\n";
     }
-    table += "MISSING1A.TZR,M1,1.0,0\n";
+    table += "MISSING1A.TZR,M1,1.0,0\nNOTRAW1A.TZR,M2,1.0,0\n";
     files.push_back(RawFile(L"EXTRA045A.TZR", "EXTRA"));
+    files.push_back(directory.WriteFile(L"NOTRAW1A.TZR", "not a raw file"));
     const std::wstring csv = directory.WriteFile(L"campaign.csv", table);
     std::vector<std::wstring> args = Args({L"--from", csv});
     args.insert(args.end(), files.begin(), files.end());
 
     const RunResult result = RunTool(args);
-    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.status, 1) << result.err;
     for (int i = 0; i < 50; ++i) {
         const std::wstring renamed =
             directory.PathOf(L"N" + std::to_wstring(100 + i) + L"045A.TZR");
@@ -197,9 +199,11 @@ TEST_F(TzrhdrSet, CampaignTableCorrectsEveryFileAndReportsTheExceptions) {
         EXPECT_NE(written.find("MeasureTo:3\r\n"), std::string::npos);
         EXPECT_FALSE(Exists(files[static_cast<size_t>(i)]));
     }
-    EXPECT_NE(result.err.find("row 52 (MISSING1A.TZR): no such file"), std::string::npos);
+    EXPECT_NE(result.err.find("row 52 (MISSING1A.TZR) matches no file that was read"),
+              std::string::npos);
     EXPECT_NE(result.err.find("EXTRA045A.TZR: no row in the campaign table"), std::string::npos);
-    EXPECT_NE(result.out.find("51 files: 0 changed, 50 renamed, 1 unchanged, 0 failed"),
+    EXPECT_EQ(result.err.find("(NOTRAW1A.TZR) matches no file"), std::string::npos);
+    EXPECT_NE(result.out.find("52 files: 0 changed, 50 renamed, 1 unchanged, 1 failed"),
               std::string::npos);
 }
 
@@ -217,22 +221,224 @@ TEST_F(TzrhdrSet, CampaignTableWithAnUnknownColumnIsRefused) {
     const std::wstring path = RawFile(L"ABCD123A.TZR", "ABCD");
     const std::wstring csv = directory.WriteFile(L"c.csv", "file,colour\nABCD123A.TZR,red\n");
     const RunResult result = RunTool(Args({L"--from", csv, path}));
-    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.status, 2);
     EXPECT_NE(result.err.find("unknown column \"colour\""), std::string::npos);
 }
 
-TEST_F(TzrhdrSet, ShowCsvListsTheMainFields) {
-    const std::wstring path = RawFile(L"ABCD123A.TZR", "A,B");
-    const RunResult result = RunTool({L"show", L"--csv", path});
-    EXPECT_EQ(result.status, 0);
-    EXPECT_EQ(result.out.substr(0, result.out.find('\n')),
-              "file,headerLoaded,stationName,stationCode,antennaHeight,antennaTypeName,"
-              "antennaNumber,measureTo,receiverNumber,receiverType,receiverVersion,approxX,"
-              "approxY,approxZ,interval,leapSeconds,timeOfFirstObs,dateText,receiverIdText");
-    EXPECT_NE(result.out.find(",true,\"A,B\",P01,1.523,DRQK08,A-99,2,RN-7,DRQ-X5,3.2.1,"
-                              "-2148744.1234,4426641.5678,4044656.9012,15,18,"),
-              std::string::npos)
-        << result.out;
+TEST_F(TzrhdrSet, JsonReportsEachFileOnOneLineAndTheSummaryOnStandardError) {
+    const std::wstring path = RawFile(L"ABCD123A.TZR", "ABCD");
+    const std::wstring missing = directory.PathOf(L"MISSING1A.TZR");
+    const RunResult result = RunTool(Args({L"--json", L"--dry-run", L"--station", L"EFGH",
+                                           L"--antenna-height", L"1.5", path, missing}));
+    EXPECT_EQ(result.status, 1);
+    const std::string renamed =
+        "{\"file\": " + JsonString(path) +
+        ", \"status\": \"renamed\", \"newFile\": " + JsonString(directory.PathOf(L"EFGH123A.TZR")) +
+        ", \"changes\": [{\"field\": \"station\", \"old\": \"ABCD\", \"new\": \"EFGH\"}, "
+        "{\"field\": \"antenna-height\", \"old\": \"1.523\", \"new\": \"1.500\"}], "
+        "\"error\": null, \"dryRun\": true}\n";
+    const std::string failed = "{\"file\": " + JsonString(missing) +
+                               ", \"status\": \"failed\", \"newFile\": null, \"changes\": [], "
+                               "\"error\": \"";
+    EXPECT_EQ(result.out.substr(0, renamed.size()), renamed);
+    EXPECT_EQ(result.out.substr(renamed.size(), failed.size()), failed);
+    EXPECT_TRUE(EndsWith(result.out, "\", \"dryRun\": true}\n")) << result.out;
+    EXPECT_EQ(std::count(result.out.begin(), result.out.end(), '\n'), 2);
+    EXPECT_TRUE(EndsWith(result.err,
+                         "2 files (dry run, nothing written): 0 changed, 1 renamed, "
+                         "0 unchanged, 1 failed\n"));
 }
+
+// The statuses that set --json gives, one per line.
+std::vector<std::string> StatusesOf(const std::string& json) {
+    std::vector<std::string> statuses;
+    const std::string key = "\"status\": \"";
+    for (size_t at = 0; (at = json.find(key, at)) != std::string::npos; at += key.size()) {
+        const size_t start = at + key.size();
+        statuses.push_back(json.substr(start, json.find('"', start) - start));
+    }
+    return statuses;
+}
+
+struct BatchCase {
+    const char* name;
+    std::vector<std::string> stations;
+    std::vector<std::wstring> options;
+    std::string table;
+    std::vector<std::string> statuses;
+    std::string refusal;
+};
+
+class TzrhdrSetBatch : public TzrhdrSet, public testing::WithParamInterface<BatchCase> {};
+
+TEST_P(TzrhdrSetBatch, NameClashesAreRefusedBeforeAnythingIsWritten) {
+    const BatchCase& c = GetParam();
+    std::vector<std::wstring> args = Args({L"--json"});
+    args.insert(args.end(), c.options.begin(), c.options.end());
+    if (!c.table.empty())
+        args.insert(args.end(), {L"--from", directory.WriteFile(L"c.csv", c.table)});
+    std::vector<std::wstring> files;
+    for (const std::string& station : c.stations) {
+        files.push_back(
+            RawFile(std::wstring(station.begin(), station.end()) + L"123A.TZR", station));
+        args.push_back(files.back());
+    }
+    const std::string original = ReadWholeFile(files.front());
+
+    const RunResult result = RunTool(args);
+    EXPECT_EQ(StatusesOf(result.out), c.statuses) << result.out;
+    for (size_t i = 0; i < files.size(); ++i) {
+        if (c.statuses[i] != "failed")
+            continue;
+        EXPECT_TRUE(ReadWholeFile(files[i]) == RawHeader(c.stations[i], "1.523") + data);
+        EXPECT_NE(result.err.find(ToUtf8(files[i]) + ": " + c.refusal), std::string::npos)
+            << result.err;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Batches, TzrhdrSetBatch,
+    testing::Values(BatchCase{"TwoFilesOneNewName",
+                              {"ABCD", "EFGH"},
+                              {L"--station", L"P001"},
+                              "",
+                              {"failed", "failed"},
+                              "the new name "},
+                    BatchCase{"NewNameOfAnotherFileOfTheBatch",
+                              {"ABCD", "EFGH"},
+                              {},
+                              "file,station\nABCD123A.TZR,EFGH\n",
+                              {"failed", "unchanged"},
+                              "the new name "},
+                    BatchCase{"ReplaceStaysOutsideTheBatch",
+                              {"ABCD", "EFGH"},
+                              {L"--replace"},
+                              "file,station\nABCD123A.TZR,EFGH\n",
+                              {"failed", "unchanged"},
+                              "the new name "},
+                    BatchCase{"Swap",
+                              {"ABCD", "EFGH"},
+                              {},
+                              "file,station\nABCD123A.TZR,EFGH\nEFGH123A.TZR,ABCD\n",
+                              {"failed", "failed"},
+                              "the new name "},
+                    BatchCase{
+                        "OthersGoOn",
+                        {"ABCD", "EFGH", "IJKL"},
+                        {},
+                        "file,station\nABCD123A.TZR,P001\nEFGH123A.TZR,p001\nIJKL123A.TZR,P002\n",
+                        {"failed", "failed", "renamed"},
+                        "the new name "}),
+    [](const testing::TestParamInfo<BatchCase>& info) { return info.param.name; });
+
+// 测站三 in the header's code page and in UTF-8.
+const std::string kGbkStation = "\xB2\xE2\xD5\xBE\xC8\xFD";
+const std::string kUtf8Station = "\xE6\xB5\x8B\xE7\xAB\x99\xE4\xB8\x89";
+
+struct EncodingCase {
+    const char* name;
+    std::string station;
+    std::string start;
+    std::vector<std::wstring> options;
+    // Standard error contains it when the table is refused.
+    std::string refusal;
+};
+
+class TzrhdrSetEncodings : public TzrhdrSet, public testing::WithParamInterface<EncodingCase> {};
+
+TEST_P(TzrhdrSetEncodings, TableIsReadInItsEncodingOrRefused) {
+    const EncodingCase& c = GetParam();
+    const std::wstring path = RawFile(L"ABCD123A.TZR", "ABCD");
+    const std::string before = ReadWholeFile(path);
+    const std::wstring csv = directory.WriteFile(
+        L"c.csv", c.start + "file,station\r\nABCD123A.TZR," + c.station + "\r\n");
+    std::vector<std::wstring> args = Args({L"--from", csv, path});
+    args.insert(args.end() - 1, c.options.begin(), c.options.end());
+    const RunResult result = RunTool(args);
+    if (!c.refusal.empty()) {
+        EXPECT_EQ(result.status, 2);
+        EXPECT_NE(result.err.find(c.refusal), std::string::npos) << result.err;
+        EXPECT_TRUE(ReadWholeFile(path) == before);
+        return;
+    }
+    EXPECT_EQ(result.status, 0) << result.err;
+    const std::string written = ReadWholeFile(directory.PathOf(L"\u6D4B\u7AD9\u4E09123A.TZR"));
+    EXPECT_NE(written.find("\r\nMARKER NAME:" + kGbkStation + "\r\n"), std::string::npos);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Tables, TzrhdrSetEncodings,
+    testing::Values(
+        EncodingCase{"Gbk", kGbkStation, "", {}, ""},
+        EncodingCase{"Utf8", kUtf8Station, "", {}, ""},
+        EncodingCase{"Utf8WithByteOrderMark", kUtf8Station, "\xEF\xBB\xBF", {}, ""},
+        EncodingCase{"GbkNamedAnsi", kGbkStation, "", {L"--encoding", L"ansi"}, ""},
+        EncodingCase{"GbkNamedByNumber", kGbkStation, "", {L"--encoding=936"}, ""},
+        EncodingCase{"Utf8NamedUtf8", kUtf8Station, "", {L"--encoding", L"UTF-8"}, ""},
+        EncodingCase{
+            "GbkNamedUtf8", kGbkStation, "", {L"--encoding", L"utf-8"}, "not text in UTF-8"},
+        EncodingCase{"NeitherUtf8NorGbk",
+                     "\x81\x20\xFF",
+                     "",
+                     {},
+                     "neither UTF-8 nor text in code page 936"}),
+    [](const testing::TestParamInfo<EncodingCase>& info) { return info.param.name; });
+
+struct RoundTripCase {
+    const char* name;
+    std::string column;
+    std::string cell;
+    // The header line that the edit replaces, and by what; none when nothing changes.
+    std::string oldLine;
+    std::string newLine;
+    std::wstring newName;
+};
+
+class TzrhdrRoundTrip : public TzrhdrSet, public testing::WithParamInterface<RoundTripCase> {};
+
+TEST_P(TzrhdrRoundTrip, ExportEditAndFeedBackMakesExactlyThatEdit) {
+    const RoundTripCase& c = GetParam();
+    const std::wstring edited = RawFile(L"ABCD123A.TZR", "ABCD");
+    const std::wstring other = RawFile(L"EFGH123A.TZR", "EFGH");
+    std::string expected = ReadWholeFile(edited);
+    const std::string otherBefore = ReadWholeFile(other);
+    if (!c.oldLine.empty())
+        expected.replace(expected.find(c.oldLine), c.oldLine.size(), c.newLine);
+
+    const RunResult shown = RunTool({L"show", L"--csv", L"--codepage", L"936", edited, other});
+    ASSERT_EQ(shown.status, 0) << shown.err;
+    ASSERT_EQ(shown.out.substr(0, 3), "\xEF\xBB\xBF");
+    std::string error;
+    std::vector<CsvRow> table = ParseCsv(shown.out, error).value();
+    const auto column = std::find(table[0].begin(), table[0].end(), c.column) - table[0].begin();
+    table[1][static_cast<size_t>(column)] = c.cell;
+    std::string text = "\xEF\xBB\xBF";
+    for (const CsvRow& row : table)
+        text += CsvLine(row);
+    const RunResult set =
+        RunTool(Args({L"--from", directory.WriteFile(L"edited.csv", text), edited, other}));
+
+    EXPECT_EQ(set.status, 0) << set.err;
+    EXPECT_TRUE(ReadWholeFile(directory.PathOf(c.newName)) == expected);
+    EXPECT_TRUE(ReadWholeFile(other) == otherBefore);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cells, TzrhdrRoundTrip,
+    testing::Values(RoundTripCase{"ChineseStation", "station",
+                                  "\xE6\xB5\x8B\xE7\xAB\x99\xE4\xBA\x8C", "MARKER NAME:ABCD",
+                                  "MARKER NAME:\xB2\xE2\xD5\xBE\xB6\xFE",
+                                  L"\u6D4B\u7AD9\u4E8C123A.TZR"},
+                    RoundTripCase{"AntennaHeight", "antenna-height", "1.5", "AntHigh:1.523",
+                                  "AntHigh:1.500", L"ABCD123A.TZR"},
+                    RoundTripCase{"MeasureToLabel", "measure-to",
+                                  "\xE5\xA4\xA9\xE7\xBA\xBF\xE6\x96\x9C\xE9\xAB\x98", "MeasureTo:2",
+                                  "MeasureTo:3", L"ABCD123A.TZR"},
+                    RoundTripCase{"Coordinate", "x", "-2148744.5", "X:-2148744.1234",
+                                  "X:-2148744.5000", L"ABCD123A.TZR"},
+                    RoundTripCase{"SameNumberWrittenOtherwise", "antenna-height", "1.5230", "", "",
+                                  L"ABCD123A.TZR"},
+                    RoundTripCase{"ReadOnlyColumn", "interval", "30", "", "", L"ABCD123A.TZR"}),
+    [](const testing::TestParamInfo<RoundTripCase>& info) { return info.param.name; });
 
 }  // namespace

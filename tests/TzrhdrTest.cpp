@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <sstream>
+#include <algorithm>
+#include <optional>
 #include <string>
 
 #include "TestFiles.h"
@@ -32,27 +33,25 @@ TEST_F(Tzrhdr, ShowJsonPrintsEveryFieldOnOneLine) {
         RunTool({L"show", L"--json", L"--codepage", L"936", L"--catalogue", catalogue, file});
 
     EXPECT_EQ(result.status, 0);
-    const std::string directoryJson = JsonString(file.substr(0, file.size() - 12));
     const std::string expected =
         "{\"file\": " + JsonString(file) +
-        ", \"headerLoaded\": true, \"headerRegionLength\": " + std::to_string(headerText.size()) +
-        ", \"version\": 2.1, "
-        "\"receiverIdText\": \"SN1\", \"dateText\": \"2024-03-05\", \"antennaHeight\": 1.5, "
-        "\"heightOffset\": 0, \"antennaHeightText\": \"1.500\", "
-        "\"stationName\": \"\xE6\xB5\x8B\xE7\xAB\x99\", \"stationCode\": \"\", "
-        "\"antennaNumber\": \"\", \"antennaTypeName\": \"DRQK08\", \"receiverNumber\": \"SN1\", "
+        ", \"headerLoaded\": true, \"stationName\": \"\xE6\xB5\x8B\xE7\xAB\x99\", "
+        "\"stationCode\": \"\", \"antennaHeight\": 1.500, \"antennaTypeName\": \"DRQK08\", "
+        "\"antennaNumber\": \"\", \"measureTo\": 2, \"receiverNumber\": \"SN1\", "
         "\"receiverType\": \"M\", \"receiverVersion\": \"\", \"approxX\": 1.25, \"approxY\": 0, "
         "\"approxZ\": 0, \"interval\": 0.05, \"leapSeconds\": 18, \"timeOfFirstObs\": \"\", "
-        "\"antennaTypeIndex\": 1, \"measureTo\": 2, \"directory\": " +
-        directoryJson + ", \"suffix\": \"123A.TZR\", \"messages\": []}\n";
+        "\"dateText\": \"2024-03-05\", \"receiverIdText\": \"SN1\", \"version\": 2.1, "
+        "\"heightOffset\": 0, \"antennaTypeIndex\": 1, \"headerRegionLength\": " +
+        std::to_string(headerText.size()) + ", \"messages\": []}\n";
     EXPECT_EQ(result.out, expected);
 }
 
 TEST_F(Tzrhdr, FloatFieldsPrintInTheirOwnShortestForm) {
     const std::wstring file = directory.WriteFile(
-        L"A.TZR", CrLfLines({"ver 1", "ReceiverID:A", "Date:1", "AntHigh:1.2345", "X:1e309"}));
+        L"A.TZR",
+        CrLfLines({"ver 1", "ReceiverID:A", "Date:1", "HEIGHT OFFSET:1.2345", "X:1e309"}));
     const RunResult result = RunTool({L"show", L"--json", L"--catalogue", catalogue, file});
-    EXPECT_NE(result.out.find("\"antennaHeight\": 1.2345,"), std::string::npos) << result.out;
+    EXPECT_NE(result.out.find("\"heightOffset\": 1.2345,"), std::string::npos) << result.out;
     EXPECT_NE(result.out.find("\"approxX\": null,"), std::string::npos) << result.out;
 }
 
@@ -70,14 +69,17 @@ TEST_F(Tzrhdr, ReadThatStopsGivesStatusOneAndItsMessage) {
         std::string::npos);
     EXPECT_NE(second.find("\"headerLoaded\": false"), std::string::npos);
     EXPECT_NE(second.find(ToUtf8(L"未发现版本号(ver)")), std::string::npos);
+    EXPECT_EQ(result.err,
+              "tzrhdr: " + ToUtf8(bad) + ": no version line (\"ver\"); is it a TZR raw file?\n");
 }
 
-TEST_F(Tzrhdr, TextOutputSendsMessagesToStandardError) {
+TEST_F(Tzrhdr, TextOutputWarnsInEnglishOnStandardError) {
     const std::wstring file = directory.WriteFile(L"A.TZR", CrLfLines({"ver 1", "ReceiverID:A"}));
     const RunResult result = RunTool({L"show", L"--catalogue", catalogue, file});
     EXPECT_EQ(result.status, 0);
-    EXPECT_NE(result.out.find("stationName"), std::string::npos);
-    EXPECT_NE(result.err.find(ToUtf8(L"文件头未发现日期信息！")), std::string::npos);
+    EXPECT_NE(result.out.find("\n  receiver-id           A\n"), std::string::npos) << result.out;
+    EXPECT_EQ(result.err,
+              "tzrhdr: " + ToUtf8(file) + ": the header has no date line (\"Date:\")\n");
 }
 
 TEST_F(Tzrhdr, CatalogueJsonListsEntries) {
@@ -95,37 +97,152 @@ TEST_F(Tzrhdr, BuiltInListWhenNoCatalogueBesideTheProgram) {
     EXPECT_EQ(result.out.rfind("{\"path\": null, \"count\": 45, ", 0), 0u) << result.out;
 }
 
-struct UsageCase {
+// Arguments and expected texts may name "{raw}" (a raw file whose station is 测站一 in GBK),
+// "{notraw}" and "{missing}".
+struct ConventionCase {
     const char* name;
     std::vector<std::wstring> args;
+    std::optional<std::wstring> codePageVariable;
+    int status;
+    // Standard output contains it; empty: standard output stays empty.
+    std::string out;
+    // Standard error starts with it and has this many lines.
+    std::string err;
+    size_t errLines;
 };
 
-class TzrhdrUsage : public testing::TestWithParam<UsageCase> {};
+class TzrhdrConventions : public testing::TestWithParam<ConventionCase> {
+  protected:
+    std::string Expand(std::string text) const {
+        for (const auto& [name, path] : placeholders) {
+            const std::string utf8 = ToUtf8(path);
+            for (size_t at; (at = text.find(ToUtf8(name))) != std::string::npos;)
+                text.replace(at, name.size(), utf8);
+        }
+        return text;
+    }
 
-TEST_P(TzrhdrUsage, BadArgumentsGiveStatusTwoAndUsage) {
-    const RunResult result = RunTool(GetParam().args);
-    EXPECT_EQ(result.status, 2);
-    EXPECT_NE(result.err.find("usage: tzrhdr"), std::string::npos);
-    EXPECT_TRUE(result.out.empty());
+    TemporaryDirectory directory;
+    const std::vector<std::pair<std::wstring, std::wstring>> placeholders = {
+        {L"{raw}",
+         directory.WriteFile(L"CESH045B.TZR", CrLfLines({"ver 2.1", "ReceiverID:SN", "Date:1",
+                                                         "MARKER NAME:"
+                                                         "\xB2\xE2\xD5\xBE\xD2\xBB"}))},
+        {L"{notraw}", directory.WriteFile(L"NOTRAW1A.TZR", "plain text\r\n")},
+        {L"{missing}", directory.PathOf(L"MISSING1A.TZR")},
+    };
+};
+
+TEST_P(TzrhdrConventions, StatusAndOutput) {
+    const ConventionCase& c = GetParam();
+    std::vector<std::wstring> args;
+    for (const std::wstring& arg : c.args) {
+        const auto placeholder = std::find_if(placeholders.begin(), placeholders.end(),
+                                              [&](const auto& p) { return p.first == arg; });
+        args.push_back(placeholder == placeholders.end() ? arg : placeholder->second);
+    }
+    const RunResult result = RunTool(args, c.codePageVariable);
+    EXPECT_EQ(result.status, c.status) << result.err;
+    if (c.out.empty())
+        EXPECT_EQ(result.out, "");
+    else
+        EXPECT_NE(result.out.find(Expand(c.out)), std::string::npos) << result.out;
+    EXPECT_EQ(result.err.substr(0, Expand(c.err).size()), Expand(c.err)) << result.err;
+    EXPECT_EQ(static_cast<size_t>(std::count(result.err.begin(), result.err.end(), '\n')),
+              c.errLines)
+        << result.err;
 }
+
+const std::string kStation = "\xE6\xB5\x8B\xE7\xAB\x99\xE4\xB8\x80";
 
 INSTANTIATE_TEST_SUITE_P(
-    Arguments, TzrhdrUsage,
-    testing::Values(UsageCase{"NoCommand", {}}, UsageCase{"UnknownCommand", {L"edit", L"A.TZR"}},
-                    UsageCase{"ShowWithoutFiles", {L"show", L"--json"}},
-                    UsageCase{"UnknownOption", {L"show", L"--xml", L"A.TZR"}},
-                    UsageCase{"CodePageWithoutValue", {L"show", L"A.TZR", L"--codepage"}},
-                    UsageCase{"CodePageNotANumber", {L"show", L"--codepage", L"gbk", L"A.TZR"}},
-                    UsageCase{"CodePageUnknown", {L"show", L"--codepage", L"4242", L"A.TZR"}},
-                    UsageCase{"CatalogueMissing",
-                              {L"catalogue", L"--catalogue", L"/no/such/file.ini"}},
-                    UsageCase{"CatalogueWithFile", {L"catalogue", L"A.TZR"}}),
-    [](const testing::TestParamInfo<UsageCase>& info) { return info.param.name; });
-
-TEST(TzrhdrHelp, PrintsUsage) {
-    const RunResult result = RunTool({L"--help"});
-    EXPECT_EQ(result.status, 0);
-    EXPECT_NE(result.out.find("usage: tzrhdr"), std::string::npos);
-}
+    Arguments, TzrhdrConventions,
+    testing::Values(
+        ConventionCase{"Help", {L"--help"}, {}, 0, "Usage: tzrhdr", "", 0},
+        ConventionCase{"ShowHelp", {L"show", L"--help"}, {}, 0, "--csv", "", 0},
+        ConventionCase{"SetHelp", {L"set", L"-h"}, {}, 0, "--antenna-height", "", 0},
+        ConventionCase{"Version", {L"--version"}, {}, 0, "tzrhdr 9.8.7.6\n", "", 0},
+        ConventionCase{"OptionAndValue",
+                       {L"show", L"--codepage", L"936", L"{raw}"},
+                       {},
+                       0,
+                       "station               " + kStation,
+                       "",
+                       0},
+        ConventionCase{"OptionEqualsValue",
+                       {L"show", L"--codepage=936", L"{raw}"},
+                       {},
+                       0,
+                       "station               " + kStation,
+                       "",
+                       0},
+        ConventionCase{"CodePageVariable", {L"show", L"{raw}"}, L"936", 0, kStation, "", 0},
+        ConventionCase{"WesternCodePageHints",
+                       {L"show", L"--codepage", L"1252", L"{raw}"},
+                       L"936",
+                       0,
+                       "\xC2\xB2\xC3\xA2",
+                       "tzrhdr: header text was read in code page 1252; for Chinese headers give "
+                       "--codepage 936",
+                       1},
+        ConventionCase{"MissingFile", {L"show", L"{missing}"}, {}, 1, "", "tzrhdr: {missing}: ", 1},
+        ConventionCase{"NotARawFile",
+                       {L"show", L"--csv", L"{notraw}"},
+                       {},
+                       1,
+                       "file,station",
+                       "tzrhdr: {notraw}: no version line",
+                       1},
+        ConventionCase{"NoCommand", {}, {}, 2, "", "tzrhdr: ", 2},
+        ConventionCase{"UnknownCommand",
+                       {L"edit", L"A.TZR"},
+                       {},
+                       2,
+                       "",
+                       "tzrhdr: unknown command \"edit\"\n",
+                       2},
+        ConventionCase{"ShowWithoutFiles", {L"show", L"--json"}, {}, 2, "", "tzrhdr: ", 2},
+        ConventionCase{"UnknownOption", {L"show", L"--xml", L"A.TZR"}, {}, 2, "", "tzrhdr: ", 2},
+        ConventionCase{
+            "CodePageWithoutValue", {L"show", L"A.TZR", L"--codepage"}, {}, 2, "", "tzrhdr: ", 2},
+        ConventionCase{"CodePageNotANumber",
+                       {L"show", L"--codepage", L"gbk", L"A.TZR"},
+                       {},
+                       2,
+                       "",
+                       "tzrhdr: --codepage needs a code page number",
+                       2},
+        ConventionCase{"CodePageUnknown",
+                       {L"show", L"--codepage", L"4242", L"A.TZR"},
+                       {},
+                       2,
+                       "",
+                       "tzrhdr: --codepage: code page 4242 is not available",
+                       2},
+        ConventionCase{"CodePageVariableNotANumber",
+                       {L"show", L"A.TZR"},
+                       L"gbk",
+                       2,
+                       "",
+                       "tzrhdr: TZR_CODEPAGE needs a code page number",
+                       2},
+        ConventionCase{
+            "JsonAndCsv", {L"show", L"--json", L"--csv", L"A.TZR"}, {}, 2, "", "tzrhdr: ", 2},
+        ConventionCase{"EncodingWithoutCsv",
+                       {L"show", L"--encoding", L"ansi", L"A.TZR"},
+                       {},
+                       2,
+                       "",
+                       "tzrhdr: ",
+                       2},
+        ConventionCase{"CatalogueMissing",
+                       {L"catalogue", L"--catalogue", L"{missing}"},
+                       {},
+                       2,
+                       "",
+                       "tzrhdr: {missing}: ",
+                       1},
+        ConventionCase{"CatalogueWithFile", {L"catalogue", L"A.TZR"}, {}, 2, "", "tzrhdr: ", 2}),
+    [](const testing::TestParamInfo<ConventionCase>& info) { return info.param.name; });
 
 }  // namespace

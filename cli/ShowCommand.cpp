@@ -1,0 +1,87 @@
+#include "cli/ShowCommand.h"
+
+#include "cli/CodePageHint.h"
+#include "cli/CollectingOwner.h"
+#include "cli/Csv.h"
+#include "cli/Json.h"
+#include "cli/ReadProblem.h"
+#include "cli/TableEncoding.h"
+#include "header/FieldTable.h"
+#include "header/HeaderReader.h"
+
+namespace {
+
+void PrintJson(std::ostream& out, const std::wstring& file, const StationHeader& header,
+               const std::vector<std::wstring>& messages, unsigned codePage) {
+    out << "{\"file\": " << JsonString(file)
+        << ", \"headerLoaded\": " << JsonBool(header.headerLoaded);
+    for (const RecordField& field : RecordFields())
+        out << ", \"" << field.jsonKey
+            << "\": " << JsonFieldValue(field, field.print(header, codePage));
+    out << ", \"messages\": [";
+    for (size_t i = 0; i < messages.size(); ++i)
+        out << (i == 0 ? "" : ", ") << JsonString(messages[i]);
+    out << "]}\n";
+}
+
+void PrintText(std::ostream& out, const std::wstring& file, const StationHeader& header,
+               unsigned codePage) {
+    out << ToUtf8(file) << "\n";
+    for (const RecordField& field : RecordFields()) {
+        const std::string padding(field.name.size() < 22 ? 22 - field.name.size() : 1, ' ');
+        out << "  " << field.name << padding << ToUtf8(field.print(header, codePage)) << "\n";
+    }
+}
+
+CsvRow CsvColumns() {
+    CsvRow columns = {"file"};
+    for (const RecordField& field : RecordFields())
+        columns.emplace_back(field.name);
+    return columns;
+}
+
+CsvRow CsvRecord(const std::wstring& file, const StationHeader& header, unsigned codePage) {
+    CsvRow cells = {ToUtf8(file)};
+    for (const RecordField& field : RecordFields())
+        cells.push_back(ToUtf8(field.print(header, codePage)));
+    return cells;
+}
+
+}  // namespace
+
+int RunShow(const ShowRequest& request, const AntennaCatalogue& catalogue, std::ostream& out,
+            std::ostream& err) {
+    HeaderReadOptions readOptions;
+    readOptions.codePage = request.codePage;
+    CodePageHint hint(request.codePage);
+    const bool csv = request.format == RecordFormat::Csv;
+    if (csv)
+        out << TableFileStart(request.csvCodePage)
+            << TableFileText(CsvLine(CsvColumns()), request.csvCodePage);
+    int status = 0;
+    for (const std::wstring& file : request.files) {
+        StationHeader header;
+        CollectingOwner reader;
+        ReadStationHeader(file, catalogue, header, reader, readOptions);
+        const std::string problem = ReadProblem(file, header, reader.messages);
+        const bool json = request.format == RecordFormat::Json;
+        if (!problem.empty()) {
+            status = 1;
+            err << "tzrhdr: " << ToUtf8(file) << ": " << problem << "\n";
+        } else if (!json) {
+            for (const std::wstring& message : reader.messages)
+                err << "tzrhdr: " << ToUtf8(file) << ": " << InEnglish(message) << "\n";
+        }
+        if (json)
+            PrintJson(out, file, header, reader.messages, request.codePage);
+        if (!problem.empty())
+            continue;
+        hint.Check(header, err);
+        if (csv)
+            out << TableFileText(CsvLine(CsvRecord(file, header, request.codePage)),
+                                 request.csvCodePage);
+        else if (!json)
+            PrintText(out, file, header, request.codePage);
+    }
+    return status;
+}
