@@ -1,7 +1,7 @@
 // Writes the catalogue file that the program creates beside itself when it finds none. The
 // uninstaller compares the installed catalogue with it: one that differs was edited and stays.
 #include "antenna/DefaultAntennaList.h"
-#include "platform/File.h"
+#include "platform/FileSystem.h"
 
 int wmain(int argc, wchar_t** argv) {
     if (argc != 2)
