@@ -3,7 +3,7 @@
 #include "cli/Json.h"
 #include "cli/ReadProblem.h"
 
-std::string ValueProblemText(const ValueProblem& problem) {
+std::string ValueProblemInEnglish(const ValueProblem& problem) {
     const std::string field(problem.field);
     switch (problem.fault) {
         case ValueFault::ControlCharacter:
@@ -19,7 +19,7 @@ std::string ValueProblemText(const ValueProblem& problem) {
     return field;
 }
 
-std::string RefusalText(RewriteRefusal refusal, const std::wstring& systemError) {
+std::string RefusalInEnglish(RewriteRefusal refusal, const std::wstring& systemError) {
     switch (refusal) {
         case RewriteRefusal::None:
             return {};

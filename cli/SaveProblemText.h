@@ -6,5 +6,5 @@
 #include "header/ValueCheck.h"
 
 // Why tzrhdr did not write a file, in English, naming the field as its option does.
-std::string ValueProblemText(const ValueProblem& problem);
-std::string RefusalText(RewriteRefusal refusal, const std::wstring& systemError);
+std::string ValueProblemInEnglish(const ValueProblem& problem);
+std::string RefusalInEnglish(RewriteRefusal refusal, const std::wstring& systemError);

@@ -132,7 +132,7 @@ std::string JsonOutcome(const std::wstring& file, const FileOutcome& outcome, bo
 FileOutcome AfterRewrite(const std::wstring& file, const RewriteOutcome& written,
                          FileOutcome planned) {
     if (written.refusal != RewriteRefusal::None)
-        return Failure(RefusalText(written.refusal, written.error));
+        return Failure(RefusalInEnglish(written.refusal, written.error));
     if (written.error.empty())
         return planned;
     FileOutcome failed = Failure(FirstLineOf(written.error));
@@ -276,7 +276,7 @@ class SetRun {
             return Failure(*error);
         const SavePlan plan = PlanSave(header, header.measureTo, request_.codePage, OemCodePage());
         if (plan.refusal)
-            return Failure(ValueProblemText(*plan.refusal));
+            return Failure(ValueProblemInEnglish(*plan.refusal));
         if (plan.headerTooLong)
             return Failure("the header would be longer than 4095 bytes");
         const bool renaming = plan.newPath != file;
