@@ -43,8 +43,9 @@ class Rewrite {
         if (renaming_ && !sameFile_ && !request_.replaceExisting && files_.Exists(request_.newPath))
             return Refused(RewriteRefusal::TargetExists);
 
-        header_ = HeaderForRegion(request_.headerText, region_);
-        if (header_.size() <= region_)
+        header_ = request_.exactHeader ? request_.headerText
+                                       : HeaderForRegion(request_.headerText, region_);
+        if (header_.size() == region_)
             return InPlace();
         if (facts_.linkCount > 1)
             return Refused(RewriteRefusal::HardLinked);

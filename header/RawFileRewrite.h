@@ -15,6 +15,9 @@ struct RewriteRequest {
     FileSnapshot before;
     // The user agreed to replace another file that stands at the new path.
     bool replaceExisting = false;
+    // The header goes in exactly as given: a shorter one than the region goes through a copy
+    // instead of being padded, so that taking back an edit restores every byte.
+    bool exactHeader = false;
 };
 
 // Why a rewrite changed nothing at all.

@@ -46,7 +46,7 @@ struct Scene {
 
     std::wstring Folder() const { return fs::path(FileSystemPath(path)).parent_path().wstring(); }
     std::string Saved() const {
-        if (request.headerText.size() > kRegion)
+        if (request.headerText.size() > kRegion || request.exactHeader)
             return request.headerText + data;
         return HeaderForRegion(request.headerText, kRegion) + data;
     }
@@ -95,8 +95,8 @@ TEST_P(RawFileRewriteSituations, KeepsTheDataWholeUnderOneName) {
     EXPECT_EQ(outcome.error, L"");
     EXPECT_EQ(outcome.path, scene.request.newPath);
     EXPECT_TRUE(ReadWholeFile(outcome.path) == scene.Saved());
-    EXPECT_EQ(outcome.after.headerRegion.size(),
-              std::max(kRegion, scene.request.headerText.size()));
+    EXPECT_TRUE(scene.Saved().starts_with(outcome.after.headerRegion));
+    EXPECT_EQ(outcome.after.headerRegion.size(), scene.Saved().size() - scene.data.size());
     const std::wstring savedName = fs::path(FileSystemPath(outcome.path)).filename().wstring();
     after.erase(savedName);
     for (const auto& [name, contents] : after) {
@@ -112,6 +112,11 @@ TEST_P(RawFileRewriteSituations, KeepsTheDataWholeUnderOneName) {
 }
 
 bool Nothing(Scene&) {
+    return true;
+}
+
+bool ExactHeader(Scene& scene) {
+    scene.request.exactHeader = true;
     return true;
 }
 
@@ -192,6 +197,7 @@ INSTANTIATE_TEST_SUITE_P(
         Situation{"HeaderOfRegionLengthInPlace", 300, false, Nothing, RewriteRefusal::None},
         Situation{"ShorterHeaderPaddedInPlace", 200, false, Nothing, RewriteRefusal::None},
         Situation{"OneByteLongerThroughACopy", 301, false, Nothing, RewriteRefusal::None},
+        Situation{"ExactShorterHeaderThroughACopy", 200, true, ExactHeader, RewriteRefusal::None},
         Situation{"RenamedInPlace", 250, true, Nothing, RewriteRefusal::None},
         Situation{"RenamedThroughACopy", 350, true, Nothing, RewriteRefusal::None},
         Situation{"OtherSpellingInPlace", 250, true, OtherSpellingOfTheSameFile,
