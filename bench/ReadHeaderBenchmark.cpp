@@ -22,14 +22,6 @@ const char kHeader[] =
     "ANT TYPE:DRQK08\r\nINTERVAL:15.0\r\nTIME OF FIRST OBS:2024 3 5 1 2 3.0\r\n"
     "LEAP SECONDS:18\r\n\x02";
 
-class NullOwner : public HeaderReaderOwner {
-  public:
-    void ShowPath(const std::wstring&) override {}
-    void ShowMessage(const std::wstring&, MessageIcon) override {}
-    void ShowRecord() override {}
-    void SetTimeOfFirstObsText(const std::wstring&) override {}
-};
-
 std::filesystem::path RawFileWithData(std::uintmax_t dataSize) {
     const std::filesystem::path path =
         std::filesystem::temp_directory_path() / ("tzr-bench-" + std::to_string(dataSize) + ".TZR");
@@ -45,10 +37,9 @@ void BM_ReadStationHeader(benchmark::State& state) {
     const std::filesystem::path path = RawFileWithData(static_cast<std::uintmax_t>(state.range(0)));
     AntennaCatalogue catalogue;
     catalogue.UseDefaultList();
-    NullOwner owner;
     for (auto _ : state) {
         StationHeader header;
-        ReadStationHeader(path.wstring(), catalogue, header, owner);
+        ReadStationHeader(path.wstring(), catalogue, header);
         benchmark::DoNotOptimize(header);
     }
     std::filesystem::remove(path);

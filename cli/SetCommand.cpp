@@ -7,7 +7,6 @@
 #include "cli/BatchNames.h"
 #include "cli/Campaign.h"
 #include "cli/CodePageHint.h"
-#include "cli/CollectingOwner.h"
 #include "cli/Json.h"
 #include "cli/ReadProblem.h"
 #include "cli/SaveProblemText.h"
@@ -256,9 +255,9 @@ class SetRun {
     // file again plans the same save.
     FileOutcome EditFile(const std::wstring& file, const FileOutcome* checked) {
         StationHeader header;
-        CollectingOwner reader;
-        ReadStationHeader(file, catalogue_, header, reader, readOptions_);
-        const std::string problem = ReadProblem(file, header, reader.messages);
+        const std::vector<std::wstring> messages =
+            ReadStationHeader(file, catalogue_, header, readOptions_).Messages();
+        const std::string problem = ReadProblem(file, header, messages);
         if (!problem.empty()) {
             MatchRowOfUnreadFile(file);
             return Failure(problem);

@@ -1,7 +1,6 @@
 #include "cli/ShowCommand.h"
 
 #include "cli/CodePageHint.h"
-#include "cli/CollectingOwner.h"
 #include "cli/Csv.h"
 #include "cli/Json.h"
 #include "cli/ReadProblem.h"
@@ -61,19 +60,19 @@ int RunShow(const ShowRequest& request, const AntennaCatalogue& catalogue, std::
     int status = 0;
     for (const std::wstring& file : request.files) {
         StationHeader header;
-        CollectingOwner reader;
-        ReadStationHeader(file, catalogue, header, reader, readOptions);
-        const std::string problem = ReadProblem(file, header, reader.messages);
+        const std::vector<std::wstring> messages =
+            ReadStationHeader(file, catalogue, header, readOptions).Messages();
+        const std::string problem = ReadProblem(file, header, messages);
         const bool json = request.format == RecordFormat::Json;
         if (!problem.empty()) {
             status = 1;
             err << "tzrhdr: " << ToUtf8(file) << ": " << problem << "\n";
         } else if (!json) {
-            for (const std::wstring& message : reader.messages)
+            for (const std::wstring& message : messages)
                 err << "tzrhdr: " << ToUtf8(file) << ": " << InEnglish(message) << "\n";
         }
         if (json)
-            PrintJson(out, file, header, reader.messages, request.codePage);
+            PrintJson(out, file, header, messages, request.codePage);
         if (!problem.empty())
             continue;
         hint.Check(header, err);

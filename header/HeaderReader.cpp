@@ -174,17 +174,20 @@ void ReadOptionalFields(HeaderReading& reading, const AntennaCatalogue& catalogu
 // Takes the header and reports why it stopped; false when the header is not complete.
 bool ReadHeaderFields(HeaderReading& reading, const AntennaCatalogue& catalogue,
                       const HeaderReadOptions& options, const FileNameParts& nameParts,
-                      StationHeader& header, HeaderReaderOwner& owner) {
+                      StationHeader& header, ReaderReport& report) {
     const std::optional<HeaderLine> versionLine = FindHeaderKey(reading.Header(), "ver");
     if (!versionLine) {
-        owner.ShowMessage(L"未发现版本号(ver)，请确认文件是否为TZR格式", MessageIcon::Error);
+        report.steps.push_back({ReaderStep::Kind::Message,
+                                L"未发现版本号(ver)，请确认文件是否为TZR格式", MessageIcon::Error});
         return false;
     }
     header.version = LeadingNumber(versionLine->text.substr(3));
 
     const std::optional<HeaderLine> receiverLine = reading.Find("ReceiverID:");
     if (!receiverLine) {
-        owner.ShowMessage(L"未发现SN号(ReceiverID)，请确认文件是否为TZR格式", MessageIcon::Error);
+        report.steps.push_back({ReaderStep::Kind::Message,
+                                L"未发现SN号(ReceiverID)，请确认文件是否为TZR格式",
+                                MessageIcon::Error});
         return false;
     }
     // The whole identifier is kept, however long, so that a save writes it back unchanged.
@@ -196,11 +199,13 @@ bool ReadHeaderFields(HeaderReading& reading, const AntennaCatalogue& catalogue,
     header.dateText.clear();
     const std::optional<HeaderLine> dateLine = reading.Find("Date:");
     if (!dateLine) {
-        owner.ShowMessage(L"文件头未发现日期信息！", MessageIcon::Error);
+        report.steps.push_back(
+            {ReaderStep::Kind::Message, L"文件头未发现日期信息！", MessageIcon::Error});
     } else {
         const std::string_view value = dateLine->text.substr(5);
         if (value.size() > kMaxDateLength) {
-            owner.ShowMessage(L"数据异常！", MessageIcon::Warning);
+            report.steps.push_back(
+                {ReaderStep::Kind::Message, L"数据异常！", MessageIcon::Warning});
             return false;
         }
         header.dateText = DateTextOf(value);
@@ -241,14 +246,23 @@ std::wstring AnsiToWide(std::string_view text, unsigned codePage) {
     return MultiByteToUnicodeString(text, codePage);
 }
 
-void ReadStationHeader(const std::wstring& path, const AntennaCatalogue& catalogue,
-                       StationHeader& header, HeaderReaderOwner& owner,
-                       const HeaderReadOptions& options) {
+std::vector<std::wstring> ReaderReport::Messages() const {
+    std::vector<std::wstring> messages;
+    for (const ReaderStep& step : steps) {
+        if (step.kind == ReaderStep::Kind::Message)
+            messages.push_back(step.text);
+    }
+    return messages;
+}
+
+ReaderReport ReadStationHeader(const std::wstring& path, const AntennaCatalogue& catalogue,
+                               StationHeader& header, const HeaderReadOptions& options) {
+    ReaderReport report;
     if (path.empty())
-        return;
+        return report;
     header.headerRegionLength = StationHeader::kMinimumRegionLength;
     header.snapshot = {};
-    owner.ShowPath(path);
+    report.steps.push_back({ReaderStep::Kind::Path, path});
     header.headerLoaded = true;
 
     const FileNameParts nameParts = SplitRawFilePath(path);
@@ -258,20 +272,22 @@ void ReadStationHeader(const std::wstring& path, const AntennaCatalogue& catalog
     FileIdentity identity;
     if (!ReadHeaderBytes(path, bytes, identity)) {
         header.headerLoaded = false;
-        owner.ShowMessage(L"打开TZR文件失败" + path, MessageIcon::Error);
-        return;
+        report.steps.push_back(
+            {ReaderStep::Kind::Message, L"打开TZR文件失败" + path, MessageIcon::Error});
+        return report;
     }
     HeaderReading reading(bytes, options.codePage != 0 ? options.codePage : AnsiCodePage());
-    if (!ReadHeaderFields(reading, catalogue, options, nameParts, header, owner)) {
+    if (!ReadHeaderFields(reading, catalogue, options, nameParts, header, report)) {
         header.headerLoaded = false;
-        return;
+        return report;
     }
-    owner.ShowRecord();
-    owner.SetTimeOfFirstObsText(header.timeOfFirstObs);
+    report.steps.push_back({ReaderStep::Kind::Record, {}});
+    report.steps.push_back({ReaderStep::Kind::TimeOfFirstObs, header.timeOfFirstObs});
 
     // A short header followed at once by binary data must not take data bytes into its region.
     const size_t textRegion =
         std::min<size_t>(StationHeader::kMinimumRegionLength, reading.Header().End());
     header.headerRegionLength = static_cast<int32_t>(std::max(reading.LastKeyEnd(), textRegion));
     header.snapshot = {identity, bytes.substr(0, static_cast<size_t>(header.headerRegionLength))};
+    return report;
 }

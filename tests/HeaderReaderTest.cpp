@@ -54,13 +54,15 @@ class HeaderReader : public testing::Test {
     void ReadPath(const std::wstring& path, unsigned codePage = 1252) {
         HeaderReadOptions options;
         options.codePage = codePage;
-        ReadStationHeader(path, catalogue, header, owner, options);
+        report = ReadStationHeader(path, catalogue, header, options);
+        owner = ShownRead(report);
     }
 
     TemporaryDirectory directory;
     AntennaCatalogue catalogue;
     StationHeader header;
-    RecordingOwner owner;
+    ReaderReport report;
+    ShownRead owner;
 };
 
 TEST_F(HeaderReader, CompleteHeaderFillsEveryField) {
@@ -115,6 +117,11 @@ TEST_F(HeaderReader, TwoLineHeaderLoadsWithDateMessage) {
     EXPECT_EQ(header.antennaHeightText, L"0.000");
     const std::vector<ShownMessage> expected = {{L"文件头未发现日期信息！", MessageIcon::Error}};
     EXPECT_EQ(owner.messages, expected);
+    std::vector<ReaderStep::Kind> order;
+    for (const ReaderStep& step : report.steps)
+        order.push_back(step.kind);
+    using enum ReaderStep::Kind;
+    EXPECT_EQ(order, (std::vector<ReaderStep::Kind>{Path, Message, Record, TimeOfFirstObs}));
 }
 
 TEST_F(HeaderReader, EmptyPathChangesNothing) {

@@ -126,10 +126,9 @@ TEST(HeaderWriter, WrittenHeaderReadsBackWithTheDocumentedRoundings) {
         AntennaCatalogue catalogue;
         catalogue.UseDefaultList();
         StationHeader read;
-        RecordingOwner owner;
         HeaderReadOptions options;
         options.codePage = 936;
-        ReadStationHeader(path, catalogue, read, owner, options);
+        ReadStationHeader(path, catalogue, read, options);
 
         EXPECT_TRUE(read.headerLoaded);
         EXPECT_EQ(read.version, 2.1);

@@ -36,10 +36,9 @@ TEST_P(HostileHeaders, EndInARecordOrAClearMessage) {
     AntennaCatalogue catalogue;
     catalogue.UseDefaultList();
     StationHeader header;
-    RecordingOwner owner;
     HeaderReadOptions options;
     options.codePage = 936;
-    ReadStationHeader(path, catalogue, header, owner, options);
+    const ShownRead owner(ReadStationHeader(path, catalogue, header, options));
 
     EXPECT_EQ(header.headerLoaded, GetParam().loads);
     if (!GetParam().loads) {
@@ -96,8 +95,8 @@ TEST(HostileHeaderValues, PiecesAndHugeNumbersGiveDefinedValues) {
     catalogue.UseDefaultList();
     const auto read = [&](const std::string& bytes) {
         StationHeader header;
-        RecordingOwner owner;
-        ReadStationHeader(directory.WriteFile(L"ABCD123A.TZR", bytes), catalogue, header, owner);
+        const ShownRead owner(
+            ReadStationHeader(directory.WriteFile(L"ABCD123A.TZR", bytes), catalogue, header));
         return header;
     };
     EXPECT_EQ(read(kStart + Line("MARKER NAME:", 159)).stationName, std::wstring(145, L'v'));
@@ -144,8 +143,7 @@ TEST(HostilePaths, NonAsciiAndVeryLongPathsReadOrSayWhy) {
     AntennaCatalogue catalogue;
     catalogue.UseDefaultList();
     StationHeader header;
-    RecordingOwner owner;
-    ReadStationHeader(nonAscii, catalogue, header, owner);
+    const ShownRead owner(ReadStationHeader(nonAscii, catalogue, header));
     EXPECT_TRUE(header.headerLoaded);
     EXPECT_EQ(header.stationName, L"\u6D4B\u7AD9");
 
@@ -157,8 +155,7 @@ TEST(HostilePaths, NonAsciiAndVeryLongPathsReadOrSayWhy) {
     ASSERT_GT(longPath.size(), 260u);
     std::ofstream(FileSystemPath(longPath), std::ios::binary) << kStart;
     StationHeader longHeader;
-    RecordingOwner longOwner;
-    ReadStationHeader(longPath, catalogue, longHeader, longOwner);
+    const ShownRead longOwner(ReadStationHeader(longPath, catalogue, longHeader));
     if (!longHeader.headerLoaded) {
         ASSERT_EQ(longOwner.messages.size(), 1u);
         EXPECT_EQ(longOwner.messages[0].text.substr(0, 9), L"打开TZR文件失败");

@@ -73,3 +73,22 @@ bool EndsWith(const std::string& text, const std::string& tail) {
 bool Exists(const std::wstring& path) {
     return std::filesystem::exists(FileSystemPath(path));
 }
+
+ShownRead::ShownRead(const ReaderReport& report) {
+    for (const ReaderStep& step : report.steps) {
+        switch (step.kind) {
+            case ReaderStep::Kind::Path:
+                shownPath = step.text;
+                break;
+            case ReaderStep::Kind::Message:
+                messages.push_back({step.text, step.icon});
+                break;
+            case ReaderStep::Kind::Record:
+                ++recordShown;
+                break;
+            case ReaderStep::Kind::TimeOfFirstObs:
+                timeOfFirstObsText = step.text;
+                break;
+        }
+    }
+}

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "header/HeaderReaderOwner.h"
+#include "header/HeaderReader.h"
 
 // A fresh directory for one test, removed with everything in it afterwards.
 class TemporaryDirectory {
@@ -34,15 +34,10 @@ struct ShownMessage {
     bool operator==(const ShownMessage&) const = default;
 };
 
-// Remembers what the reader asked to show.
-class RecordingOwner : public HeaderReaderOwner {
-  public:
-    void ShowPath(const std::wstring& path) override { shownPath = path; }
-    void ShowMessage(const std::wstring& text, MessageIcon icon) override {
-        messages.push_back({text, icon});
-    }
-    void ShowRecord() override { ++recordShown; }
-    void SetTimeOfFirstObsText(const std::wstring& text) override { timeOfFirstObsText = text; }
+// What a read showed the user, step by step.
+struct ShownRead {
+    ShownRead() = default;
+    explicit ShownRead(const ReaderReport& report);
 
     std::wstring shownPath;
     std::vector<ShownMessage> messages;

@@ -6,7 +6,7 @@
 #include <functional>
 #include <string>
 
-#include "header/HeaderReaderOwner.h"
+#include "header/MessageIcon.h"
 
 enum class ExchangeDirection { ToControls, ToRecord };
 

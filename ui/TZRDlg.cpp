@@ -199,7 +199,28 @@ bool CTZRDlg::ExchangeRecord(ExchangeDirection direction) {
 void CTZRDlg::ReadHeader() {
     HeaderReadOptions options;
     options.legacyAntennaCount = legacyAntennaCount_;
-    ReadStationHeader(currentPath_, catalogue_, header_, *this, options);
+    const ReaderReport report = ReadStationHeader(currentPath_, catalogue_, header_, options);
+    ShowReadSteps(report);
+}
+
+// The user sees a read as it went: the path first, then its messages, then the record.
+void CTZRDlg::ShowReadSteps(const ReaderReport& report) {
+    for (const ReaderStep& step : report.steps) {
+        switch (step.kind) {
+            case ReaderStep::Kind::Path:
+                SetItemText(IDC_PATH, step.text);
+                break;
+            case ReaderStep::Kind::Message:
+                MessageBoxOnDialog(step.text, step.icon);
+                break;
+            case ReaderStep::Kind::Record:
+                ExchangeRecord(ExchangeDirection::ToControls);
+                break;
+            case ReaderStep::Kind::TimeOfFirstObs:
+                SetItemText(IDC_TIME_OF_FIRST_OBS, step.text);
+                break;
+        }
+    }
 }
 
 void CTZRDlg::FillComboBoxes() {
@@ -324,20 +345,4 @@ void CTZRDlg::OpenInEditor() {
 
 int CTZRDlg::MessageBoxOnDialog(const std::wstring& text, MessageIcon icon, UINT buttons) {
     return services_.showMessage(Handle(), text, icon, buttons);
-}
-
-void CTZRDlg::ShowPath(const std::wstring& path) {
-    SetItemText(IDC_PATH, path);
-}
-
-void CTZRDlg::ShowMessage(const std::wstring& text, MessageIcon icon) {
-    MessageBoxOnDialog(text, icon);
-}
-
-void CTZRDlg::ShowRecord() {
-    ExchangeRecord(ExchangeDirection::ToControls);
-}
-
-void CTZRDlg::SetTimeOfFirstObsText(const std::wstring& text) {
-    SetItemText(IDC_TIME_OF_FIRST_OBS, text);
 }

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "antenna/AntennaCatalogue.h"
-#include "header/HeaderReaderOwner.h"
+#include "header/HeaderReader.h"
 #include "header/StationHeader.h"
 #include "platform/FileSystem.h"
 #include "ui/DataExchange.h"
@@ -30,7 +30,7 @@ struct EditorServices {
 };
 
 // The editor: one raw file's header, its antenna catalogue, and the commands on them.
-class CTZRDlg : public CDialog, private HeaderReaderOwner {
+class CTZRDlg : public CDialog {
   public:
     CTZRDlg(const std::wstring& path, EditorServices services);
 
@@ -47,13 +47,9 @@ class CTZRDlg : public CDialog, private HeaderReaderOwner {
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
   private:
-    void ShowPath(const std::wstring& path) override;
-    void ShowMessage(const std::wstring& text, MessageIcon icon) override;
-    void ShowRecord() override;
-    void SetTimeOfFirstObsText(const std::wstring& text) override;
-
     bool ExchangeRecord(ExchangeDirection direction);
     void ReadHeader();
+    void ShowReadSteps(const ReaderReport& report);
     void Browse();
     void OpenInEditor();
     void RunSave();

@@ -1,6 +1,6 @@
 #pragma once
 
-// Shared by the fuzz targets: a scratch raw file per process and an owner that shows nothing.
+// Shared by the fuzz targets: a scratch raw file per process and reading it.
 #include <unistd.h>
 
 #include <cstdint>
@@ -11,16 +11,7 @@
 
 #include "antenna/AntennaCatalogue.h"
 #include "header/HeaderReader.h"
-#include "header/HeaderReaderOwner.h"
 #include "header/HeaderText.h"
-
-class SilentOwner : public HeaderReaderOwner {
-  public:
-    void ShowPath(const std::wstring&) override {}
-    void ShowMessage(const std::wstring&, MessageIcon) override {}
-    void ShowRecord() override {}
-    void SetTimeOfFirstObsText(const std::wstring&) override {}
-};
 
 // The scratch file's path; the name has a day number so that it splits like a real one.
 inline std::wstring ScratchRawFile() {
@@ -85,9 +76,8 @@ inline bool HasLongLine(const std::string& header) {
 inline StationHeader ReadScratchHeader(const std::wstring& path, const AntennaCatalogue& catalogue,
                                        unsigned codePage) {
     StationHeader header;
-    SilentOwner owner;
     HeaderReadOptions options;
     options.codePage = codePage;
-    ReadStationHeader(path, catalogue, header, owner, options);
+    ReadStationHeader(path, catalogue, header, options);
     return header;
 }

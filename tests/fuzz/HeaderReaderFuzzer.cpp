@@ -11,10 +11,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const AntennaCatalogue& catalogue = DefaultCatalogue();
     WriteScratch(path, data, size);
     StationHeader header;
-    SilentOwner owner;
     HeaderReadOptions options;
     options.codePage = 936;
-    ReadStationHeader(path, catalogue, header, owner, options);
+    ReadStationHeader(path, catalogue, header, options);
     if (header.headerLoaded) {
         FUZZ_CHECK(header.headerRegionLength >= 0);
         FUZZ_CHECK(static_cast<size_t>(header.headerRegionLength) <= size);
