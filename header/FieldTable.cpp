@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <vector>
 
 #include "header/CLocaleNumbers.h"
@@ -33,6 +34,10 @@ bool IsDigit(wchar_t c) {
 
 // A number typed by a user must be a plain decimal number as a whole, such as "-2148744.1234"
 // or "1.5e3", not merely begin with one.
+// A number's text in the header, short enough for its line to read back as one piece.
+constexpr size_t kLongestWrittenNumber = 40;
+constexpr size_t kLongestHeightText = 15;
+
 std::optional<double> WholeNumber(std::wstring_view text) {
     size_t i = 0;
     if (i < text.size() && (text[i] == L'+' || text[i] == L'-'))
@@ -137,6 +142,9 @@ std::optional<std::string> TakeNumber(Header& header, std::wstring_view value,
     const std::optional<double> number = WholeNumber(value);
     if (!number)
         return "needs a number, not " + Quoted(value);
+    // Its header line must read back whole, as one piece.
+    if (!std::isfinite(*number) || FormatFixed(*number, 4).size() > kLongestWrittenNumber)
+        return Quoted(value) + " is out of range";
     header.*member = *number;
     return std::nullopt;
 }
@@ -144,9 +152,21 @@ std::optional<std::string> TakeNumber(Header& header, std::wstring_view value,
 // The save itself rounds the height to millimetres, from the text, as the editor's does.
 std::optional<std::string> TakeAntennaHeight(Header& header, std::wstring_view value,
                                              const AntennaCatalogue&) {
-    if (!WholeNumber(value))
+    const std::optional<double> metres = WholeNumber(value);
+    if (!metres)
         return "needs a number of metres, not " + Quoted(value);
+    const auto height = static_cast<float>(*metres);
+    if (!std::isfinite(height) || FormatFixed(height, 3).size() > kLongestWrittenNumber)
+        return Quoted(value) + " is out of range";
     header.antennaHeightText = value;
+    // The editor reads at most 15 bytes of the text; a longer one, as a spreadsheet writes it,
+    // is given as the shortest text of the same height.
+    if (value.size() > kLongestHeightText) {
+        char buffer[32];
+        const auto shortest = std::to_chars(buffer, buffer + sizeof buffer, height);
+        header.antennaHeightText =
+            Widen(std::string_view(buffer, static_cast<size_t>(shortest.ptr - buffer)));
+    }
     return std::nullopt;
 }
 

@@ -40,6 +40,9 @@ class Rewrite {
         if (!IsTheFileThatWasRead())
             return Refused(RewriteRefusal::ChangedSinceRead);
         sameFile_ = renaming_ && files_.SameFile(request_.currentPath, request_.newPath);
+        // A second hard link of this file at the new name would keep both names.
+        if (sameFile_ && facts_.linkCount > 1)
+            return Refused(RewriteRefusal::TargetExists);
         if (renaming_ && !sameFile_ && !request_.replaceExisting && files_.Exists(request_.newPath))
             return Refused(RewriteRefusal::TargetExists);
 
@@ -53,10 +56,13 @@ class Rewrite {
     }
 
   private:
+    // Another program may put another file under the name at any moment, even while this one
+    // is held; every step that goes by the name checks it first.
+    bool StillUnderItsName() { return files_.IdentityAt(request_.currentPath) == facts_.identity; }
+
     // The same file, still under the name it was read from, with the same header region.
     bool IsTheFileThatWasRead() {
-        if (facts_.identity != request_.before.identity ||
-            files_.IdentityAt(request_.currentPath) != facts_.identity)
+        if (facts_.identity != request_.before.identity || !StillUnderItsName())
             return false;
         std::string region;
         return region_ > 0 && file_->Seek(0) && ReadUpTo(*file_, region_, region) &&
@@ -73,10 +79,17 @@ class Rewrite {
             return Failed(status, request_.currentPath, request_.before);
         const FileSnapshot written{facts_.identity, header_};
         if (renaming_) {
+            if (!StillUnderItsName())
+                return TakenBack(RewriteRefusal::ChangedSinceRead, {});
             status = files_.Rename(request_.currentPath, request_.newPath,
                                    request_.replaceExisting || sameFile_);
             if (!status)
-                return Failed(status, request_.currentPath, written);
+                return TakenBack(RewriteRefusal::None, status);
+            if (files_.IdentityAt(request_.newPath) != facts_.identity) {
+                // The name was given to another file between the check and the move.
+                files_.Rename(request_.newPath, request_.currentPath, false);
+                return TakenBack(RewriteRefusal::ChangedSinceRead, {});
+            }
             if (status = files_.FlushFolderOf(request_.newPath); !status)
                 return Failed(status, request_.newPath, written);
         }
@@ -84,6 +97,13 @@ class Rewrite {
         if (status = file_->Close(); !status)
             return Failed(status, path, written);
         return {RewriteRefusal::None, {}, path, written};
+    }
+
+    // A header written in place whose file cannot get its new name goes back to what it was,
+    // so that a save that fails changes nothing.
+    RewriteOutcome TakenBack(RewriteRefusal refusal, const FileStatus& why) {
+        file_->Seek(0) && file_->Write(request_.before.headerRegion) && file_->Flush();
+        return {refusal, why.error, request_.currentPath, request_.before};
     }
 
     // A name beside the file that nothing stands at; whatever does is left alone.
@@ -107,7 +127,7 @@ class Rewrite {
             return status;
         createdTemporary_ = true;
         FileFacts copyFacts;
-        if (status = copy->SetPermissions(facts_.permissions); !status)
+        if (status = copy->CopyAccessFrom(facts_); !status)
             return status;
         if (status = copy->Write(header_); !status)
             return status;
@@ -129,6 +149,8 @@ class Rewrite {
             return FailedCopy(status);
         const std::wstring& target = renaming_ ? request_.newPath : request_.currentPath;
         const bool replacingItself = !renaming_ || sameFile_;
+        if (replacingItself && !StillUnderItsName())
+            return FailedCopy({}, RewriteRefusal::ChangedSinceRead);
         if (replacingItself && !files_.CanReplaceOpenFile()) {
             if (FileStatus status = file_->Close(); !status)
                 return FailedCopy(status);
@@ -140,8 +162,9 @@ class Rewrite {
         const FileSnapshot written{copyIdentity, header_};
         if (FileStatus status = files_.FlushFolderOf(target); !status)
             return Failed(status, target, written);
-        if (!replacingItself) {
-            // The new file is in place; only now may the old name go.
+        // The new file is in place; only now may the old name go, unless another program has
+        // put another file there meanwhile, which is not this save's to remove.
+        if (!replacingItself && StillUnderItsName()) {
             if (FileStatus status = files_.Delete(request_.currentPath); !status)
                 return Failed(status, target, written);
             if (FileStatus status = files_.FlushFolderOf(request_.currentPath); !status)
@@ -152,10 +175,11 @@ class Rewrite {
         return {RewriteRefusal::None, {}, target, written};
     }
 
-    RewriteOutcome FailedCopy(const FileStatus& status) {
+    RewriteOutcome FailedCopy(const FileStatus& status,
+                              RewriteRefusal refusal = RewriteRefusal::None) {
         if (createdTemporary_)
             files_.Delete(temporaryPath_);
-        return Failed(status, request_.currentPath, request_.before);
+        return {refusal, status.error, request_.currentPath, request_.before};
     }
 
     RewriteOutcome Refused(RewriteRefusal refusal, std::wstring error = {}) const {

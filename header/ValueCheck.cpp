@@ -51,8 +51,10 @@ bool IsReservedDeviceName(std::wstring_view stem) {
         if (upper == name)
             return true;
     }
+    // Windows reserves the superscript digits one to three as well.
     return upper.size() == 4 && (upper.starts_with(L"COM") || upper.starts_with(L"LPT")) &&
-           upper[3] >= L'1' && upper[3] <= L'9';
+           ((upper[3] >= L'1' && upper[3] <= L'9') || upper[3] == L'\u00B9' ||
+            upper[3] == L'\u00B2' || upper[3] == L'\u00B3');
 }
 
 // What makes the station name no single Windows file name once the suffix follows it.
@@ -66,12 +68,13 @@ std::wstring FileNameFaults(const StationHeader& header) {
     if (!found.empty())
         return found;
     const std::wstring fileName = station + header.nameParts.suffix;
-    const bool dotsOnly = station == L"." || station == L"..";
+    // An empty station would leave the suffix as the name, which reads back as another station.
+    const bool dotsOnly = station.empty() || station == L"." || station == L"..";
     const bool badEnd = !fileName.empty() && (fileName.back() == L'.' || fileName.back() == L' ');
     const bool device = IsReservedDeviceName(
         std::wstring_view(fileName).substr(0, std::min(fileName.find(L'.'), fileName.size())));
-    if (dotsOnly || badEnd || device || fileName.empty())
-        return station;
+    if (dotsOnly || badEnd || device)
+        return station.empty() ? L"\"\"" : station;
     return {};
 }
 

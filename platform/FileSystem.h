@@ -48,7 +48,9 @@ struct FileFacts {
     FileIdentity identity;
     uint32_t linkCount = 1;
     bool readOnly = false;
-    // POSIX permission bits; a copy that replaces the file gets the same.
+    // POSIX owner, group and permission bits; a copy that replaces the file gets the same.
+    uint32_t owner = 0;
+    uint32_t group = 0;
     uint32_t permissions = 0;
 };
 
@@ -65,9 +67,9 @@ class OpenedFile {
     virtual FileStatus Flush() = 0;
     virtual FileStatus Close() = 0;
     virtual FileStatus Facts(FileFacts& facts) = 0;
-    // Gives the file the permission bits of another; Windows copies inherit the folder's security
-    // as the original did, so there it does nothing.
-    virtual FileStatus SetPermissions(uint32_t permissions) = 0;
+    // Gives the file the owner and permission bits of another, as far as this process may;
+    // Windows copies inherit the folder's security as the original did, so there it does nothing.
+    virtual FileStatus CopyAccessFrom(const FileFacts& original) = 0;
     // Appends everything from `source`'s position to its end; reads and writes by default,
     // a platform may let the system copy without passing the bytes through the program.
     virtual FileStatus CopyFrom(OpenedFile& source);

@@ -74,12 +74,17 @@ class PosixFile : public OpenedFile {
         facts.linkCount = static_cast<uint32_t>(status.st_nlink);
         // The mode bits decide, not who runs the program: root may write anything.
         facts.readOnly = (status.st_mode & S_IWUSR) == 0;
+        facts.owner = status.st_uid;
+        facts.group = status.st_gid;
         facts.permissions = status.st_mode & 07777;
         return FileStatus::Success();
     }
 
-    FileStatus SetPermissions(uint32_t permissions) override {
-        if (::fchmod(descriptor_, static_cast<mode_t>(permissions)) != 0)
+    // Only root may give a file away; anyone else's copy stays theirs, as the original was.
+    FileStatus CopyAccessFrom(const FileFacts& original) override {
+        if (::fchown(descriptor_, original.owner, original.group) != 0 && errno != EPERM)
+            return FailureOf(path_);
+        if (::fchmod(descriptor_, static_cast<mode_t>(original.permissions)) != 0)
             return FailureOf(path_);
         return FileStatus::Success();
     }
@@ -163,7 +168,9 @@ class PosixFileSystem : public FileSystem {
         const int descriptor = ::open(native.c_str(), OpenFlags(mode) | O_CLOEXEC, 0644);
         if (descriptor < 0) {
             const int error = errno;
-            status = FailureOf(path, FaultOfFailedOpen(error, native));
+            const FileFault fault = FaultOfFailedOpen(error, native);
+            errno = error;
+            status = FailureOf(path, fault);
             return nullptr;
         }
         // The nearest POSIX has to an exclusive open: an advisory lock that others also take.

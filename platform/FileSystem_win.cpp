@@ -72,7 +72,7 @@ class WinFile : public OpenedFile {
         return FileStatus::Success();
     }
 
-    FileStatus SetPermissions(uint32_t) override { return FileStatus::Success(); }
+    FileStatus CopyAccessFrom(const FileFacts&) override { return FileStatus::Success(); }
 
     FileStatus Close() override {
         const HANDLE handle = handle_;

@@ -70,9 +70,9 @@ class FaultyFileSystem : public FileSystem {
             FileStatus status;
             return owner_.Fail(status) ? status : file_->Facts(facts);
         }
-        FileStatus SetPermissions(uint32_t permissions) override {
+        FileStatus CopyAccessFrom(const FileFacts& original) override {
             FileStatus status;
-            return owner_.Fail(status) ? status : file_->SetPermissions(permissions);
+            return owner_.Fail(status) ? status : file_->CopyAccessFrom(original);
         }
         FileStatus CopyFrom(OpenedFile& source) override {
             FileStatus status;
