@@ -147,32 +147,65 @@ class Rewrite {
         FileIdentity copyIdentity;
         if (FileStatus status = WriteCopy(copyIdentity); !status)
             return FailedCopy(status);
-        const std::wstring& target = renaming_ ? request_.newPath : request_.currentPath;
-        const bool replacingItself = !renaming_ || sameFile_;
-        if (replacingItself && !StillUnderItsName())
-            return FailedCopy({}, RewriteRefusal::ChangedSinceRead);
-        if (replacingItself && !files_.CanReplaceOpenFile()) {
-            if (FileStatus status = file_->Close(); !status)
-                return FailedCopy(status);
-        }
+        const FileSnapshot written{copyIdentity, header_};
+        if (!renaming_ || sameFile_)
+            return ReplaceItself(written);
         if (FileStatus moved =
-                files_.Rename(temporaryPath_, target, request_.replaceExisting || replacingItself);
+                files_.Rename(temporaryPath_, request_.newPath, request_.replaceExisting);
             !moved)
             return FailedCopy(moved);
-        const FileSnapshot written{copyIdentity, header_};
+        if (FileStatus status = files_.FlushFolderOf(request_.newPath); !status)
+            return Failed(status, request_.newPath, written);
+        // The new file is in place; only now may the old name go.
+        if (FileStatus status = RemoveOldName(); !status)
+            return Failed(status, request_.newPath, written);
+        file_.reset();
+        return {RewriteRefusal::None, {}, request_.newPath, written};
+    }
+
+    // The copy takes the file's own name. Where the system swaps two names in one step, the copy
+    // and the file swap names, and swap back when what stood under the name was not this file;
+    // elsewhere the name is checked just before the copy replaces it.
+    RewriteOutcome ReplaceItself(const FileSnapshot& written) {
+        const std::wstring& target = request_.newPath;
+        if (files_.CanReplaceOpenFile() && files_.Exchange(temporaryPath_, target)) {
+            if (files_.IdentityAt(temporaryPath_) != facts_.identity) {
+                files_.Exchange(temporaryPath_, target);
+                return FailedCopy({}, RewriteRefusal::ChangedSinceRead);
+            }
+            file_.reset();
+            if (FileStatus removed = files_.Delete(temporaryPath_); !removed)
+                return Failed(removed, target, written);
+        } else {
+            if (!files_.CanReplaceOpenFile()) {
+                if (FileStatus status = file_->Close(); !status)
+                    return FailedCopy(status);
+            }
+            if (files_.IdentityAt(request_.currentPath) != facts_.identity)
+                return FailedCopy({}, RewriteRefusal::ChangedSinceRead);
+            if (FileStatus moved = files_.Rename(temporaryPath_, target, true); !moved)
+                return FailedCopy(moved);
+        }
+        file_.reset();
         if (FileStatus status = files_.FlushFolderOf(target); !status)
             return Failed(status, target, written);
-        // The new file is in place; only now may the old name go, unless another program has
-        // put another file there meanwhile, which is not this save's to remove.
-        if (!replacingItself && StillUnderItsName()) {
-            if (FileStatus status = files_.Delete(request_.currentPath); !status)
-                return Failed(status, target, written);
-            if (FileStatus status = files_.FlushFolderOf(request_.currentPath); !status)
-                return Failed(status, target, written);
-        }
-        // The old file is gone from the folder; closing it cannot lose anything.
-        file_.reset();
         return {RewriteRefusal::None, {}, target, written};
+    }
+
+    // The old name is moved aside before it is removed, so that a file another program put
+    // there meanwhile is moved back, never removed.
+    FileStatus RemoveOldName() {
+        if (FileStatus moved = files_.Rename(request_.currentPath, temporaryPath_, false); !moved)
+            return files_.Exists(request_.currentPath) ? moved : FileStatus::Success();
+        if (files_.IdentityAt(temporaryPath_) != facts_.identity) {
+            files_.Rename(temporaryPath_, request_.currentPath, false);
+            return FileStatus::Success();
+        }
+        if (FileStatus removed = files_.Delete(temporaryPath_); !removed) {
+            files_.Rename(temporaryPath_, request_.currentPath, false);
+            return removed;
+        }
+        return files_.FlushFolderOf(request_.currentPath);
     }
 
     RewriteOutcome FailedCopy(const FileStatus& status,

@@ -99,6 +99,8 @@ class FileSystem {
     // the target is replaced itself, never written through.
     virtual FileStatus Rename(const std::wstring& from, const std::wstring& to,
                               bool replaceExisting) = 0;
+    // Swaps the names of two files in one step; FileFault::Other where the system cannot.
+    virtual FileStatus Exchange(const std::wstring& first, const std::wstring& second) = 0;
     // Makes renames and deletions in the folder of `path` survive a power loss.
     virtual FileStatus FlushFolderOf(const std::wstring& path) = 0;
     // The file the name itself stands for: a link is not followed.

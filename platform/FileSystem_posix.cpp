@@ -213,6 +213,13 @@ class PosixFileSystem : public FileSystem {
         return FileStatus::Success();
     }
 
+    FileStatus Exchange(const std::wstring& first, const std::wstring& second) override {
+        if (::renameat2(AT_FDCWD, NativePath(first).c_str(), AT_FDCWD, NativePath(second).c_str(),
+                        RENAME_EXCHANGE) != 0)
+            return FailureOf(second);
+        return FileStatus::Success();
+    }
+
     FileStatus FlushFolderOf(const std::wstring& path) override {
         const int folder = ::open(FolderOf(NativePath(path)).c_str(), O_RDONLY | O_DIRECTORY);
         if (folder < 0)

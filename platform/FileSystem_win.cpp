@@ -182,6 +182,11 @@ class WinFileSystem : public FileSystem {
         return FileStatus::Success();
     }
 
+    FileStatus Exchange(const std::wstring&, const std::wstring& second) override {
+        SetLastError(ERROR_NOT_SUPPORTED);
+        return FailureOf(second);
+    }
+
     // Every move is written through to the disk already.
     FileStatus FlushFolderOf(const std::wstring&) override { return FileStatus::Success(); }
 

@@ -32,6 +32,10 @@ class FaultyFileSystem : public FileSystem {
         FileStatus status;
         return Fail(status) ? status : SystemFileSystem().Rename(from, to, replace);
     }
+    FileStatus Exchange(const std::wstring& first, const std::wstring& second) override {
+        FileStatus status;
+        return Fail(status) ? status : SystemFileSystem().Exchange(first, second);
+    }
     FileStatus FlushFolderOf(const std::wstring& path) override {
         FileStatus status;
         return Fail(status) ? status : SystemFileSystem().FlushFolderOf(path);
