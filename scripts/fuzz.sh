@@ -2,13 +2,13 @@
 # Builds the libFuzzer targets and runs each for SECONDS (default 60) on a working copy of its
 # checked-in seed corpus. Findings are left in build/fuzz/artifacts/; any finding fails the run.
 # TZR_FUZZ_SEED fixes the random seed (the test command uses 1, so that CI runs repeat).
-#   scripts/fuzz.sh [SECONDS] [TARGET...]     targets: HeaderReader Catalogue FileName RoundTrip Values
+#   scripts/fuzz.sh [SECONDS] [TARGET...]     targets: HeaderReader Catalogue FileName RoundTrip Values Campaign
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 seconds=${1:-60}
 shift || true
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(HeaderReader Catalogue FileName RoundTrip Values)
+[ ${#targets[@]} -gt 0 ] || targets=(HeaderReader Catalogue FileName RoundTrip Values Campaign)
 
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz
