@@ -8,6 +8,7 @@
 #include "cli/Base64.h"
 #include "cli/Json.h"
 #include "cli/JsonObject.h"
+#include "cli/ReadProblem.h"
 #include "platform/AbsolutePath.h"
 #include "platform/CodePage.h"
 
@@ -78,6 +79,13 @@ std::optional<Line> ReadLine(std::string_view text) {
 }
 
 }  // namespace
+
+std::string JournalProblemText(const std::wstring& systemText) {
+    const size_t lineEnd = systemText.find(L'\n');
+    const std::string reason = FirstLineOf(systemText);
+    return lineEnd == std::wstring::npos ? reason
+                                         : ToUtf8(systemText.substr(lineEnd + 1)) + ": " + reason;
+}
 
 std::string NewBatchId() {
     std::random_device random;

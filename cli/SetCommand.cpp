@@ -141,14 +141,6 @@ FileOutcome AfterRewrite(const std::wstring& file, const RewriteOutcome& written
     return failed;
 }
 
-// The system's reason and the journal's path on one line.
-std::string JournalProblem(const std::wstring& systemText) {
-    const size_t lineEnd = systemText.find('\n');
-    const std::string reason = FirstLineOf(systemText);
-    return lineEnd == std::wstring::npos ? reason
-                                         : ToUtf8(systemText.substr(lineEnd + 1)) + ": " + reason;
-}
-
 // The values to take into one file, and the campaign row they come from (-1 for none).
 struct FileEdits {
     FieldValues values;
@@ -203,12 +195,12 @@ class SetRun {
             return true;
         FileStatus status;
         if (request_.journal->path.empty())
-            status = FileStatus::Failure(L"no folder for it is known (HOME is not set)");
+            status = FileStatus::Failure(L"the system names no folder for it");
         else
             journal_ = JournalWriter::Open(request_.journal->path, request_.journal->batch, status);
         if (journal_)
             return true;
-        err_ << "tzrhdr: cannot write the journal: " << JournalProblem(status.error)
+        err_ << "tzrhdr: cannot write the journal: " << JournalProblemText(status.error)
              << "; no file was written (--journal PATH names another, --no-journal writes none)\n";
         return false;
     }
@@ -338,7 +330,7 @@ class SetRun {
     }
 
     void StopJournal(const FileStatus& status) {
-        journalError_ = JournalProblem(status.error);
+        journalError_ = JournalProblemText(status.error);
         journal_.reset();
     }
 

@@ -53,8 +53,7 @@ class UndoRun {
 
     int Run() {
         if (request_.journal.path.empty())
-            throw UsageError{"no folder for the journal is known (HOME is not set); give --journal",
-                             false};
+            throw UsageError{"the system names no folder for the journal; give --journal", false};
         ReadJournal();
         const std::vector<bool> takenBack = TakenBack(journal_.batches);
         if (request_.list) {
@@ -118,7 +117,7 @@ class UndoRun {
             FileStatus status;
             writer_ = JournalWriter::Open(target.path, target.batch, status);
             if (!writer_) {
-                err_ << "tzrhdr: cannot write the journal: " << FirstLineOf(status.error)
+                err_ << "tzrhdr: cannot write the journal: " << JournalProblemText(status.error)
                      << "; no file was written\n";
                 return 1;
             }
@@ -171,7 +170,7 @@ class UndoRun {
         if (!status) {
             writer_.reset();
             return Failed(outcome, "not written, as the journal cannot be written: " +
-                                       FirstLineOf(status.error));
+                                       JournalProblemText(status.error));
         }
         const RewriteOutcome written = RewriteRawFile(
             SystemFileSystem(),
@@ -184,7 +183,8 @@ class UndoRun {
         status =
             writer_->Done(number, written.Succeeded(), error, written.path, written.after.identity);
         if (!status)
-            err_ << "tzrhdr: the journal cannot be written: " << FirstLineOf(status.error) << "\n";
+            err_ << "tzrhdr: the journal cannot be written: " << JournalProblemText(status.error)
+                 << "\n";
         return error.empty() ? outcome : Failed(outcome, error);
     }
 
