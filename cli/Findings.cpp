@@ -61,7 +61,10 @@ double Spread(const std::vector<Position>& positions) {
 }
 
 std::string Quoted(const std::wstring& text) {
-    return "\"" + ToUtf8(text) + "\"";
+    std::string quoted(1, '"');
+    quoted += ToUtf8(text);
+    quoted += '"';
+    return quoted;
 }
 
 void AddStationSpread(const std::vector<const CheckedFile*>& station,
