@@ -1,5 +1,6 @@
 #include "cli/UndoCommand.h"
 
+#include <algorithm>
 #include <array>
 
 #include "cli/Json.h"
@@ -44,6 +45,12 @@ std::string JsonBatch(const JournalBatch& batch, bool takenBack) {
            ", \"command\": " + JsonString(info.command) +
            ", \"undoes\": " + (info.undoes ? JsonString(*info.undoes) : "null") +
            ", \"takenBack\": " + JsonBool(takenBack) + "}\n";
+}
+
+// A batch all of whose writes failed changed nothing there is to take back.
+bool WroteAnything(const JournalBatch& batch) {
+    return std::any_of(batch.files.begin(), batch.files.end(),
+                       [](const JournalFile& file) { return file.written != false; });
 }
 
 class UndoRun {
@@ -95,12 +102,13 @@ class UndoRun {
              << batch.info.command << "\n";
     }
 
-    // The batch named, else the newest batch of edits not taken back.
+    // The batch named, else the newest batch of edits that wrote anything and is not taken back.
     const JournalBatch* Target(const std::vector<bool>& takenBack) const {
         const std::vector<JournalBatch>& batches = journal_.batches;
         for (size_t i = batches.size(); i-- > 0;) {
-            if (request_.batch ? batches[i].info.id == *request_.batch
-                               : !takenBack[i] && !batches[i].info.undoes)
+            if (request_.batch
+                    ? batches[i].info.id == *request_.batch
+                    : !takenBack[i] && !batches[i].info.undoes && WroteAnything(batches[i]))
                 return &batches[i];
         }
         if (request_.batch)
