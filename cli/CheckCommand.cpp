@@ -25,8 +25,8 @@ CheckedFile ReadForCheck(const std::wstring& path, const AntennaCatalogue& catal
 
 std::string JsonFinding(const Finding& finding) {
     return "{\"file\": " + JsonString(finding.file) + ", \"code\": \"" +
-           std::string(FindingCodeName(finding.code)) + "\", \"field\": " +
-           (finding.field.empty() ? "null" : JsonString(finding.field)) +
+           std::string(FindingCodeName(finding.code)) +
+           "\", \"field\": " + (finding.field.empty() ? "null" : JsonString(finding.field)) +
            ", \"message\": " + JsonString(finding.message) + "}\n";
 }
 
