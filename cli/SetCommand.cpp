@@ -6,12 +6,12 @@
 
 #include "cli/BatchNames.h"
 #include "cli/Campaign.h"
+#include "cli/CampaignFile.h"
 #include "cli/CodePageHint.h"
+#include "cli/Journal.h"
 #include "cli/Json.h"
 #include "cli/ReadProblem.h"
 #include "cli/SaveProblemText.h"
-#include "cli/TableEncoding.h"
-#include "cli/ToolOptions.h"
 #include "header/HeaderReader.h"
 #include "header/HeaderText.h"
 #include "header/RawFileRewrite.h"
@@ -140,11 +140,6 @@ FileOutcome AfterRewrite(const std::wstring& file, const RewriteOutcome& written
     return failed;
 }
 
-bool HasHighBytes(std::string_view bytes) {
-    return std::any_of(bytes.begin(), bytes.end(),
-                       [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
-}
-
 // The values to take into one file, and the campaign row they come from (-1 for none).
 struct FileEdits {
     FieldValues values;
@@ -163,6 +158,8 @@ class SetRun {
         if (request_.campaignPath)
             LoadCampaign(*request_.campaignPath);
         std::vector<FileOutcome> outcomes = PlanBatch();
+        if (!OpenJournal(outcomes))
+            return 1;
         std::array<size_t, 4> tally{};
         for (size_t i = 0; i < request_.files.size(); ++i) {
             ShowProgress(i);
@@ -184,27 +181,27 @@ class SetRun {
 
   private:
     void LoadCampaign(const std::wstring& path) {
-        const std::string name = ToUtf8(path);
-        const std::optional<std::string> bytes = ReadFileBytes(path);
-        if (!bytes)
-            throw UsageError{name + ": " + UnreadableReason(path).value_or("cannot read it"),
-                             false};
-        std::string error;
-        const std::optional<TableText> text =
-            ReadTableText(*bytes, request_.campaignCodePage, request_.codePage, error);
-        if (text)
-            campaign_ = Campaign::Parse(text->utf8, error);
-        if (!campaign_)
-            throw UsageError{name + ": " + error, false};
-        if (IsWesternSingleByte(text->codePage) && HasHighBytes(*bytes))
-            err_ << "tzrhdr: " << name << ": read in code page " << text->codePage
-                 << "; for a Chinese table give --encoding 936\n";
-        std::string ignored;
-        for (const std::string& column : campaign_->IgnoredColumns())
-            ignored += (ignored.empty() ? "" : ", ") + column;
-        if (!ignored.empty())
-            err_ << "tzrhdr: " << name << ": read-only columns ignored: " << ignored << "\n";
+        campaign_ = LoadCampaignFile(path, request_.campaignCodePage, request_.codePage, err_);
         matchedRows_.assign(campaign_->RowCount(), false);
+    }
+
+    // Opens the journal when the batch is about to write; false, having said why, when it
+    // cannot be written, so that no file is.
+    bool OpenJournal(const std::vector<FileOutcome>& outcomes) {
+        if (!request_.journal || request_.dryRun ||
+            std::none_of(outcomes.begin(), outcomes.end(),
+                         [](const FileOutcome& outcome) { return Writes(outcome.status); }))
+            return true;
+        FileStatus status;
+        if (request_.journal->path.empty())
+            status = FileStatus::Failure(L"the system names no folder for it");
+        else
+            journal_ = JournalWriter::Open(request_.journal->path, request_.journal->batch, status);
+        if (journal_)
+            return true;
+        err_ << "tzrhdr: cannot write the journal: " << JournalProblemText(status.error)
+             << "; no file was written (--journal PATH names another, --no-journal writes none)\n";
+        return false;
     }
 
     // Plans every file, then refuses the saves whose new names clash, before anything is
@@ -298,9 +295,42 @@ class SetRun {
                 ChangedLines(header.snapshot.headerRegion, plan.headerText, request_.codePage);
             return outcome;
         }
+        const int number = ++journalled_;
+        if (!JournalIntent(number, file, plan, header.snapshot))
+            return Failure("not written, as the journal cannot be written: " + journalError_);
         const RewriteOutcome written = RewriteRawFile(
             files, {file, plan.newPath, plan.headerText, header.snapshot, outcome.replacing});
-        return AfterRewrite(file, written, std::move(outcome));
+        outcome = AfterRewrite(file, written, std::move(outcome));
+        JournalDone(number, written, outcome);
+        return outcome;
+    }
+
+    // Records the write about to happen; false when the journal cannot take it, and then for
+    // every later file.
+    bool JournalIntent(int number, const std::wstring& file, const SavePlan& plan,
+                       const FileSnapshot& read) {
+        if (!journal_)
+            return journalError_.empty();
+        const std::string written = HeaderForRegion(plan.headerText, read.headerRegion.size());
+        const FileStatus status = journal_->Intent(
+            {number, read.identity, file, plan.newPath, read.headerRegion, written, {}, {}});
+        if (!status)
+            StopJournal(status);
+        return status.ok;
+    }
+
+    void JournalDone(int number, const RewriteOutcome& written, const FileOutcome& outcome) {
+        if (!journal_)
+            return;
+        const FileStatus status = journal_->Done(number, written.Succeeded(), outcome.error,
+                                                 written.path, written.after.identity);
+        if (!status)
+            StopJournal(status);
+    }
+
+    void StopJournal(const FileStatus& status) {
+        journalError_ = JournalProblemText(status.error);
+        journal_.reset();
     }
 
     // Takes the edits into a record just read as the editor would; why not when it cannot.
@@ -378,6 +408,10 @@ class SetRun {
     std::optional<Campaign> campaign_;
     std::vector<bool> matchedRows_;
     size_t progressWidth_ = 0;
+    std::unique_ptr<JournalWriter> journal_;
+    int journalled_ = 0;
+    // Why the journal stopped taking lines; the batch stops writing with it.
+    std::string journalError_;
 };
 
 }  // namespace

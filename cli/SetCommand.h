@@ -7,6 +7,7 @@
 
 #include "antenna/AntennaCatalogue.h"
 #include "cli/FieldEdits.h"
+#include "cli/Journal.h"
 
 struct SetRequest {
     std::vector<std::wstring> files;
@@ -21,11 +22,14 @@ struct SetRequest {
     // Header text is read and written in this code page.
     unsigned codePage = 0;
     bool showProgress = false;
+    // Where each write is recorded first; nothing for none.
+    std::optional<JournalTarget> journal;
 };
 
 // Edits each file as the editor's Save would after the same edits, and reports what happened.
 // Every new name is worked out before any file is written, and a file whose new name clashes
 // with another file of the batch is refused. A failure never stops the other files. Returns 0
-// when no file failed, 1 otherwise; throws UsageError when the campaign table cannot be used.
+// when no file failed, 1 otherwise (so when the journal cannot be written and nothing is); throws
+// UsageError when the campaign table cannot be used.
 int RunSet(const SetRequest& request, const AntennaCatalogue& catalogue, std::ostream& out,
            std::ostream& err);

@@ -3,10 +3,12 @@
 #include <CLI/CLI.hpp>
 
 #include "cli/CatalogueCommand.h"
+#include "cli/CheckCommand.h"
 #include "cli/Json.h"
 #include "cli/SetCommand.h"
 #include "cli/ShowCommand.h"
 #include "cli/ToolOptions.h"
+#include "cli/UndoCommand.h"
 #include "platform/CodePage.h"
 
 namespace {
@@ -16,8 +18,8 @@ constexpr int kExitUsage = 2;
 constexpr const char* kFooter =
     "Header text is read in the code page that --codepage names, else TZR_CODEPAGE, else the\n"
     "system's ANSI code page (on Linux the one Windows uses for the locale: zh_CN gives 936).\n"
-    "Exit status: 0 when every file was read (or edited) completely, 1 when one was not,\n"
-    "2 on bad usage.";
+    "Exit status: 0 when every file was read (or edited) completely, 1 when one was not\n"
+    "(check: when there is a finding), 2 on bad usage.";
 
 std::wstring Wide(const std::string& utf8) {
     return MultiByteToUnicodeString(utf8, kUtf8CodePage);
@@ -42,7 +44,39 @@ struct Values {
     bool replace = false;
     bool dryRun = false;
     std::vector<std::pair<const RecordField*, std::string>> fields;
+    std::string journal;
+    bool noJournal = false;
+    std::string batch;
+    bool list = false;
 };
+
+// An argument as a shell would need it typed again.
+std::string Quoted(const std::wstring& arg) {
+    const std::string text = ToUtf8(arg);
+    if (!text.empty() && text.find_first_of(" \t\"'") == std::string::npos)
+        return text;
+    std::string quoted = "\"";
+    for (char c : text)
+        quoted += c == '"' ? std::string("\\\"") : std::string(1, c);
+    return quoted + "\"";
+}
+
+std::string CommandLine(const std::vector<std::wstring>& args) {
+    std::string line = "tzrhdr";
+    for (const std::wstring& arg : args)
+        line += " " + Quoted(arg);
+    return line;
+}
+
+// Where a batch is recorded: --journal, else the user's journal; nothing under --no-journal.
+std::optional<JournalTarget> JournalFor(const Values& values, const ToolEnvironment& environment,
+                                        const std::vector<std::wstring>& args) {
+    if (values.noJournal)
+        return std::nullopt;
+    BatchInfo batch{NewBatchId(), JournalTime(), environment.version, CommandLine(args), {}};
+    return JournalTarget{values.journal.empty() ? environment.journalPath : Wide(values.journal),
+                         std::move(batch)};
+}
 
 void AddReadingOptions(CLI::App& command, Values& values) {
     command.add_option("--codepage", values.codePage, "read header text in code page N")
@@ -83,8 +117,32 @@ int Show(const Values& values, const ToolEnvironment& environment, std::ostream&
     return RunShow(request, LoadCatalogue(Wide(values.catalogue)), out, err);
 }
 
-int Set(const Values& values, const ToolEnvironment& environment, std::ostream& out,
-        std::ostream& err) {
+int Check(const Values& values, const ToolEnvironment& environment, std::ostream& out,
+          std::ostream& err) {
+    CheckRequest request;
+    request.files = WideAll(values.files);
+    if (!values.campaign.empty())
+        request.campaignPath = Wide(values.campaign);
+    request.codePage = HeaderCodePage(values.codePage, environment.codePageVariable);
+    request.campaignCodePage = TableCodePage(values.encoding, request.codePage);
+    request.json = values.json;
+    return RunCheck(request, LoadCatalogue(Wide(values.catalogue)), out, err);
+}
+
+int Undo(const Values& values, const ToolEnvironment& environment,
+         const std::vector<std::wstring>& args, std::ostream& out, std::ostream& err) {
+    UndoRequest request;
+    request.journal = *JournalFor(values, environment, args);
+    if (!values.batch.empty())
+        request.batch = values.batch;
+    request.list = values.list;
+    request.dryRun = values.dryRun;
+    request.json = values.json;
+    return RunUndo(request, out, err);
+}
+
+int Set(const Values& values, const ToolEnvironment& environment,
+        const std::vector<std::wstring>& args, std::ostream& out, std::ostream& err) {
     if (values.fields.empty() && values.campaign.empty())
         throw UsageError{"set needs a field option or --from"};
     const AntennaCatalogue catalogue = LoadCatalogue(Wide(values.catalogue));
@@ -105,6 +163,7 @@ int Set(const Values& values, const ToolEnvironment& environment, std::ostream& 
     request.dryRun = values.dryRun;
     request.json = values.json;
     request.showProgress = environment.errIsTerminal && !values.json;
+    request.journal = JournalFor(values, environment, args);
     return RunSet(request, catalogue, out, err);
 }
 
@@ -158,7 +217,39 @@ int RunTzrhdr(const std::vector<std::wstring>& args, std::ostream& out, std::ost
                   "replace a file outside this batch that has the new name already");
     set->add_flag("--dry-run", values.dryRun, "print what would change; write nothing");
     set->add_flag("--json", values.json, "one JSON object per file and line on standard output");
+    CLI::Option* journal =
+        set->add_option("--journal", values.journal,
+                        "record the batch in this journal instead of the user's own")
+            ->type_name("PATH");
+    set->add_flag("--no-journal", values.noJournal, "record nothing; the batch cannot be undone")
+        ->excludes(journal);
     AddReadingOptions(*set, values);
+
+    CLI::App* check = app.add_subcommand(
+        "check", "report what looks wrong in raw files, alone, together and against the field log");
+    check->add_option("--from", values.campaign, "field log: a campaign table as set reads it")
+        ->type_name("CSV");
+    check
+        ->add_option("--encoding", values.encoding,
+                     "the field log's encoding: utf-8, ansi or NUMBER; by default UTF-8 if "
+                     "valid, else ansi")
+        ->type_name("ENCODING");
+    check->add_flag("--json", values.json, "one JSON object per finding and line");
+    AddReadingOptions(*check, values);
+
+    CLI::App* undo = app.add_subcommand(
+        "undo", "take back the newest batch of set not taken back yet, or the one named");
+    undo->add_option("--journal", values.journal, "the journal instead of the user's own")
+        ->type_name("PATH");
+    CLI::Option* batch =
+        undo->add_option("--batch", values.batch, "take back this batch (an undo: redo it)")
+            ->type_name("ID");
+    CLI::Option* dryRun =
+        undo->add_flag("--dry-run", values.dryRun, "print what would be restored; write nothing");
+    undo->add_flag("--list", values.list, "list the journal's batches")
+        ->excludes(batch)
+        ->excludes(dryRun);
+    undo->add_flag("--json", values.json, "one JSON object per file (or batch) and line");
 
     CLI::App* catalogue = app.add_subcommand("catalogue", "print the antenna catalogue");
     catalogue->add_flag("--json", values.json, "one JSON object");
@@ -188,7 +279,11 @@ int RunTzrhdr(const std::vector<std::wstring>& args, std::ostream& out, std::ost
         if (show->parsed())
             return Show(values, environment, out, err);
         if (set->parsed())
-            return Set(values, environment, out, err);
+            return Set(values, environment, args, out, err);
+        if (check->parsed())
+            return Check(values, environment, out, err);
+        if (undo->parsed())
+            return Undo(values, environment, args, out, err);
         return RunCatalogue(LoadCatalogue(Wide(values.catalogue)), values.json, out);
     } catch (const UsageError& error) {
         return UsageFailure(error.message, error.helpHint, err);

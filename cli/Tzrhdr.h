@@ -12,6 +12,9 @@ struct ToolEnvironment {
     bool errIsTerminal = false;
     // The TZR_CODEPAGE variable, when set.
     std::optional<std::wstring> codePageVariable;
+    // The journal that set and undo use unless --journal names another: the user's own; empty
+    // when the system names no place for it.
+    std::wstring journalPath;
 };
 
 // The tzrhdr command line: `args` without the program name; `out` and `err` take UTF-8 (CSV

@@ -4,6 +4,7 @@
 #include "cli/Tzrhdr.h"
 #include "platform/CodePage.h"
 #include "platform/Console.h"
+#include "platform/JournalLocation.h"
 
 int main(int argc, char** argv) {
     std::vector<std::wstring> args;
@@ -12,6 +13,7 @@ int main(int argc, char** argv) {
     ToolEnvironment environment;
     environment.version = TZR_VERSION;
     environment.errIsTerminal = IsStandardErrorTerminal();
+    environment.journalPath = DefaultJournalPath().value_or(L"");
     if (const char* codePage = std::getenv("TZR_CODEPAGE"))
         environment.codePageVariable = MultiByteToUnicodeString(codePage, kUtf8CodePage);
     return RunTzrhdr(args, std::cout, std::cerr, environment);

@@ -8,6 +8,7 @@
 
 #include "cli/Tzrhdr.h"
 #include "platform/Console.h"
+#include "platform/JournalLocation.h"
 
 int wmain(int argc, wchar_t** argv) {
     // Output is UTF-8 bytes: no CR LF translation, and a console that shows them as UTF-8.
@@ -18,6 +19,7 @@ int wmain(int argc, wchar_t** argv) {
     ToolEnvironment environment;
     environment.version = TZR_VERSION;
     environment.errIsTerminal = IsStandardErrorTerminal();
+    environment.journalPath = DefaultJournalPath().value_or(L"");
     if (const wchar_t* codePage = _wgetenv(L"TZR_CODEPAGE"))
         environment.codePageVariable = codePage;
     return RunTzrhdr(args, std::cout, std::cerr, environment);

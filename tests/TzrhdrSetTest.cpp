@@ -44,7 +44,7 @@ class TzrhdrSet : public testing::Test {
     }
 
     std::vector<std::wstring> Args(std::initializer_list<std::wstring> args) {
-        std::vector<std::wstring> all = {L"set", L"--codepage", L"936"};
+        std::vector<std::wstring> all = {L"set", L"--no-journal", L"--codepage", L"936"};
         all.insert(all.end(), args);
         return all;
     }

@@ -354,7 +354,7 @@ TEST_P(SaveMatchesTzrhdr, SetWritesTheSameFileUnderTheSameName) {
     std::ostringstream out;
     std::ostringstream err;
     const int status =
-        RunTzrhdr({L"set", L"--station", c.station, L"--antenna-height", c.height,
+        RunTzrhdr({L"set", L"--no-journal", L"--station", c.station, L"--antenna-height", c.height,
                    L"--receiver-version", c.receiverVersion, L"--x", L"12.5", L"--measure-to", L"3",
                    L"--antenna-type", L"DRQK04              ", viaTool},
                   out, err);

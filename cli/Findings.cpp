@@ -1,0 +1,217 @@
+#include "cli/Findings.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <map>
+
+#include "cli/Json.h"
+#include "header/CLocaleNumbers.h"
+#include "header/FieldTable.h"
+
+namespace {
+
+constexpr std::array<std::string_view, 11> kCodeNames = {
+    "unreadable",        "name-mismatch",      "unknown-antenna",     "height-missing",
+    "height-range",      "measure-to-unknown", "coordinates-missing", "station-spread",
+    "receiver-mismatch", "log-mismatch",       "log-missing"};
+
+constexpr float kHighestAntenna = 5;
+
+struct Position {
+    double x, y, z;
+};
+
+Position PositionOf(const StationHeader& header) {
+    return {header.approxX, header.approxY, header.approxZ};
+}
+
+bool IsMissing(const Position& p) {
+    return p.x == 0 && p.y == 0 && p.z == 0;
+}
+
+double Distance(const Position& a, const Position& b) {
+    return std::hypot(a.x - b.x, a.y - b.y, a.z - b.z);
+}
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    const size_t middle = values.size() / 2;
+    return values.size() % 2 == 1 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
+}
+
+// Each coordinate's median: one file far away cannot move it.
+Position MedianPosition(const std::vector<Position>& positions) {
+    std::vector<double> x, y, z;
+    for (const Position& p : positions) {
+        x.push_back(p.x);
+        y.push_back(p.y);
+        z.push_back(p.z);
+    }
+    return {Median(x), Median(y), Median(z)};
+}
+
+double Spread(const std::vector<Position>& positions) {
+    double widest = 0;
+    for (size_t i = 0; i < positions.size(); ++i) {
+        for (size_t j = i + 1; j < positions.size(); ++j)
+            widest = std::max(widest, Distance(positions[i], positions[j]));
+    }
+    return widest;
+}
+
+std::string Quoted(const std::wstring& text) {
+    std::string quoted(1, '"');
+    quoted += ToUtf8(text);
+    quoted += '"';
+    return quoted;
+}
+
+void AddStationSpread(const std::vector<const CheckedFile*>& station,
+                      std::vector<Finding>& findings) {
+    std::vector<Position> positions;
+    for (const CheckedFile* file : station)
+        positions.push_back(PositionOf(file->header));
+    if (positions.size() < 2 || Spread(positions) <= kStationSpreadLimit)
+        return;
+    const Position median = MedianPosition(positions);
+    for (size_t i = 0; i < station.size(); ++i) {
+        const double away = Distance(positions[i], median);
+        if (away > kStationSpreadLimit / 2)
+            findings.push_back({station[i]->path,
+                                FindingCode::StationSpread,
+                                {},
+                                FormatFixed(away, 1) + " m from the median position of the " +
+                                    std::to_string(station.size()) + " files of station " +
+                                    Quoted(station[i]->header.stationName)});
+    }
+}
+
+void AddReceiverMismatch(const std::vector<const CheckedFile*>& receiver,
+                         std::vector<Finding>& findings) {
+    std::map<std::wstring, size_t> filesByType;
+    for (const CheckedFile* file : receiver)
+        ++filesByType[file->header.receiverType];
+    if (filesByType.size() < 2)
+        return;
+    size_t most = 0;
+    size_t holdingMost = 0;
+    for (const auto& [type, count] : filesByType) {
+        holdingMost = count > most ? 1 : count == most ? holdingMost + 1 : holdingMost;
+        most = std::max(most, count);
+    }
+    for (const CheckedFile* file : receiver) {
+        const std::wstring& type = file->header.receiverType;
+        if (holdingMost == 1 && filesByType[type] == most)
+            continue;
+        std::string others;
+        for (const auto& [other, count] : filesByType) {
+            if (other != type)
+                others += (others.empty() ? "" : ", ") + Quoted(other) + " in " +
+                          std::to_string(count) + (count == 1 ? " file" : " files");
+        }
+        findings.push_back({file->path, FindingCode::ReceiverMismatch, "receiver-type",
+                            "receiver " + Quoted(file->header.receiverNumber) + " is " +
+                                Quoted(type) + " here but " + others});
+    }
+}
+
+}  // namespace
+
+std::string_view FindingCodeName(FindingCode code) {
+    return kCodeNames[static_cast<size_t>(code)];
+}
+
+std::vector<Finding> FileFindings(const CheckedFile& file, const AntennaCatalogue& catalogue) {
+    std::vector<Finding> findings;
+    const auto add = [&](FindingCode code, std::string_view field, std::string message) {
+        findings.push_back({file.path, code, field, std::move(message)});
+    };
+    if (!file.Readable()) {
+        add(FindingCode::Unreadable, {}, file.problem);
+        return findings;
+    }
+    const StationHeader& header = file.header;
+    if (header.nameParts.stationName != header.stationName)
+        add(FindingCode::NameMismatch, "station",
+            "the file name says " + Quoted(header.nameParts.stationName) +
+                ", the header's MARKER NAME: " + Quoted(header.stationName));
+    const std::wstring shown =
+        catalogue.count > 0 ? catalogue.entries[header.antennaTypeIndex].name : std::wstring();
+    if (!header.antennaTypeName.empty() && shown != header.antennaTypeName)
+        add(FindingCode::UnknownAntenna, "antenna-type",
+            Quoted(header.antennaTypeName) +
+                " is not in the antenna catalogue; the editor would show " + Quoted(shown));
+    const std::string height = ToUtf8(header.antennaHeightText);
+    if (header.antennaHeight == 0)
+        add(FindingCode::HeightMissing, "antenna-height", "the antenna height is 0");
+    else if (header.antennaHeight < 0 || header.antennaHeight > kHighestAntenna)
+        add(FindingCode::HeightRange, "antenna-height",
+            "the antenna height " + height + " m is not between 0 and 5 m");
+    if (header.measureTo == 0)
+        add(FindingCode::MeasureToUnknown, "measure-to",
+            "the measure-to code is 0: what the height is measured to is unknown");
+    if (IsMissing(PositionOf(header)))
+        add(FindingCode::CoordinatesMissing, {},
+            "the approximate coordinates X, Y and Z are all 0");
+    return findings;
+}
+
+std::vector<Finding> CampaignFindings(const std::vector<CheckedFile>& files) {
+    std::map<std::wstring, std::vector<const CheckedFile*>> stations;
+    std::map<std::wstring, std::vector<const CheckedFile*>> receivers;
+    for (const CheckedFile& file : files) {
+        if (!file.Readable())
+            continue;
+        if (!IsMissing(PositionOf(file.header)))
+            stations[file.header.stationName].push_back(&file);
+        if (!file.header.receiverNumber.empty())
+            receivers[file.header.receiverNumber].push_back(&file);
+    }
+    std::vector<Finding> findings;
+    for (const auto& [name, station] : stations)
+        AddStationSpread(station, findings);
+    for (const auto& [number, receiver] : receivers)
+        AddReceiverMismatch(receiver, findings);
+    return findings;
+}
+
+std::vector<Finding> LogFindings(const std::vector<CheckedFile>& files, const Campaign& log,
+                                 const std::wstring& logPath, const AntennaCatalogue& catalogue,
+                                 unsigned codePage) {
+    std::vector<Finding> findings;
+    std::vector<bool> matched(log.RowCount(), false);
+    for (const CheckedFile& file : files) {
+        // A row keyed by the file's name is its row even when the file cannot be read.
+        if (!file.Readable() && log.KeyedByFile()) {
+            if (const int row = log.FindRow(file.path, {}); row >= 0)
+                matched[static_cast<size_t>(row)] = true;
+        }
+        if (!file.Readable())
+            continue;
+        const int row = log.FindRow(file.path, file.header.stationName);
+        if (row < 0) {
+            findings.push_back(
+                {file.path, FindingCode::LogMissing, {}, "no row of the field log is for it"});
+            continue;
+        }
+        matched[static_cast<size_t>(row)] = true;
+        for (const FieldValue& cell : log.Cells(row)) {
+            if (KeepsFieldValue(*cell.field, file.header, cell.text, catalogue, codePage))
+                continue;
+            findings.push_back({file.path, FindingCode::LogMismatch, cell.field->name,
+                                std::string(cell.field->name) + " is " +
+                                    Quoted(cell.field->print(file.header, codePage)) +
+                                    " in the file, " + Quoted(cell.text) + " in " +
+                                    log.Describe(row) + " of the field log"});
+        }
+    }
+    for (size_t row = 0; row < matched.size(); ++row) {
+        if (!matched[row])
+            findings.push_back({logPath,
+                                FindingCode::LogMissing,
+                                {},
+                                log.Describe(static_cast<int>(row)) + " matches no file"});
+    }
+    return findings;
+}

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "antenna/AntennaCatalogue.h"
+#include "cli/Campaign.h"
+#include "header/StationHeader.h"
+
+// What `check` can find, in the order it reports a file's findings.
+enum class FindingCode {
+    Unreadable,
+    NameMismatch,
+    UnknownAntenna,
+    HeightMissing,
+    HeightRange,
+    MeasureToUnknown,
+    CoordinatesMissing,
+    StationSpread,
+    ReceiverMismatch,
+    LogMismatch,
+    LogMissing,
+};
+
+// The code as it is printed: "name-mismatch".
+std::string_view FindingCodeName(FindingCode code);
+
+struct Finding {
+    // The raw file, or the field log for a row that matches no file.
+    std::wstring file;
+    FindingCode code;
+    // The field-table name of the field concerned; empty when no one field is.
+    std::string_view field;
+    std::string message;
+};
+
+// A raw file as it was read: its record, or why the read stopped.
+struct CheckedFile {
+    std::wstring path;
+    StationHeader header;
+    std::string problem;
+
+    bool Readable() const { return problem.empty(); }
+};
+
+// A station's files whose positions lie further apart than this, in metres, are suspect.
+constexpr double kStationSpreadLimit = 100;
+
+// What one file shows by itself.
+std::vector<Finding> FileFindings(const CheckedFile& file, const AntennaCatalogue& catalogue);
+
+// What the files show together. Of a station whose files lie more than kStationSpreadLimit
+// apart, each file more than half that from the station's median position is reported (of two
+// files, both). Of a receiver number with several receiver types, the files whose type is not
+// the one most of them have are reported (all of them when no type has most).
+std::vector<Finding> CampaignFindings(const std::vector<CheckedFile>& files);
+
+// Compares the files with their rows of the field log, fields by the field table (numbers by
+// value), and reports files without a row and rows without a file (under the log's path).
+std::vector<Finding> LogFindings(const std::vector<CheckedFile>& files, const Campaign& log,
+                                 const std::wstring& logPath, const AntennaCatalogue& catalogue,
+                                 unsigned codePage);

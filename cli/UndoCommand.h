@@ -1,0 +1,24 @@
+#pragma once
+
+#include <optional>
+#include <ostream>
+#include <string>
+
+#include "cli/Journal.h"
+
+struct UndoRequest {
+    // The journal read, and where the undo is recorded as a batch of its own.
+    JournalTarget journal;
+    // The batch to take back; by default the newest batch of edits not taken back yet.
+    std::optional<std::string> batch;
+    bool list = false;
+    bool dryRun = false;
+    bool json = false;
+};
+
+// Takes a batch back, its files newest first: a file that still holds exactly the header the
+// batch wrote gets its old header region back, byte for byte, and its old name; a file changed
+// since is reported and left alone. Under `list`, prints the batches instead. Returns 0 when
+// every file of the batch is as it was before it, 1 otherwise; throws UsageError for a batch
+// that the journal does not hold.
+int RunUndo(const UndoRequest& request, std::ostream& out, std::ostream& err);

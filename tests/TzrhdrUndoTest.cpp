@@ -1,0 +1,118 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "TestFiles.h"
+#include "TzrhdrRun.h"
+#include "cli/JsonObject.h"
+
+namespace {
+
+std::string RawFileBytes() {
+    return CrLfLines({"VELMORAN COLLECTED DATA FILE", "ver 2.1", "ReceiverID:SN1",
+                      "Date:2026-03-05", "Model:DRQ-X5", "AntHigh:1.523", "AntType:DRQK08",
+                      "MeasureTo:2", "X:-2148744.1234", "Y:4426641.5678", "Z:4044656.9012",
+                      "MARKER NAME:ABCD", "MARKER NUMBER:P01", "REC #:RN-7", "REC VERS:3.2.1"}) +
+           ObservationData(4000);
+}
+
+enum class Twist { None, ChangedSince, UnwritableJournal };
+
+struct UndoCase {
+    const char* name;
+    std::vector<std::wstring> edit;
+    std::wstring newName;
+    Twist twist = Twist::None;
+};
+
+class TzrhdrJournal : public testing::Test {
+  protected:
+    RunResult Run(std::vector<std::wstring> args) {
+        args.insert(args.begin() + 1, {L"--journal", journal});
+        return RunTool(args);
+    }
+
+    TemporaryDirectory directory;
+    std::wstring journal = directory.PathOf(L"journal.jsonl");
+};
+
+class TzrhdrUndo : public TzrhdrJournal, public testing::WithParamInterface<UndoCase> {};
+
+TEST_P(TzrhdrUndo, PutsBackEveryByteOfAFileTheBatchWroteAndLeavesAChangedOneAlone) {
+    const UndoCase& c = GetParam();
+    const std::string original = RawFileBytes();
+    const std::wstring path = directory.WriteFile(L"ABCD045A.TZR", original);
+    const std::wstring other = directory.WriteFile(L"ABCD045B.TZR", original);
+    if (c.twist == Twist::UnwritableJournal)
+        journal = directory.PathOf(L"ABCD045A.TZR") + L"/journal.jsonl";
+    std::vector<std::wstring> set = {L"set", L"--codepage", L"936"};
+    set.insert(set.end(), c.edit.begin(), c.edit.end());
+    set.insert(set.end(), {path, other});
+
+    const RunResult edited = Run(set);
+    if (c.twist == Twist::UnwritableJournal) {
+        EXPECT_EQ(edited.status, 1);
+        EXPECT_NE(edited.err.find("cannot write the journal"), std::string::npos) << edited.err;
+        EXPECT_TRUE(ReadWholeFile(path) == original && ReadWholeFile(other) == original);
+        return;
+    }
+    ASSERT_EQ(edited.status, 0) << edited.err;
+    const std::wstring newPath = directory.PathOf(c.newName);
+    ASSERT_FALSE(ReadWholeFile(newPath) == original);
+    std::string changed = ReadWholeFile(newPath);
+    if (c.twist == Twist::ChangedSince)
+        directory.WriteFile(c.newName, changed.replace(0, 1, "W"));
+
+    const RunResult undone = Run({L"undo"});
+    EXPECT_TRUE(ReadWholeFile(other) == original);
+    if (c.twist == Twist::ChangedSince) {
+        EXPECT_EQ(undone.status, 1);
+        EXPECT_NE(undone.err.find("changed since the batch; left alone"), std::string::npos);
+        EXPECT_TRUE(ReadWholeFile(newPath) == changed);
+        return;
+    }
+    EXPECT_EQ(undone.status, 0) << undone.err;
+    EXPECT_TRUE(ReadWholeFile(path) == original);
+    EXPECT_EQ(Exists(newPath), newPath == path);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Batches, TzrhdrUndo,
+    testing::Values(
+        UndoCase{"InPlace", {L"--station-code", L"P02"}, L"ABCD045A.TZR"},
+        UndoCase{
+            "ThroughCopy", {L"--receiver-version", L"3.2.1 build 2026-03-01"}, L"ABCD045A.TZR"},
+        UndoCase{"Rename", {L"--station", L"WXYZ"}, L"WXYZ045A.TZR"},
+        UndoCase{"ShrinkingHeader", {L"--station-code", L""}, L"ABCD045A.TZR"},
+        UndoCase{"ChangedSince", {L"--station-code", L"P02"}, L"ABCD045A.TZR", Twist::ChangedSince},
+        UndoCase{"UnwritableJournal",
+                 {L"--station-code", L"P02"},
+                 L"ABCD045A.TZR",
+                 Twist::UnwritableJournal}),
+    [](const testing::TestParamInfo<UndoCase>& info) { return info.param.name; });
+
+TEST_F(TzrhdrJournal, RepeatedUndoWalksBackAndTakingBackAnUndoRedoesIt) {
+    const std::string original = RawFileBytes();
+    const std::wstring path = directory.WriteFile(L"ABCD045A.TZR", original);
+    ASSERT_EQ(Run({L"set", L"--station-code", L"P02", path}).status, 0);
+    const std::string first = ReadWholeFile(path);
+    ASSERT_EQ(Run({L"set", L"--station-code", L"P03", path}).status, 0);
+
+    EXPECT_EQ(Run({L"undo"}).status, 0);
+    EXPECT_TRUE(ReadWholeFile(path) == first);
+    EXPECT_EQ(Run({L"undo"}).status, 0);
+    EXPECT_TRUE(ReadWholeFile(path) == original);
+    EXPECT_EQ(Run({L"undo"}).status, 1);
+
+    const RunResult list = Run({L"undo", L"--list", L"--json"});
+    ASSERT_TRUE(EndsWith(list.out, "}\n")) << list.err;
+    const size_t lastLine = list.out.rfind('\n', list.out.size() - 2) + 1;
+    const std::optional<JsonObject> newest = JsonObject::Parse(list.out.substr(lastLine));
+    ASSERT_TRUE(newest) << list.out;
+    const std::string redone = newest->Text("batch").value_or("");
+    EXPECT_EQ(Run({L"undo", L"--batch", std::wstring(redone.begin(), redone.end())}).status, 0);
+    EXPECT_TRUE(ReadWholeFile(path) == first);
+}
+
+}  // namespace
