@@ -2,7 +2,7 @@
 
 #include <unordered_map>
 
-#include "cli/Json.h"
+#include "cli/Utf8.h"
 
 namespace {
 

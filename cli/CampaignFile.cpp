@@ -3,10 +3,10 @@
 #include <algorithm>
 
 #include "cli/CodePageHint.h"
-#include "cli/Json.h"
 #include "cli/ReadProblem.h"
 #include "cli/TableEncoding.h"
 #include "cli/ToolOptions.h"
+#include "cli/Utf8.h"
 #include "platform/FileSystem.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <map>
 
-#include "cli/Json.h"
+#include "cli/Utf8.h"
 #include "header/CLocaleNumbers.h"
 #include "header/FieldTable.h"
 

@@ -20,10 +20,6 @@ std::string ShortestNumber(T value) {
 
 }  // namespace
 
-std::string ToUtf8(std::wstring_view text) {
-    return UnicodeStringToMultiByte(text, kUtf8CodePage);
-}
-
 std::string JsonString(std::string_view utf8) {
     std::string json = "\"";
     for (char c : utf8) {

@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 
+#include "cli/Utf8.h"
 #include "header/FieldTable.h"
 
 // JSON text pieces; strings are UTF-8.
@@ -15,5 +16,3 @@ std::string JsonNumber(int value);
 std::string JsonBool(bool value);
 // A value as a field prints it: numbers bare (null when not finite), texts quoted.
 std::string JsonFieldValue(const RecordField& field, std::wstring_view printed);
-
-std::string ToUtf8(std::wstring_view text);

@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "cli/Json.h"
+#include "cli/Utf8.h"
 #include "platform/FileSystem.h"
 
 namespace {

@@ -19,6 +19,7 @@
 #include "platform/CodePage.h"
 #include "platform/DirectorySeparator.h"
 #include "platform/FileSystem.h"
+#include "platform/PathText.h"
 
 namespace {
 
@@ -271,6 +272,7 @@ class SetRun {
         if (std::optional<std::string> error = TakeEdits(*edits, header))
             return Failure(*error);
         const SavePlan plan = PlanSave(header, header.measureTo, request_.codePage, OemCodePage());
+        plan.RoundHeightIn(header);
         if (plan.refusal)
             return Failure(ValueProblemInEnglish(*plan.refusal));
         if (plan.headerTooLong)
@@ -387,7 +389,7 @@ class SetRun {
         const std::wstring& file = request_.files[index];
         const std::string line = "[" + std::to_string(index + 1) + "/" +
                                  std::to_string(request_.files.size()) + "] " +
-                                 ToUtf8(file.substr(file.find_last_of(kDirectorySeparator) + 1));
+                                 ToUtf8(FileNamePartOf(file));
         const size_t padding = progressWidth_ > line.size() ? progressWidth_ - line.size() : 0;
         err_ << "\r" << line << std::string(padding, ' ') << std::flush;
         progressWidth_ = line.size();

@@ -4,11 +4,11 @@
 
 #include "cli/CatalogueCommand.h"
 #include "cli/CheckCommand.h"
-#include "cli/Json.h"
 #include "cli/SetCommand.h"
 #include "cli/ShowCommand.h"
 #include "cli/ToolOptions.h"
 #include "cli/UndoCommand.h"
+#include "cli/Utf8.h"
 #include "platform/CodePage.h"
 
 namespace {

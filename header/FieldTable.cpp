@@ -5,6 +5,7 @@
 #include <cmath>
 #include <vector>
 
+#include "header/AsciiText.h"
 #include "header/CLocaleNumbers.h"
 #include "header/MeasureToChoices.h"
 #include "platform/CodePage.h"
@@ -24,14 +25,6 @@ std::string Quoted(std::wstring_view text) {
     return quoted;
 }
 
-std::wstring Widen(std::string_view ascii) {
-    return std::wstring(ascii.begin(), ascii.end());
-}
-
-bool IsDigit(wchar_t c) {
-    return c >= L'0' && c <= L'9';
-}
-
 // A number typed by a user must be a plain decimal number as a whole, such as "-2148744.1234"
 // or "1.5e3", not merely begin with one.
 // A number's text in the header, short enough for its line to read back as one piece.
@@ -43,18 +36,18 @@ std::optional<double> WholeNumber(std::wstring_view text) {
     if (i < text.size() && (text[i] == L'+' || text[i] == L'-'))
         ++i;
     size_t digits = 0;
-    for (; i < text.size() && IsDigit(text[i]); ++i)
+    for (; i < text.size() && IsAsciiDigit(text[i]); ++i)
         ++digits;
     if (i < text.size() && text[i] == L'.') {
-        for (++i; i < text.size() && IsDigit(text[i]); ++i)
+        for (++i; i < text.size() && IsAsciiDigit(text[i]); ++i)
             ++digits;
     }
     if (digits > 0 && i < text.size() && (text[i] == L'e' || text[i] == L'E')) {
         size_t exponent = i + 1;
         if (exponent < text.size() && (text[exponent] == L'+' || text[exponent] == L'-'))
             ++exponent;
-        if (exponent < text.size() && IsDigit(text[exponent])) {
-            for (i = exponent; i < text.size() && IsDigit(text[i]);)
+        if (exponent < text.size() && IsAsciiDigit(text[exponent])) {
+            for (i = exponent; i < text.size() && IsAsciiDigit(text[i]);)
                 ++i;
         }
     }
@@ -114,19 +107,19 @@ std::wstring PrintBytes(const Header& header, unsigned codePage) {
 
 template <double Header::*member>
 std::wstring PrintShown(const Header& header, unsigned) {
-    return Widen(FormatGeneral(header.*member, kShownSignificantDigits));
+    return WidenAscii(FormatGeneral(header.*member, kShownSignificantDigits));
 }
 
 template <float Header::*member>
 std::wstring PrintShortest(const Header& header, unsigned) {
     char buffer[32];
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, header.*member);
-    return Widen(std::string_view(buffer, static_cast<size_t>(result.ptr - buffer)));
+    return WidenAscii(std::string_view(buffer, static_cast<size_t>(result.ptr - buffer)));
 }
 
 template <int32_t Header::*member>
 std::wstring PrintInt(const Header& header, unsigned) {
-    return Widen(FormatInt(header.*member));
+    return WidenAscii(FormatInt(header.*member));
 }
 
 template <std::wstring Header::*member>
@@ -165,7 +158,7 @@ std::optional<std::string> TakeAntennaHeight(Header& header, std::wstring_view v
         char buffer[32];
         const auto shortest = std::to_chars(buffer, buffer + sizeof buffer, height);
         header.antennaHeightText =
-            Widen(std::string_view(buffer, static_cast<size_t>(shortest.ptr - buffer)));
+            WidenAscii(std::string_view(buffer, static_cast<size_t>(shortest.ptr - buffer)));
     }
     return std::nullopt;
 }

@@ -2,10 +2,18 @@
 
 #include "header/HeaderWriter.h"
 
-SavePlan PlanSave(StationHeader& header, int measureTo, unsigned ansiCodePage, unsigned oemCodePage,
-                  LostCharacters lost) {
+void SavePlan::RoundHeightIn(StationHeader& header) const {
+    header.antennaHeight = antennaHeight;
+    header.antennaHeightText = antennaHeightText;
+}
+
+SavePlan PlanSave(const StationHeader& edited, int measureTo, unsigned ansiCodePage,
+                  unsigned oemCodePage, LostCharacters lost) {
+    StationHeader header = edited;
     NormaliseAntennaHeight(header, oemCodePage);
     SavePlan plan;
+    plan.antennaHeight = header.antennaHeight;
+    plan.antennaHeightText = header.antennaHeightText;
     plan.refusal = FindValueThatBreaksTheHeader(header);
     if (!plan.refusal && lost == LostCharacters::Refuse)
         plan.refusal = FindValueOutsideCodePage(header, ansiCodePage);

@@ -292,6 +292,7 @@ void CTZRDlg::RunSave() {
     // A rejected number has been reported; the save goes on with the record's previous value.
     ExchangeRecord(ExchangeDirection::ToRecord);
     SavePlan plan = PlanSave(header_, measureTo, AnsiCodePage(), OemCodePage());
+    plan.RoundHeightIn(header_);
     if (plan.refusal && plan.refusal->fault == ValueFault::NotInCodePage) {
         if (MessageBoxOnDialog(LostCharactersQuestion(*plan.refusal), MessageIcon::Question,
                                MB_YESNO | MB_DEFBUTTON2) != IDYES)

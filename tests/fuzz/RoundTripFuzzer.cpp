@@ -45,6 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     StationHeader saved = before;
     saved.antennaTypeName = catalogue.entries[saved.antennaTypeIndex].name;
     const SavePlan plan = PlanSave(saved, saved.measureTo, kCodePage, 437, LostCharacters::Accept);
+    plan.RoundHeightIn(saved);
     // Lines longer than a read piece are read back cut, as the format always did; a date of 14
     // or 15 bytes read from a line without CR is over the date limit once written with CR LF.
     if (!plan.Writable() || HasLongLine(plan.headerText) || before.dateText.size() > 13)
