@@ -144,9 +144,17 @@ std::vector<bool> TakenBack(const std::vector<JournalBatch>& batches) {
     return takenBack;
 }
 
+FileStatus JournalWriter::AppendLine(std::string_view line) {
+    if (FileStatus status = file_->Write(line); !status)
+        return status;
+    return file_->Flush();
+}
+
 std::unique_ptr<JournalWriter> JournalWriter::Open(const std::wstring& path, BatchInfo info,
                                                    FileStatus& status) {
-    std::unique_ptr<AppendFile> file = OpenAppendFile(path, status);
+    if (status = CreateFoldersAbove(path); !status)
+        return nullptr;
+    std::unique_ptr<OpenedFile> file = SystemFileSystem().Open(path, OpenMode::Append, status);
     if (!file)
         return nullptr;
     return std::unique_ptr<JournalWriter>(new JournalWriter(std::move(file), std::move(info)));
@@ -166,7 +174,7 @@ FileStatus JournalWriter::Intent(const JournalFile& file) {
         ", \"oldPath\": " + JsonString(AbsolutePath(file.oldPath)) +
         ", \"newPath\": " + JsonString(AbsolutePath(file.newPath)) + ", \"oldHeader\": \"" +
         ToBase64(file.oldHeader) + "\", \"newHeader\": \"" + ToBase64(file.newHeader) + "\"}\n";
-    return file_->Append(line);
+    return AppendLine(line);
 }
 
 FileStatus JournalWriter::Done(int number, bool written, const std::string& error,
@@ -176,5 +184,5 @@ FileStatus JournalWriter::Done(int number, bool written, const std::string& erro
                              "\", \"error\": " + (error.empty() ? "null" : JsonString(error)) +
                              ", \"path\": " + JsonString(AbsolutePath(pathAfter)) +
                              IdentityMembers(identityAfter) + "}\n";
-    return file_->Append(line);
+    return AppendLine(line);
 }

@@ -6,7 +6,6 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/AppendFile.h"
 #include "platform/FileSystem.h"
 
 // What every line of one batch repeats about it.
@@ -85,11 +84,13 @@ class JournalWriter {
                     const std::wstring& pathAfter, const FileIdentity& identityAfter);
 
   private:
-    JournalWriter(std::unique_ptr<AppendFile> file, BatchInfo info)
+    FileStatus AppendLine(std::string_view line);
+
+    JournalWriter(std::unique_ptr<OpenedFile> file, BatchInfo info)
         : file_(std::move(file)), info_(std::move(info)) {}
 
     std::string LineStart(std::string_view entry, int number) const;
 
-    std::unique_ptr<AppendFile> file_;
+    std::unique_ptr<OpenedFile> file_;
     BatchInfo info_;
 };

@@ -84,6 +84,9 @@ enum class OpenMode {
     // A new file for writing: fails with FileFault::Exists when anything stands at the name, a
     // link included, which is neither followed nor touched.
     CreateNew,
+    // For adding to the end of a file, created when missing, as a log: others may read it
+    // meanwhile.
+    Append,
 };
 
 // File operations as the reader, the catalogue and the rewrite of raw files need them.
@@ -115,6 +118,9 @@ class FileSystem {
 };
 
 FileSystem& SystemFileSystem();
+
+// Creates the folders above `path` that are missing, as `mkdir -p` would.
+FileStatus CreateFoldersAbove(const std::wstring& path);
 
 // The block in which files are read and copied when the system does not copy them itself.
 constexpr size_t kFileBlockSize = 1 << 20;

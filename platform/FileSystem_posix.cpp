@@ -151,6 +151,8 @@ int OpenFlags(OpenMode mode) {
             return O_RDWR | O_NOFOLLOW | O_NONBLOCK;
         case OpenMode::CreateNew:
             return O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW;
+        case OpenMode::Append:
+            return O_WRONLY | O_CREAT | O_APPEND;
     }
     return O_RDONLY;
 }
@@ -174,7 +176,8 @@ class PosixFileSystem : public FileSystem {
             return nullptr;
         }
         // The nearest POSIX has to an exclusive open: an advisory lock that others also take.
-        if (mode != OpenMode::ReadShared && ::flock(descriptor, LOCK_EX | LOCK_NB) != 0) {
+        const bool exclusive = mode == OpenMode::Rewrite || mode == OpenMode::CreateNew;
+        if (exclusive && ::flock(descriptor, LOCK_EX | LOCK_NB) != 0) {
             status = FailureOf(path, errno == EWOULDBLOCK ? FileFault::InUse : FileFault::Other);
             ::close(descriptor);
             return nullptr;
@@ -247,4 +250,14 @@ class PosixFileSystem : public FileSystem {
 FileSystem& SystemFileSystem() {
     static PosixFileSystem fileSystem;
     return fileSystem;
+}
+
+FileStatus CreateFoldersAbove(const std::wstring& path) {
+    const std::string native = NativePath(path);
+    for (size_t slash = native.find('/', 1); slash != std::string::npos;
+         slash = native.find('/', slash + 1)) {
+        if (::mkdir(native.substr(0, slash).c_str(), 0700) != 0 && errno != EEXIST)
+            return FailureOf(path);
+    }
+    return FileStatus::Success();
 }

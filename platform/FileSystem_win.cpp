@@ -21,7 +21,8 @@ FileIdentity IdentityOf(const BY_HANDLE_FILE_INFORMATION& information) {
 
 class WinFile : public OpenedFile {
   public:
-    WinFile(HANDLE handle, std::wstring path) : handle_(handle), path_(std::move(path)) {}
+    WinFile(HANDLE handle, std::wstring path, bool appending = false)
+        : handle_(handle), path_(std::move(path)), appending_(appending) {}
     ~WinFile() override {
         if (handle_ != INVALID_HANDLE_VALUE)
             CloseHandle(handle_);
@@ -31,7 +32,12 @@ class WinFile : public OpenedFile {
         while (!bytes.empty()) {
             const DWORD wanted = static_cast<DWORD>(std::min<size_t>(bytes.size(), kMaxChunk));
             DWORD written = 0;
-            if (!WriteFile(handle_, bytes.data(), wanted, &written, nullptr) || written == 0)
+            // An offset of all ones writes at the end, whatever others added meanwhile.
+            OVERLAPPED atEnd = {};
+            atEnd.Offset = atEnd.OffsetHigh = 0xFFFFFFFF;
+            if (!WriteFile(handle_, bytes.data(), wanted, &written,
+                           appending_ ? &atEnd : nullptr) ||
+                written == 0)
                 return FailureOf(path_);
             bytes.remove_prefix(written);
         }
@@ -91,6 +97,7 @@ class WinFile : public OpenedFile {
   private:
     HANDLE handle_;
     std::wstring path_;
+    bool appending_;
 };
 
 FileFault FaultOfFailedOpen(DWORD error, const std::wstring& path) {
@@ -135,6 +142,10 @@ OpenParameters ParametersOf(OpenMode mode) {
         case OpenMode::CreateNew:
             return {GENERIC_READ | GENERIC_WRITE, 0, CREATE_NEW,
                     FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT};
+        // Write access rather than append access alone, which could not be flushed.
+        case OpenMode::Append:
+            return {GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_ALWAYS,
+                    FILE_ATTRIBUTE_NORMAL};
     }
     return {GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL};
 }
@@ -153,7 +164,7 @@ class WinFileSystem : public FileSystem {
             status = FailureOf(path, fault);
             return nullptr;
         }
-        auto file = std::make_unique<WinFile>(handle, path);
+        auto file = std::make_unique<WinFile>(handle, path, mode == OpenMode::Append);
         if (mode == OpenMode::Rewrite && file->IsReparsePoint()) {
             SetLastError(ERROR_CANT_ACCESS_FILE);
             status = FailureOf(path, FileFault::Link);
@@ -212,4 +223,15 @@ class WinFileSystem : public FileSystem {
 FileSystem& SystemFileSystem() {
     static WinFileSystem fileSystem;
     return fileSystem;
+}
+
+// A step that fails (a drive, a share, a folder that exists) is passed over: opening the file
+// then says what is wrong.
+FileStatus CreateFoldersAbove(const std::wstring& path) {
+    const auto isSeparator = [](wchar_t c) { return c == L'\\' || c == L'/'; };
+    for (size_t at = 1; at < path.size(); ++at) {
+        if (isSeparator(path[at]) && path[at - 1] != L':' && !isSeparator(path[at - 1]))
+            CreateDirectoryW(path.substr(0, at).c_str(), nullptr);
+    }
+    return FileStatus::Success();
 }
