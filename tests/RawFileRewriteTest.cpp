@@ -102,13 +102,13 @@ TEST_P(RawFileRewriteSituations, KeepsTheDataWholeUnderOneName) {
     for (const auto& [name, contents] : after) {
         SCOPED_TRACE(fs::path(name).string());
         const std::wstring other = scene.directory.PathOf(name);
-        if (SystemFileSystem().SameFile(other, outcome.path))
-            EXPECT_TRUE(contents == scene.Saved());
-        else
-            EXPECT_TRUE(before.contains(name) && before.at(name) == contents);
+        const bool sameFile = SystemFileSystem().SameFile(other, outcome.path);
+        EXPECT_TRUE(sameFile ? contents == scene.Saved()
+                             : before.contains(name) && before.at(name) == contents);
     }
-    if (situation.rename)
+    if (situation.rename) {
         EXPECT_FALSE(after.contains(L"ABCD123A.TZR"));
+    }
 }
 
 bool Nothing(Scene&) {
@@ -265,8 +265,9 @@ TEST_P(RawFileRewriteSteps, NoFailureAtAnyStepLosesData) {
         const RewriteOutcome outcome = RewriteRawFile(files, scene.request);
 
         ExpectOneCompleteCopy(scene, outcome);
-        if (strategy.existingTarget && outcome.path != scene.request.newPath)
+        if (strategy.existingTarget && outcome.path != scene.request.newPath) {
             EXPECT_TRUE(ReadWholeFile(scene.request.newPath) == "other station");
+        }
         // A save may get round a failure (a name swap the system refuses) but never report
         // success for what it did not write.
         if (outcome.Succeeded()) {
@@ -304,8 +305,9 @@ TEST_P(RawFileRewriteSteps, SecondSaveBetweenAnyTwoStepsLosesNothing) {
         EXPECT_TRUE(saved.starts_with(scene.request.headerText.substr(0, 10)) ||
                     saved.starts_with(second.headerText.substr(0, 10)));
         // Where the system can replace an open file, the first save holds it to the end.
-        if (SystemFileSystem().CanReplaceOpenFile())
+        if (SystemFileSystem().CanReplaceOpenFile()) {
             EXPECT_FALSE(outcome.Succeeded() && secondOutcome.Succeeded());
+        }
     }
 }
 
