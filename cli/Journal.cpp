@@ -150,12 +150,31 @@ FileStatus JournalWriter::AppendLine(std::string_view line) {
     return file_->Flush();
 }
 
+namespace {
+
+bool EndsInsideALine(const std::wstring& path) {
+    FileStatus status;
+    const std::unique_ptr<OpenedFile> file =
+        SystemFileSystem().Open(path, OpenMode::ReadShared, status);
+    FileFacts facts;
+    if (!file || !file->Facts(facts) || facts.size == 0 || !file->Seek(facts.size - 1))
+        return false;
+    char last = '\n';
+    size_t got = 0;
+    return file->Read(&last, 1, got) && got == 1 && last != '\n';
+}
+
+}  // namespace
+
 std::unique_ptr<JournalWriter> JournalWriter::Open(const std::wstring& path, BatchInfo info,
                                                    FileStatus& status) {
     if (status = CreateFoldersAbove(path); !status)
         return nullptr;
     std::unique_ptr<OpenedFile> file = SystemFileSystem().Open(path, OpenMode::Append, status);
     if (!file)
+        return nullptr;
+    // A line that a full disk cut off must not swallow the first line of this batch.
+    if (EndsInsideALine(path) && !(status = file->Write("\n")))
         return nullptr;
     return std::unique_ptr<JournalWriter>(new JournalWriter(std::move(file), std::move(info)));
 }

@@ -133,6 +133,13 @@ FileOutcome AfterRewrite(const std::wstring& file, const RewriteOutcome& written
                          FileOutcome planned) {
     if (written.refusal != RewriteRefusal::None)
         return Failure(RefusalInEnglish(written.refusal, written.error));
+    if (written.oldFileKept) {
+        FileOutcome kept = Failure(
+            "another program wrote to it or moved it while it was saved; the old file is kept, "
+            "check it against the new one");
+        kept.newPath = written.path;
+        return kept;
+    }
     if (written.error.empty())
         return planned;
     FileOutcome failed = Failure(FirstLineOf(written.error));

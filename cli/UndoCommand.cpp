@@ -7,6 +7,7 @@
 #include "cli/ReadProblem.h"
 #include "cli/SaveProblemText.h"
 #include "cli/ToolOptions.h"
+#include "header/HeaderText.h"
 #include "header/RawFileRewrite.h"
 
 namespace {
@@ -88,7 +89,8 @@ class UndoRun {
         journal_ = ParseJournal(*bytes);
         if (journal_.unreadableLines > 0)
             err_ << "tzrhdr: " << ToUtf8(path) << ": " << journal_.unreadableLines
-                 << " lines are not journal lines and were passed over\n";
+                 << " lines are not journal lines and were passed over; files they name are "
+                    "not taken back\n";
     }
 
     void List(const JournalBatch& batch, bool takenBack) {
@@ -142,7 +144,8 @@ class UndoRun {
             << (request_.dryRun ? " (dry run, nothing written)" : "") << ": " << tally[0]
             << " restored, " << tally[1] << " unchanged, " << tally[2] << " changed since, "
             << tally[3] << " failed\n";
-        return tally[2] + tally[3] > 0 ? 1 : 0;
+        // A damaged journal may have lost files of this batch: that is no complete undo.
+        return tally[2] + tally[3] > 0 || journal_.unreadableLines > 0 ? 1 : 0;
     }
 
     FileOutcome Restore(const JournalFile& file) {
@@ -159,6 +162,8 @@ class UndoRun {
                 outcome.error = "changed since the batch; left alone";
             return outcome;
         }
+        if (!ReadsAsAHeader(file.oldHeader))
+            return Failed(outcome, "the journal's old header of this file is damaged; left alone");
         outcome.status = Status::Restored;
         if (file.oldPath != outcome.file)
             outcome.newPath = file.oldPath;
@@ -188,12 +193,20 @@ class UndoRun {
             error = RefusalInEnglish(written.refusal, written.error);
         else if (!written.error.empty())
             error = FirstLineOf(written.error);
+        else if (written.oldFileKept)
+            error = "another program wrote to it or moved it meanwhile; both files are kept";
         status =
             writer_->Done(number, written.Succeeded(), error, written.path, written.after.identity);
         if (!status)
             err_ << "tzrhdr: the journal cannot be written: " << JournalProblemText(status.error)
                  << "\n";
         return error.empty() ? outcome : Failed(outcome, error);
+    }
+
+    // What the batch replaced was a header the reader took; anything else is a damaged line.
+    static bool ReadsAsAHeader(const std::string& region) {
+        const HeaderText text(region);
+        return FindHeaderKey(text, "ver") && FindHeaderKey(text, "ReceiverID:");
     }
 
     static FileOutcome Failed(FileOutcome outcome, std::string error) {

@@ -60,6 +60,12 @@ class Rewrite {
     // is held; every step that goes by the name checks it first.
     bool StillUnderItsName() { return files_.IdentityAt(request_.currentPath) == facts_.identity; }
 
+    // Advisory locks bind only programs that take them: another one may still write to the file.
+    bool NoOneWroteSince(const FileFacts& then) {
+        FileFacts now;
+        return file_->Facts(now) && now.size == then.size && now.modified == then.modified;
+    }
+
     // The same file, still under the name it was read from, with the same header region.
     bool IsTheFileThatWasRead() {
         if (facts_.identity != request_.before.identity || !StillUnderItsName())
@@ -78,7 +84,14 @@ class Rewrite {
         if (!status)
             return Failed(status, request_.currentPath, request_.before);
         const FileSnapshot written{facts_.identity, header_};
+        FileFacts afterWrite;
+        std::string region;
+        if (!file_->Facts(afterWrite) || !file_->Seek(0) ||
+            !ReadUpTo(*file_, header_.size(), region) || region != header_)
+            return Refused(RewriteRefusal::ChangedSinceRead);
         if (renaming_) {
+            if (!NoOneWroteSince(afterWrite))
+                return Refused(RewriteRefusal::ChangedSinceRead);
             if (!StillUnderItsName())
                 return TakenBack(RewriteRefusal::ChangedSinceRead, {});
             status = files_.Rename(request_.currentPath, request_.newPath,
@@ -147,6 +160,8 @@ class Rewrite {
         FileIdentity copyIdentity;
         if (FileStatus status = WriteCopy(copyIdentity); !status)
             return FailedCopy(status);
+        if (!NoOneWroteSince(facts_))
+            return FailedCopy({}, RewriteRefusal::ChangedSinceRead);
         const FileSnapshot written{copyIdentity, header_};
         if (!renaming_ || sameFile_)
             return ReplaceItself(written);
@@ -157,10 +172,13 @@ class Rewrite {
         if (FileStatus status = files_.FlushFolderOf(request_.newPath); !status)
             return Failed(status, request_.newPath, written);
         // The new file is in place; only now may the old name go.
-        if (FileStatus status = RemoveOldName(); !status)
+        bool kept = false;
+        if (FileStatus status = RemoveOldName(kept); !status)
             return Failed(status, request_.newPath, written);
         file_.reset();
-        return {RewriteRefusal::None, {}, request_.newPath, written};
+        RewriteOutcome outcome{RewriteRefusal::None, {}, request_.newPath, written};
+        outcome.oldFileKept = kept;
+        return outcome;
     }
 
     // The copy takes the file's own name. Where the system swaps two names in one step, the copy
@@ -169,7 +187,7 @@ class Rewrite {
     RewriteOutcome ReplaceItself(const FileSnapshot& written) {
         const std::wstring& target = request_.newPath;
         if (files_.CanReplaceOpenFile() && files_.Exchange(temporaryPath_, target)) {
-            if (files_.IdentityAt(temporaryPath_) != facts_.identity) {
+            if (files_.IdentityAt(temporaryPath_) != facts_.identity || !NoOneWroteSince(facts_)) {
                 files_.Exchange(temporaryPath_, target);
                 return FailedCopy({}, RewriteRefusal::ChangedSinceRead);
             }
@@ -194,11 +212,17 @@ class Rewrite {
 
     // The old name is moved aside before it is removed, so that a file another program put
     // there meanwhile is moved back, never removed.
-    FileStatus RemoveOldName() {
-        if (FileStatus moved = files_.Rename(request_.currentPath, temporaryPath_, false); !moved)
+    FileStatus RemoveOldName(bool& kept) {
+        kept = !NoOneWroteSince(facts_);
+        if (kept)
+            return FileStatus::Success();
+        if (FileStatus moved = files_.Rename(request_.currentPath, temporaryPath_, false); !moved) {
+            kept = true;
             return files_.Exists(request_.currentPath) ? moved : FileStatus::Success();
-        if (files_.IdentityAt(temporaryPath_) != facts_.identity) {
+        }
+        if (files_.IdentityAt(temporaryPath_) != facts_.identity || !NoOneWroteSince(facts_)) {
             files_.Rename(temporaryPath_, request_.currentPath, false);
+            kept = true;
             return FileStatus::Success();
         }
         if (FileStatus removed = files_.Delete(temporaryPath_); !removed) {

@@ -42,8 +42,13 @@ struct RewriteOutcome {
     std::wstring path;
     // What the file now holds, for the next save.
     FileSnapshot after;
+    // The new file stands under the new name, but the old one could not be removed safely:
+    // another program wrote to it or put another file under its name while it was saved.
+    bool oldFileKept = false;
 
-    bool Succeeded() const { return refusal == RewriteRefusal::None && error.empty(); }
+    bool Succeeded() const {
+        return refusal == RewriteRefusal::None && error.empty() && !oldFileKept;
+    }
 };
 
 // True when the new path names an existing file, or link, that is not the file being saved.

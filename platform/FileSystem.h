@@ -46,6 +46,9 @@ struct FileIdentity {
 // What a save must know of an opened file before it changes it.
 struct FileFacts {
     FileIdentity identity;
+    // Size and time of the last write, to tell whether anyone wrote to the file meanwhile.
+    uint64_t size = 0;
+    int64_t modified = 0;
     uint32_t linkCount = 1;
     bool readOnly = false;
     // POSIX owner, group and permission bits; a copy that replaces the file gets the same.

@@ -71,6 +71,9 @@ class PosixFile : public OpenedFile {
         if (::fstat(descriptor_, &status) != 0)
             return FailureOf(path_);
         facts.identity = IdentityOf(status);
+        facts.size = static_cast<uint64_t>(status.st_size);
+        facts.modified =
+            static_cast<int64_t>(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec;
         facts.linkCount = static_cast<uint32_t>(status.st_nlink);
         // The mode bits decide, not who runs the program: root may write anything.
         facts.readOnly = (status.st_mode & S_IWUSR) == 0;

@@ -72,6 +72,11 @@ class WinFile : public OpenedFile {
         if (!GetFileInformationByHandle(handle_, &information))
             return FailureOf(path_);
         facts.identity = IdentityOf(information);
+        facts.size =
+            (static_cast<uint64_t>(information.nFileSizeHigh) << 32) | information.nFileSizeLow;
+        facts.modified = static_cast<int64_t>(
+            (static_cast<uint64_t>(information.ftLastWriteTime.dwHighDateTime) << 32) |
+            information.ftLastWriteTime.dwLowDateTime);
         facts.linkCount = information.nNumberOfLinks;
         facts.readOnly = (information.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0;
         facts.permissions = 0;

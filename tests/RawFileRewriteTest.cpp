@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <memory>
 #include <string>
@@ -344,6 +345,32 @@ TEST_P(RawFileRewriteSteps, NamesSwappedBetweenAnyTwoStepsLoseNothing) {
         }
         EXPECT_GE(ours, 1);
         EXPECT_EQ(others, 1);
+    }
+}
+
+// Another program that takes no lock writes over the file's bytes between each two steps, as a
+// copy over it would: what it wrote is never lost.
+TEST_P(RawFileRewriteSteps, WritesByAnotherProgramBetweenAnyTwoStepsAreKept) {
+    const Strategy& strategy = GetParam();
+    if (!SystemFileSystem().CanReplaceOpenFile() && !strategy.rename &&
+        strategy.headerSize > kRegion)
+        GTEST_SKIP() << "a write between the last check and the replace";
+    for (int step = 1;; ++step) {
+        SCOPED_TRACE(step);
+        Scene scene(strategy.headerSize, strategy.rename);
+        const std::string otherData = ObservationData(3000) + "other";
+        bool wrote = false;
+        FaultyFileSystem files(step, [&] {
+            std::ofstream stream(FileSystemPath(scene.path), std::ios::binary | std::ios::in);
+            wrote = static_cast<bool>(stream << scene.oldHeader << otherData);
+        });
+        RewriteRawFile(files, scene.request);
+        if (!files.Injected())
+            break;
+        bool kept = false;
+        for (const auto& [name, bytes] : FolderContents(scene.Folder()))
+            kept = kept || bytes.find(otherData) != std::string::npos;
+        EXPECT_TRUE(kept || !wrote);
     }
 }
 

@@ -17,7 +17,7 @@ std::string RawFileBytes() {
            ObservationData(4000);
 }
 
-enum class Twist { None, ChangedSince, UnwritableJournal };
+enum class Twist { None, ChangedSince, UnwritableJournal, DamagedJournal };
 
 struct UndoCase {
     const char* name;
@@ -63,6 +63,8 @@ TEST_P(TzrhdrUndo, PutsBackEveryByteOfAFileTheBatchWroteAndLeavesAChangedOneAlon
     std::string changed = ReadWholeFile(newPath);
     if (c.twist == Twist::ChangedSince)
         directory.WriteFile(c.newName, changed.replace(0, 1, "W"));
+    if (c.twist == Twist::DamagedJournal)
+        directory.WriteFile(L"journal.jsonl", ReadWholeFile(journal) + "{\"entry\": \"int");
 
     const RunResult undone = Run({L"undo"});
     EXPECT_TRUE(ReadWholeFile(other) == original);
@@ -72,7 +74,8 @@ TEST_P(TzrhdrUndo, PutsBackEveryByteOfAFileTheBatchWroteAndLeavesAChangedOneAlon
         EXPECT_TRUE(ReadWholeFile(newPath) == changed);
         return;
     }
-    EXPECT_EQ(undone.status, 0) << undone.err;
+    // A damaged journal may have lost files of the batch: no complete undo to report.
+    EXPECT_EQ(undone.status, c.twist == Twist::DamagedJournal ? 1 : 0) << undone.err;
     EXPECT_TRUE(ReadWholeFile(path) == original);
     EXPECT_EQ(Exists(newPath), newPath == path);
 }
@@ -86,6 +89,7 @@ INSTANTIATE_TEST_SUITE_P(
         UndoCase{"Rename", {L"--station", L"WXYZ"}, L"WXYZ045A.TZR"},
         UndoCase{"ShrinkingHeader", {L"--station-code", L""}, L"ABCD045A.TZR"},
         UndoCase{"ChangedSince", {L"--station-code", L"P02"}, L"ABCD045A.TZR", Twist::ChangedSince},
+        UndoCase{"DamagedJournal", {L"--station", L"WXYZ"}, L"WXYZ045A.TZR", Twist::DamagedJournal},
         UndoCase{"UnwritableJournal",
                  {L"--station-code", L"P02"},
                  L"ABCD045A.TZR",

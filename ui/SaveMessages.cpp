@@ -69,3 +69,8 @@ std::wstring RefusalText(RewriteRefusal refusal, const std::wstring& path,
     }
     return path;
 }
+
+std::wstring OldFileKeptText(const std::wstring& path, const std::wstring& newPath) {
+    return L"新文件已保存为：\n" + newPath +
+           L"\n但保存期间有其他程序修改或移动了原文件，原文件已保留，请核对：\n" + path;
+}

@@ -325,6 +325,8 @@ void CTZRDlg::RunSave() {
     }
     if (!outcome.error.empty())
         MessageBoxOnDialog(outcome.error, MessageIcon::Warning);
+    if (outcome.oldFileKept)
+        MessageBoxOnDialog(OldFileKeptText(currentPath_, outcome.path), MessageIcon::Warning);
 
     currentPath_ = outcome.path;
     SetItemText(IDC_PATH, currentPath_);
