@@ -43,7 +43,8 @@ class Rewrite {
         // A second hard link of this file at the new name would keep both names.
         if (sameFile_ && facts_.linkCount > 1)
             return Refused(RewriteRefusal::TargetExists);
-        if (renaming_ && !sameFile_ && !request_.replaceExisting && files_.Exists(request_.newPath))
+        if (!request_.replaceExisting &&
+            NewPathNamesAnotherFile(files_, request_.currentPath, request_.newPath))
             return Refused(RewriteRefusal::TargetExists);
 
         header_ = request_.exactHeader ? request_.headerText
@@ -66,13 +67,16 @@ class Rewrite {
         return file_->Facts(now) && now.size == then.size && now.modified == then.modified;
     }
 
+    // Whether the file starts with exactly these bytes, as read through the handle held.
+    bool StartsWith(const std::string& expected) {
+        std::string start;
+        return file_->Seek(0) && ReadUpTo(*file_, expected.size(), start) && start == expected;
+    }
+
     // The same file, still under the name it was read from, with the same header region.
     bool IsTheFileThatWasRead() {
-        if (facts_.identity != request_.before.identity || !StillUnderItsName())
-            return false;
-        std::string region;
-        return region_ > 0 && file_->Seek(0) && ReadUpTo(*file_, region_, region) &&
-               region == request_.before.headerRegion;
+        return facts_.identity == request_.before.identity && StillUnderItsName() && region_ > 0 &&
+               StartsWith(request_.before.headerRegion);
     }
 
     RewriteOutcome InPlace() {
@@ -85,9 +89,7 @@ class Rewrite {
             return Failed(status, request_.currentPath, request_.before);
         const FileSnapshot written{facts_.identity, header_};
         FileFacts afterWrite;
-        std::string region;
-        if (!file_->Facts(afterWrite) || !file_->Seek(0) ||
-            !ReadUpTo(*file_, header_.size(), region) || region != header_)
+        if (!file_->Facts(afterWrite) || !StartsWith(header_))
             return Refused(RewriteRefusal::ChangedSinceRead);
         if (renaming_) {
             if (!NoOneWroteSince(afterWrite))
