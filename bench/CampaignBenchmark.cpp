@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "cli/BatchNames.h"
-#include "cli/Campaign.h"
-#include "cli/TableEncoding.h"
+#include "campaign/BatchNames.h"
+#include "campaign/Campaign.h"
+#include "campaign/TableEncoding.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 
 #include "cli/CodePageHint.h"
 #include "cli/ReadProblem.h"
-#include "cli/TableEncoding.h"
+#include "campaign/TableEncoding.h"
 #include "cli/ToolOptions.h"
-#include "cli/Utf8.h"
+#include "platform/Utf8.h"
 #include "platform/FileSystem.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <ostream>
 #include <string>
 
-#include "cli/Campaign.h"
+#include "campaign/Campaign.h"
 
 // Reads the campaign table at `path`: in `tableCodePage` when --encoding names one, else as
 // UTF-8 when it is, else in the header code page. Says on `err` which columns are ignored and

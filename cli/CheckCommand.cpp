@@ -5,7 +5,7 @@
 
 #include "cli/CampaignFile.h"
 #include "cli/CodePageHint.h"
-#include "cli/Findings.h"
+#include "campaign/Findings.h"
 #include "cli/Json.h"
 #include "cli/ReadProblem.h"
 #include "header/HeaderReader.h"

@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "cli/Utf8.h"
+#include "platform/Utf8.h"
 #include "header/FieldTable.h"
 
 // JSON text pieces; strings are UTF-8.

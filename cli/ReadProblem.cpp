@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "cli/Utf8.h"
+#include "platform/Utf8.h"
 #include "platform/FileSystem.h"
 
 namespace {
@@ -61,4 +61,11 @@ std::string InEnglish(const std::wstring& readerMessage) {
             return std::string(message.english);
     }
     return ToUtf8(readerMessage);
+}
+
+std::string JournalProblemText(const std::wstring& systemText) {
+    const size_t lineEnd = systemText.find(L'\n');
+    const std::string reason = FirstLineOf(systemText);
+    return lineEnd == std::wstring::npos ? reason
+                                         : ToUtf8(systemText.substr(lineEnd + 1)) + ": " + reason;
 }

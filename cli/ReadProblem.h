@@ -20,3 +20,7 @@ std::string FirstLineOf(const std::wstring& systemText);
 // A message of the reader in English, for lines on standard error; the dialog's texts stay in
 // JSON records.
 std::string InEnglish(const std::wstring& readerMessage);
+
+// Why the journal cannot be written, from the system's text: the journal's path and the reason,
+// on one line.
+std::string JournalProblemText(const std::wstring& systemText);

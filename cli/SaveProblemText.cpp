@@ -1,7 +1,7 @@
 #include "cli/SaveProblemText.h"
 
 #include "cli/ReadProblem.h"
-#include "cli/Utf8.h"
+#include "platform/Utf8.h"
 
 std::string ValueProblemInEnglish(const ValueProblem& problem) {
     const std::string field(problem.field);

@@ -4,11 +4,11 @@
 #include <array>
 #include <string_view>
 
-#include "cli/BatchNames.h"
-#include "cli/Campaign.h"
+#include "campaign/BatchNames.h"
+#include "campaign/Campaign.h"
 #include "cli/CampaignFile.h"
 #include "cli/CodePageHint.h"
-#include "cli/Journal.h"
+#include "campaign/Journal.h"
 #include "cli/Json.h"
 #include "cli/ReadProblem.h"
 #include "cli/SaveProblemText.h"

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "antenna/AntennaCatalogue.h"
-#include "cli/FieldEdits.h"
-#include "cli/Journal.h"
+#include "campaign/FieldEdits.h"
+#include "campaign/Journal.h"
 
 struct SetRequest {
     std::vector<std::wstring> files;

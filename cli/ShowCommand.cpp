@@ -1,10 +1,10 @@
 #include "cli/ShowCommand.h"
 
 #include "cli/CodePageHint.h"
-#include "cli/Csv.h"
+#include "campaign/Csv.h"
 #include "cli/Json.h"
 #include "cli/ReadProblem.h"
-#include "cli/TableEncoding.h"
+#include "campaign/TableEncoding.h"
 #include "header/FieldTable.h"
 #include "header/HeaderReader.h"
 

@@ -1,7 +1,7 @@
 #include "cli/ToolOptions.h"
 
 #include "cli/ReadProblem.h"
-#include "cli/Utf8.h"
+#include "platform/Utf8.h"
 #include "header/CLocaleNumbers.h"
 #include "platform/CodePage.h"
 #include "platform/FileSystem.h"

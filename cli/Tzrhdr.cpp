@@ -8,7 +8,7 @@
 #include "cli/ShowCommand.h"
 #include "cli/ToolOptions.h"
 #include "cli/UndoCommand.h"
-#include "cli/Utf8.h"
+#include "platform/Utf8.h"
 #include "platform/CodePage.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <ostream>
 #include <string>
 
-#include "cli/Journal.h"
+#include "campaign/Journal.h"
 
 struct UndoRequest {
     // The journal read, and where the undo is recorded as a batch of its own.

@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
     cmake ninja-build g++ pkg-config
-    libgtest-dev googletest libbenchmark-dev libcli11-dev
+    libgtest-dev googletest libbenchmark-dev libcli11-dev nlohmann-json3-dev
     clang-14 libclang-rt-14-dev
     g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
     wine wine64 xvfb xauth fonts-wine fonts-wqy-zenhei fonts-wqy-microhei imagemagick x11-utils

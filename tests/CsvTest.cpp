@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/Csv.h"
+#include "campaign/Csv.h"
 
 namespace {
 

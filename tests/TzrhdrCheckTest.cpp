@@ -6,7 +6,7 @@
 
 #include "TestFiles.h"
 #include "TzrhdrRun.h"
-#include "cli/JsonObject.h"
+#include "campaign/JsonObject.h"
 #include "platform/CodePage.h"
 
 namespace {

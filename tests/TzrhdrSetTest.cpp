@@ -6,7 +6,7 @@
 
 #include "TestFiles.h"
 #include "TzrhdrRun.h"
-#include "cli/Csv.h"
+#include "campaign/Csv.h"
 #include "cli/Json.h"
 
 namespace {

@@ -5,7 +5,7 @@
 
 #include "TestFiles.h"
 #include "TzrhdrRun.h"
-#include "cli/JsonObject.h"
+#include "campaign/JsonObject.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "FuzzSupport.h"
-#include "cli/Campaign.h"
-#include "cli/Csv.h"
+#include "campaign/Campaign.h"
+#include "campaign/Csv.h"
 #include "header/FieldTable.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -1,4 +1,4 @@
-#include "cli/TableEncoding.h"
+#include "campaign/TableEncoding.h"
 
 #include "platform/CodePage.h"
 

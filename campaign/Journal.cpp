@@ -1,18 +1,28 @@
-#include "cli/Journal.h"
+#include "campaign/Journal.h"
 
 #include <charconv>
 #include <ctime>
 #include <map>
 #include <random>
 
-#include "cli/Base64.h"
-#include "cli/Json.h"
-#include "cli/JsonObject.h"
-#include "cli/ReadProblem.h"
+#include "campaign/Base64.h"
+#include "campaign/JsonObject.h"
 #include "platform/AbsolutePath.h"
 #include "platform/CodePage.h"
+#include "platform/Utf8.h"
+
+#include <nlohmann/json.hpp>
 
 namespace {
+
+std::string JsonString(std::string_view utf8) {
+    return nlohmann::json(std::string(utf8)).dump(-1, ' ', false,
+                                                  nlohmann::json::error_handler_t::replace);
+}
+
+std::string JsonString(std::wstring_view text) {
+    return JsonString(ToUtf8(text));
+}
 
 std::string UtcTime(const char* format) {
     const std::time_t now = std::time(nullptr);
@@ -79,13 +89,6 @@ std::optional<Line> ReadLine(std::string_view text) {
 }
 
 }  // namespace
-
-std::string JournalProblemText(const std::wstring& systemText) {
-    const size_t lineEnd = systemText.find(L'\n');
-    const std::string reason = FirstLineOf(systemText);
-    return lineEnd == std::wstring::npos ? reason
-                                         : ToUtf8(systemText.substr(lineEnd + 1)) + ": " + reason;
-}
 
 std::string NewBatchId() {
     std::random_device random;

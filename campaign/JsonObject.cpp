@@ -1,4 +1,4 @@
-#include "cli/JsonObject.h"
+#include "campaign/JsonObject.h"
 
 #include <charconv>
 

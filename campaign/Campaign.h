@@ -6,7 +6,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "cli/FieldEdits.h"
+#include "campaign/FieldEdits.h"
 
 // A campaign table: one row per station, keyed by the raw file's name ("file" column) or by the
 // station name its header holds now ("current-station" column), with one column per field.

@@ -1,4 +1,4 @@
-#include "cli/Csv.h"
+#include "campaign/Csv.h"
 
 std::optional<std::vector<CsvRow>> ParseCsv(std::string_view text, std::string& error) {
     if (text.substr(0, 3) == "\xEF\xBB\xBF")

@@ -1,11 +1,11 @@
-#include "cli/Findings.h"
+#include "campaign/Findings.h"
 
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <map>
 
-#include "cli/Utf8.h"
+#include "platform/Utf8.h"
 #include "header/CLocaleNumbers.h"
 #include "header/FieldTable.h"
 

@@ -1,9 +1,9 @@
-#include "cli/Campaign.h"
+#include "campaign/Campaign.h"
 
 #include <algorithm>
 
-#include "cli/Csv.h"
-#include "cli/Json.h"
+#include "campaign/Csv.h"
+#include "platform/Utf8.h"
 #include "platform/CodePage.h"
 
 namespace {
@@ -115,7 +115,7 @@ std::optional<Campaign> Campaign::Parse(std::string_view utf8, std::string& erro
             campaign.rowByKey_.emplace(campaign.LookupKey(row.key), index);
         if (!added) {
             error = "rows " + std::to_string(campaign.rows_[earlier->second].line) + " and " +
-                    std::to_string(row.line) + " are both for " + JsonString(row.key);
+                    std::to_string(row.line) + " are both for \"" + ToUtf8(row.key) + "\"";
             return std::nullopt;
         }
         campaign.rows_.push_back(std::move(row));

@@ -1,4 +1,4 @@
-#include "cli/FieldEdits.h"
+#include "campaign/FieldEdits.h"
 
 #include "header/CLocaleNumbers.h"
 

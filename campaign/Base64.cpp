@@ -1,4 +1,4 @@
-#include "cli/Base64.h"
+#include "campaign/Base64.h"
 
 #include <cstdint>
 

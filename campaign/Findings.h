@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "antenna/AntennaCatalogue.h"
-#include "cli/Campaign.h"
+#include "campaign/Campaign.h"
 #include "header/StationHeader.h"
 
 // What `check` can find, in the order it reports a file's findings.

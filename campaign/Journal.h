@@ -54,10 +54,6 @@ struct Journal {
     size_t unreadableLines = 0;
 };
 
-// Why the journal cannot be written, from the system's text: the journal's path and the reason,
-// on one line.
-std::string JournalProblemText(const std::wstring& systemText);
-
 // A name for a new batch that is short enough to type: the time and a random part.
 std::string NewBatchId();
 // The time now, as batches record it.

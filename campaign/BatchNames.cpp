@@ -1,8 +1,8 @@
-#include "cli/BatchNames.h"
+#include "campaign/BatchNames.h"
 
 #include <unordered_map>
 
-#include "cli/Utf8.h"
+#include "platform/Utf8.h"
 
 namespace {
 

@@ -1,7 +1,0 @@
-#pragma once
-
-#include <string>
-#include <string_view>
-
-// What the tool prints and reads is UTF-8, whatever the code page of the header.
-std::string ToUtf8(std::wstring_view text);
