@@ -1,11 +1,13 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "header/RawFileRewrite.h"
 #include "platform/FileSystem.h"
 
 // What every line of one batch repeats about it.
@@ -26,32 +28,74 @@ struct JournalTarget {
     BatchInfo batch;
 };
 
-// One file of a batch as the journal keeps it: its line before the write, and what the line
-// after the write says.
+// One file of a batch as its line before the write keeps it.
 struct JournalFile {
     int number = 0;
     FileIdentity identity;
+    // The file's size when it was read, by which an interrupted write is recognised.
+    uint64_t size = 0;
     std::wstring oldPath;
     std::wstring newPath;
     // The header region the file held, and the bytes the batch put in front of its data.
     std::string oldHeader;
     std::string newHeader;
-    // Nothing while no line says how the write ended (the batch stopped before).
-    std::optional<bool> written;
-    // Where the write left the file.
-    std::wstring pathAfter;
+    // For a file of an undo: the number of the file it takes back in the batch undone.
+    int restores = 0;
 };
 
-struct JournalBatch {
+// Where a file of a batch stands, as the journal tells it.
+enum class FileState : uint8_t {
+    // No line names the file.
+    None,
+    // The write began and no line says how it ended: the disk must tell.
+    Unknown,
+    // The new header was written, under whichever name, or the write left the header torn.
+    Written,
+    NotWritten,
+    // An undo put the old header back, or found it back.
+    TakenBack,
+    // An undo found the file changed since, or gone, and left it alone.
+    LeftAlone,
+};
+
+// What the line after a write says the disk holds. The last three are an undo's findings for a
+// file it had nothing to write to.
+enum class JournalOutcome {
+    Written,
+    NotWritten,
+    WrittenNotRenamed,
+    WrittenOldKept,
+    Torn,
+    AsBefore,
+    ChangedSince,
+    Missing,
+};
+
+JournalOutcome JournalOutcomeOf(const RewriteOutcome& outcome);
+
+// A batch as `undo` needs it to find and judge its files, without their headers.
+struct BatchSummary {
     BatchInfo info;
-    std::vector<JournalFile> files;
+    // Indexed by file number; where its line before the write begins, and its state.
+    std::vector<uint64_t> intentOffsets;
+    std::vector<FileState> states;
+    // For an undo, indexed likewise: the file of the batch undone that each file takes back.
+    std::vector<int> restores;
+
+    size_t FileCount() const;
+    // Files whose writes are not all taken back: written, or not known to be unwritten.
+    size_t FilesToTakeBack() const;
+    bool TakenBack() const { return FileCount() > 0 && FilesToTakeBack() == 0; }
+    size_t FilesLeftAlone() const;
 };
 
-struct Journal {
+struct JournalIndex {
     // Oldest first.
-    std::vector<JournalBatch> batches;
-    // Lines that are not journal lines, such as one torn by a crash.
-    size_t unreadableLines = 0;
+    std::vector<BatchSummary> batches;
+    // Physical line numbers, from 1, of lines that are not journal lines, such as one torn by a
+    // crash; the first few.
+    std::vector<size_t> unreadableLines;
+    size_t unreadableCount = 0;
 };
 
 // A name for a new batch that is short enough to type: the time and a random part.
@@ -59,34 +103,38 @@ std::string NewBatchId();
 // The time now, as batches record it.
 std::string JournalTime();
 
-Journal ParseJournal(std::string_view bytes);
+// Reads the journal once from its start as a stream: memory grows with the number of batches
+// and files, never with the headers they hold.
+FileStatus ReadJournalIndex(OpenedFile& journal, JournalIndex& index);
+// The line before the write of one file, read again at its offset; nothing when it does not read.
+std::optional<JournalFile> ReadJournalFile(OpenedFile& journal, uint64_t offset);
 
-// For each batch, oldest first, whether a later batch takes it back and is not itself taken
-// back.
-std::vector<bool> TakenBack(const std::vector<JournalBatch>& batches);
-
-// Appends the lines of one batch; every line is on the disk before the call returns. Paths are
+// Appends the lines of one batch. Lines wait until `Commit`, which puts them on the disk in one
+// flush, so that a group of files costs one flush before their writes and one after. Paths are
 // recorded from the root, so that an undo finds the files from any folder.
 class JournalWriter {
   public:
     // Nothing, with `status` telling why, when the journal cannot be opened for appending.
-    static std::unique_ptr<JournalWriter> Open(const std::wstring& path, BatchInfo info,
+    static std::unique_ptr<JournalWriter> Open(FileSystem& files, const std::wstring& path,
+                                               BatchInfo info, FileStatus& status);
+    // Writes through a handle already open on the journal, such as one that an undo holds
+    // exclusively, after whatever it holds.
+    static std::unique_ptr<JournalWriter> Over(OpenedFile& journal, BatchInfo info,
                                                FileStatus& status);
 
-    // Before the file is written; `file.written` and `file.pathAfter` are not used.
-    FileStatus Intent(const JournalFile& file);
-    // After the write: whether it succeeded, why not, and the file as it now is.
-    FileStatus Done(int number, bool written, const std::string& error,
-                    const std::wstring& pathAfter, const FileIdentity& identityAfter);
+    // Before the file is written.
+    void Intent(const JournalFile& file);
+    // After the write: what it left on disk, where the file now is, and why not all went well.
+    void Done(int number, JournalOutcome outcome, const std::wstring& path,
+              const FileIdentity& identity, const std::wstring& error);
+    FileStatus Commit();
 
   private:
-    FileStatus AppendLine(std::string_view line);
+    JournalWriter(std::unique_ptr<OpenedFile> owned, OpenedFile& file, BatchInfo info)
+        : owned_(std::move(owned)), file_(file), info_(std::move(info)) {}
 
-    JournalWriter(std::unique_ptr<OpenedFile> file, BatchInfo info)
-        : file_(std::move(file)), info_(std::move(info)) {}
-
-    std::string LineStart(std::string_view entry, int number) const;
-
-    std::unique_ptr<OpenedFile> file_;
+    std::unique_ptr<OpenedFile> owned_;
+    OpenedFile& file_;
     BatchInfo info_;
+    std::string pending_;
 };

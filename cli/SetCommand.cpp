@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "campaign/BatchNames.h"
+#include "campaign/SaveFiles.h"
 #include "campaign/Campaign.h"
 #include "cli/CampaignFile.h"
 #include "cli/CodePageHint.h"
@@ -22,6 +23,9 @@
 #include "platform/PathText.h"
 
 namespace {
+
+// Files saved between two flushes of the journal.
+constexpr size_t kGroupSize = 64;
 
 enum class Status { Changed, Renamed, Unchanged, Failed };
 
@@ -129,20 +133,36 @@ std::string JsonOutcome(const std::wstring& file, const FileOutcome& outcome, bo
     return json + (dryRun ? ", \"dryRun\": true}\n" : "}\n");
 }
 
+// What the write left on disk, in the terms the report uses.
 FileOutcome AfterRewrite(const std::wstring& file, const RewriteOutcome& written,
                          FileOutcome planned) {
-    if (written.refusal != RewriteRefusal::None)
-        return Failure(RefusalInEnglish(written.refusal, written.error));
-    if (written.oldFileKept) {
-        FileOutcome kept = Failure(
-            "another program wrote to it or moved it while it was saved; the old file is kept, "
-            "check it against the new one");
-        kept.newPath = written.path;
-        return kept;
+    const std::string why = FirstLineOf(written.error);
+    FileOutcome failed;
+    switch (written.onDisk) {
+        case OnDisk::Unchanged:
+            return Failure(written.refusal != RewriteRefusal::None
+                               ? RefusalInEnglish(written.refusal, written.error)
+                               : why + "; nothing written");
+        case OnDisk::Saved:
+            if (!written.error.empty())
+                planned.error = "written, but " + why;
+            return planned;
+        case OnDisk::WrittenNotRenamed:
+            failed = Failure("header written, not renamed: " +
+                             (written.refusal != RewriteRefusal::None
+                                  ? RefusalInEnglish(written.refusal, written.error)
+                                  : why));
+            break;
+        case OnDisk::SavedOldKept:
+            failed = Failure(
+                "another program wrote to it or moved it while it was saved; the old file is "
+                "kept, check it against the new one");
+            break;
+        case OnDisk::Torn:
+            failed = Failure("the write stopped half-way and the old header could not be put back (" +
+                             why + "); tzrhdr undo puts it back");
+            break;
     }
-    if (written.error.empty())
-        return planned;
-    FileOutcome failed = Failure(FirstLineOf(written.error));
     if (written.path != file)
         failed.newPath = written.path;
     return failed;
@@ -169,12 +189,15 @@ class SetRun {
         if (!OpenJournal(outcomes))
             return 1;
         std::array<size_t, 4> tally{};
-        for (size_t i = 0; i < request_.files.size(); ++i) {
-            ShowProgress(i);
-            if (Writes(outcomes[i].status))
-                outcomes[i] = EditFile(request_.files[i], &outcomes[i]);
-            Report(request_.files[i], outcomes[i]);
-            ++tally[static_cast<size_t>(outcomes[i].status)];
+        bool warned = false;
+        for (size_t start = 0; start < request_.files.size(); start += kGroupSize) {
+            const size_t end = std::min(request_.files.size(), start + kGroupSize);
+            SaveGroup(start, end, outcomes);
+            for (size_t i = start; i < end; ++i) {
+                Report(request_.files[i], outcomes[i]);
+                ++tally[static_cast<size_t>(outcomes[i].status)];
+                warned = warned || !outcomes[i].error.empty();
+            }
         }
         ClearProgress();
         ReportUnmatchedRows();
@@ -184,7 +207,7 @@ class SetRun {
             << (request_.dryRun ? " (dry run, nothing written)" : "") << ": " << tally[0]
             << " changed, " << tally[1] << " renamed, " << tally[2] << " unchanged, " << tally[3]
             << " failed\n";
-        return tally[static_cast<size_t>(Status::Failed)] > 0 ? 1 : 0;
+        return warned || journalIncomplete_ ? 1 : 0;
     }
 
   private:
@@ -204,7 +227,8 @@ class SetRun {
         if (request_.journal->path.empty())
             status = FileStatus::Failure(L"the system names no folder for it");
         else
-            journal_ = JournalWriter::Open(request_.journal->path, request_.journal->batch, status);
+            journal_ = JournalWriter::Open(*request_.fileSystem, request_.journal->path,
+                                           request_.journal->batch, status);
         if (journal_)
             return true;
         err_ << "tzrhdr: cannot write the journal: " << JournalProblemText(status.error)
@@ -258,7 +282,8 @@ class SetRun {
     // Reads one file, takes its edits and plans its save. Given the plan that the batch checked,
     // it then writes the file (under --dry-run, describes the write), provided that reading the
     // file again plans the same save.
-    FileOutcome EditFile(const std::wstring& file, const FileOutcome* checked) {
+    FileOutcome EditFile(const std::wstring& file, const FileOutcome* checked,
+                         std::optional<FileSave>* save = nullptr) {
         StationHeader header;
         const std::vector<std::wstring> messages =
             ReadStationHeader(file, catalogue_, header, readOptions_).Messages();
@@ -288,7 +313,7 @@ class SetRun {
         if (!renaming && HoldsHeader(header.snapshot, plan))
             return outcome;
 
-        FileSystem& files = SystemFileSystem();
+        FileSystem& files = *request_.fileSystem;
         outcome.status = renaming ? Status::Renamed : Status::Changed;
         outcome.newPath = renaming ? plan.newPath : std::wstring();
         outcome.changes = ChangesBetween(read, header, request_.codePage);
@@ -304,37 +329,48 @@ class SetRun {
                 ChangedLines(header.snapshot.headerRegion, plan.headerText, request_.codePage);
             return outcome;
         }
-        const int number = ++journalled_;
-        if (!JournalIntent(number, file, plan, header.snapshot))
+        if (!journal_ && !journalError_.empty())
             return Failure("not written, as the journal cannot be written: " + journalError_);
-        const RewriteOutcome written = RewriteRawFile(
-            files, {file, plan.newPath, plan.headerText, header.snapshot, outcome.replacing});
-        outcome = AfterRewrite(file, written, std::move(outcome));
-        JournalDone(number, written, outcome);
+        *save = FileSave{{file, plan.newPath, plan.headerText, header.snapshot, outcome.replacing}};
         return outcome;
     }
 
-    // Records the write about to happen; false when the journal cannot take it, and then for
-    // every later file.
-    bool JournalIntent(int number, const std::wstring& file, const SavePlan& plan,
-                       const FileSnapshot& read) {
-        if (!journal_)
-            return journalError_.empty();
-        const std::string written = HeaderForRegion(plan.headerText, read.headerRegion.size());
-        const FileStatus status = journal_->Intent(
-            {number, read.identity, file, plan.newPath, read.headerRegion, written, {}, {}});
-        if (!status)
-            StopJournal(status);
-        return status.ok;
-    }
-
-    void JournalDone(int number, const RewriteOutcome& written, const FileOutcome& outcome) {
-        if (!journal_)
+    // Prepares the files of one group, then saves them together: one flush of the journal before
+    // their writes and one after.
+    void SaveGroup(size_t start, size_t end, std::vector<FileOutcome>& outcomes) {
+        std::vector<FileSave> saves;
+        std::vector<size_t> saved;
+        for (size_t i = start; i < end; ++i) {
+            ShowProgress(i);
+            if (!Writes(outcomes[i].status))
+                continue;
+            std::optional<FileSave> save;
+            outcomes[i] = EditFile(request_.files[i], &outcomes[i], &save);
+            if (save) {
+                save->number = ++journalled_;
+                saves.push_back(std::move(*save));
+                saved.push_back(i);
+            }
+        }
+        if (saves.empty())
             return;
-        const FileStatus status = journal_->Done(number, written.Succeeded(), outcome.error,
-                                                 written.path, written.after.identity);
-        if (!status)
-            StopJournal(status);
+        const SavedGroup group = SaveFiles(*request_.fileSystem, saves, journal_.get());
+        if (!group.journalBefore)
+            StopJournal(group.journalBefore);
+        if (!group.journalAfter) {
+            journalIncomplete_ = true;
+            err_ << "tzrhdr: the journal did not take what the last writes left on disk: "
+                 << JournalProblemText(group.journalAfter.error)
+                 << "; tzrhdr undo still finds the files by their content\n";
+        }
+        for (size_t k = 0; k < saves.size(); ++k) {
+            const size_t i = saved[k];
+            outcomes[i] = !group.journalBefore
+                              ? Failure("not written, as the journal cannot be written: " +
+                                        journalError_)
+                              : AfterRewrite(request_.files[i], group.outcomes[k],
+                                             std::move(outcomes[i]));
+        }
     }
 
     void StopJournal(const FileStatus& status) {
@@ -357,7 +393,7 @@ class SetRun {
         const std::string name = ToUtf8(file);
         if (!outcome.notice.empty())
             err_ << "tzrhdr: " << name << ": " << outcome.notice << "\n";
-        if (outcome.status == Status::Failed)
+        if (!outcome.error.empty())
             err_ << "tzrhdr: " << name << ": " << outcome.error
                  << (outcome.newPath.empty() ? ""
                                              : " (the file is now " + ToUtf8(outcome.newPath) + ")")
@@ -421,6 +457,8 @@ class SetRun {
     int journalled_ = 0;
     // Why the journal stopped taking lines; the batch stops writing with it.
     std::string journalError_;
+    // The journal lacks what some writes left on disk.
+    bool journalIncomplete_ = false;
 };
 
 }  // namespace

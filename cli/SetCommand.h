@@ -24,6 +24,7 @@ struct SetRequest {
     bool showProgress = false;
     // Where each write is recorded first; nothing for none.
     std::optional<JournalTarget> journal;
+    FileSystem* fileSystem = &SystemFileSystem();
 };
 
 // Edits each file as the editor's Save would after the same edits, and reports what happened.

@@ -138,6 +138,7 @@ int Undo(const Values& values, const ToolEnvironment& environment,
     request.list = values.list;
     request.dryRun = values.dryRun;
     request.json = values.json;
+    request.fileSystem = environment.files != nullptr ? environment.files : &SystemFileSystem();
     return RunUndo(request, out, err);
 }
 
@@ -164,6 +165,7 @@ int Set(const Values& values, const ToolEnvironment& environment,
     request.json = values.json;
     request.showProgress = environment.errIsTerminal && !values.json;
     request.journal = JournalFor(values, environment, args);
+    request.fileSystem = environment.files != nullptr ? environment.files : &SystemFileSystem();
     return RunSet(request, catalogue, out, err);
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/FileSystem.h"
+
 #include <optional>
 #include <ostream>
 #include <string>
@@ -15,6 +17,8 @@ struct ToolEnvironment {
     // The journal that set and undo use unless --journal names another: the user's own; empty
     // when the system names no place for it.
     std::wstring journalPath;
+    // What set and undo write raw files and the journal through; the system's when not given.
+    FileSystem* files = nullptr;
 };
 
 // The tzrhdr command line: `args` without the program name; `out` and `err` take UTF-8 (CSV

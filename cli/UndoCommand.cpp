@@ -1,21 +1,24 @@
 #include "cli/UndoCommand.h"
 
-#include <algorithm>
 #include <array>
 
+#include "campaign/SaveFiles.h"
+#include "campaign/TakeBack.h"
 #include "cli/Json.h"
 #include "cli/ReadProblem.h"
 #include "cli/SaveProblemText.h"
 #include "cli/ToolOptions.h"
-#include "header/HeaderText.h"
-#include "header/RawFileRewrite.h"
+#include "platform/Utf8.h"
 
 namespace {
 
-enum class Status { Restored, Unchanged, ChangedSince, Failed };
+// Files taken back between two flushes of the journal.
+constexpr size_t kGroupSize = 64;
 
-constexpr std::array<std::string_view, 4> kStatusNames = {"restored", "unchanged", "changed-since",
-                                                          "failed"};
+enum class Status { Restored, Unchanged, ChangedSince, Missing, Failed };
+
+constexpr std::array<std::string_view, 5> kStatusNames = {"restored", "unchanged", "changed-since",
+                                                          "missing", "failed"};
 
 struct FileOutcome {
     Status status = Status::Unchanged;
@@ -25,12 +28,6 @@ struct FileOutcome {
     std::string error;
 };
 
-bool Holds(const std::wstring& path, const std::string& header) {
-    const std::optional<FileSnapshot> snapshot =
-        TakeSnapshot(SystemFileSystem(), path, header.size());
-    return snapshot && snapshot->headerRegion == header;
-}
-
 std::string JsonOutcome(const FileOutcome& outcome, bool dryRun) {
     return "{\"file\": " + JsonString(outcome.file) + ", \"status\": \"" +
            std::string(kStatusNames[static_cast<size_t>(outcome.status)]) +
@@ -39,78 +36,118 @@ std::string JsonOutcome(const FileOutcome& outcome, bool dryRun) {
            (dryRun ? ", \"dryRun\": true}\n" : "}\n");
 }
 
-std::string JsonBatch(const JournalBatch& batch, bool takenBack) {
+std::string JsonBatch(const BatchSummary& batch) {
     const BatchInfo& info = batch.info;
     return "{\"batch\": " + JsonString(info.id) + ", \"time\": " + JsonString(info.time) +
-           ", \"files\": " + std::to_string(batch.files.size()) +
+           ", \"files\": " + std::to_string(batch.FileCount()) +
            ", \"command\": " + JsonString(info.command) +
            ", \"undoes\": " + (info.undoes ? JsonString(*info.undoes) : "null") +
-           ", \"takenBack\": " + JsonBool(takenBack) + "}\n";
+           ", \"takenBack\": " + JsonBool(batch.TakenBack()) +
+           ", \"filesToTakeBack\": " + std::to_string(batch.FilesToTakeBack()) + "}\n";
 }
 
-// A batch all of whose writes failed changed nothing there is to take back.
-bool WroteAnything(const JournalBatch& batch) {
-    return std::any_of(batch.files.begin(), batch.files.end(),
-                       [](const JournalFile& file) { return file.written != false; });
+std::string ExplainRestoreFailure(const RewriteOutcome& written) {
+    std::string why = written.refusal != RewriteRefusal::None
+                          ? RefusalInEnglish(written.refusal, written.error)
+                          : FirstLineOf(written.error);
+    switch (written.onDisk) {
+        case OnDisk::Unchanged:
+            return why + "; nothing written, tzrhdr undo tries it again";
+        case OnDisk::WrittenNotRenamed:
+            return "old header written, not renamed back: " + why + "; tzrhdr undo renames it";
+        case OnDisk::SavedOldKept:
+            return "another program wrote to it or moved it meanwhile; both files are kept";
+        case OnDisk::Torn:
+            return "the write stopped half-way (" + why + "); tzrhdr undo tries it again";
+        case OnDisk::Saved:
+            return "restored, but " + why;
+    }
+    return why;
 }
 
 class UndoRun {
   public:
     UndoRun(const UndoRequest& request, std::ostream& out, std::ostream& err)
-        : request_(request), out_(out), err_(err) {}
+        : request_(request), files_(*request.fileSystem), out_(out), err_(err) {}
 
     int Run() {
-        if (request_.journal.path.empty())
+        const std::wstring& path = request_.journal.path;
+        if (path.empty())
             throw UsageError{"the system names no folder for the journal; give --journal", false};
-        ReadJournal();
-        const std::vector<bool> takenBack = TakenBack(journal_.batches);
+        if (!files_.Exists(path)) {
+            if (request_.list)
+                return 0;
+            err_ << "tzrhdr: " << ToUtf8(path) << ": no batch left to take back\n";
+            return 1;
+        }
+        if (!OpenJournal())
+            return 1;
         if (request_.list) {
-            for (size_t i = 0; i < journal_.batches.size(); ++i)
-                List(journal_.batches[i], takenBack[i]);
+            for (const BatchSummary& batch : index_.batches)
+                List(batch);
             return 0;
         }
-        const JournalBatch* batch = Target(takenBack);
+        const BatchSummary* batch = Target();
         if (batch == nullptr) {
-            err_ << "tzrhdr: " << ToUtf8(request_.journal.path) << ": no batch left to take back\n";
+            err_ << "tzrhdr: " << ToUtf8(path) << ": no batch left to take back\n";
             return 1;
         }
         return TakeBack(*batch);
     }
 
   private:
-    void ReadJournal() {
+    // Two undos of one journal at once would each take the other's files for changed ones: an
+    // undo that writes holds the journal to itself.
+    bool OpenJournal() {
         const std::wstring& path = request_.journal.path;
-        if (!SystemFileSystem().Exists(path))
-            return;
-        const std::optional<std::string> bytes = ReadFileBytes(path);
-        if (!bytes)
-            throw UsageError{
-                ToUtf8(path) + ": " + UnreadableReason(path).value_or("cannot read it"), false};
-        journal_ = ParseJournal(*bytes);
-        if (journal_.unreadableLines > 0)
-            err_ << "tzrhdr: " << ToUtf8(path) << ": " << journal_.unreadableLines
-                 << " lines are not journal lines and were passed over; files they name are "
-                    "not taken back\n";
+        const bool writing = !request_.list && !request_.dryRun;
+        FileStatus status;
+        journal_ = files_.Open(path, writing ? OpenMode::Rewrite : OpenMode::ReadShared, status);
+        if (!journal_ && status.fault == FileFault::InUse) {
+            err_ << "tzrhdr: " << ToUtf8(path)
+                 << ": another tzrhdr is taking back a batch of this journal; run undo again "
+                    "when it has finished\n";
+            return false;
+        }
+        if (journal_)
+            status = ReadJournalIndex(*journal_, index_);
+        if (!journal_ || !status)
+            throw UsageError{ToUtf8(path) + ": " + FirstLineOf(status.error), false};
+        if (index_.unreadableCount > 0) {
+            err_ << "tzrhdr: " << ToUtf8(path) << ": " << index_.unreadableCount
+                 << (index_.unreadableCount == 1 ? " line is" : " lines are")
+                 << " not journal lines and passed over (line";
+            for (size_t i = 0; i < index_.unreadableLines.size(); ++i)
+                err_ << (i == 0 ? " " : ", ") << index_.unreadableLines[i];
+            err_ << (index_.unreadableCount > index_.unreadableLines.size() ? ", ..." : "")
+                 << "); files they name are not taken back\n";
+        }
+        return true;
     }
 
-    void List(const JournalBatch& batch, bool takenBack) {
+    void List(const BatchSummary& batch) {
         if (request_.json) {
-            out_ << JsonBatch(batch, takenBack);
+            out_ << JsonBatch(batch);
             return;
         }
-        const size_t files = batch.files.size();
+        const size_t files = batch.FileCount();
+        const size_t left = batch.FilesToTakeBack();
         out_ << batch.info.id << "  " << batch.info.time << "  " << files
-             << (files == 1 ? " file  " : " files  ") << (takenBack ? "taken back  " : "")
-             << batch.info.command << "\n";
+             << (files == 1 ? " file  " : " files  ");
+        if (batch.TakenBack())
+            out_ << (batch.FilesLeftAlone() > 0 ? "taken back but for files changed since  "
+                                                : "taken back  ");
+        else if (left < files && !batch.info.undoes)
+            out_ << left << " to take back  ";
+        out_ << batch.info.command << "\n";
     }
 
-    // The batch named, else the newest batch of edits that wrote anything and is not taken back.
-    const JournalBatch* Target(const std::vector<bool>& takenBack) const {
-        const std::vector<JournalBatch>& batches = journal_.batches;
+    // The batch named, else the newest batch of edits with a file still to take back.
+    const BatchSummary* Target() const {
+        const std::vector<BatchSummary>& batches = index_.batches;
         for (size_t i = batches.size(); i-- > 0;) {
-            if (request_.batch
-                    ? batches[i].info.id == *request_.batch
-                    : !takenBack[i] && !batches[i].info.undoes && WroteAnything(batches[i]))
+            if (request_.batch ? batches[i].info.id == *request_.batch
+                               : !batches[i].info.undoes && batches[i].FilesToTakeBack() > 0)
                 return &batches[i];
         }
         if (request_.batch)
@@ -120,100 +157,162 @@ class UndoRun {
         return nullptr;
     }
 
-    int TakeBack(const JournalBatch& batch) {
+    int TakeBack(const BatchSummary& batch) {
         if (!request_.dryRun) {
-            JournalTarget target = request_.journal;
-            target.batch.undoes = batch.info.id;
+            BatchInfo info = request_.journal.batch;
+            info.undoes = batch.info.id;
             FileStatus status;
-            writer_ = JournalWriter::Open(target.path, target.batch, status);
+            writer_ = JournalWriter::Over(*journal_, info, status);
             if (!writer_) {
                 err_ << "tzrhdr: cannot write the journal: " << JournalProblemText(status.error)
                      << "; no file was written\n";
                 return 1;
             }
         }
-        std::array<size_t, 4> tally{};
-        for (auto file = batch.files.rbegin(); file != batch.files.rend(); ++file) {
-            const FileOutcome outcome = Restore(*file);
-            Report(outcome);
-            ++tally[static_cast<size_t>(outcome.status)];
+        std::array<size_t, 5> tally{};
+        std::vector<int> pending;
+        for (size_t number = batch.states.size(); number-- > 1;) {
+            const FileState state = batch.states[number];
+            if (state == FileState::Written || state == FileState::Unknown)
+                pending.push_back(static_cast<int>(number));
         }
-        const size_t count = batch.files.size();
+        for (size_t start = 0; start < pending.size(); start += kGroupSize) {
+            const size_t end = std::min(pending.size(), start + kGroupSize);
+            for (const FileOutcome& outcome : TakeBackGroup(batch, pending, start, end)) {
+                Report(outcome);
+                ++tally[static_cast<size_t>(outcome.status)];
+            }
+        }
         (request_.json ? err_ : out_)
-            << "batch " << batch.info.id << ", " << count << (count == 1 ? " file" : " files")
+            << "batch " << batch.info.id << ", " << pending.size()
+            << (pending.size() == 1 ? " file" : " files")
             << (request_.dryRun ? " (dry run, nothing written)" : "") << ": " << tally[0]
             << " restored, " << tally[1] << " unchanged, " << tally[2] << " changed since, "
-            << tally[3] << " failed\n";
+            << tally[3] << " missing, " << tally[4] << " failed\n";
         // A damaged journal may have lost files of this batch: that is no complete undo.
-        return tally[2] + tally[3] > 0 || journal_.unreadableLines > 0 ? 1 : 0;
+        return tally[2] + tally[3] + tally[4] > 0 || index_.unreadableCount > 0 ||
+                       journalIncomplete_
+                   ? 1
+                   : 0;
     }
 
-    FileOutcome Restore(const JournalFile& file) {
-        FileOutcome outcome;
-        outcome.file = file.pathAfter.empty() ? file.newPath : file.pathAfter;
-        const std::optional<FileSnapshot> snapshot =
-            TakeSnapshot(SystemFileSystem(), outcome.file, file.newHeader.size());
-        if (!snapshot || snapshot->headerRegion != file.newHeader) {
-            outcome.status =
-                Holds(file.oldPath, file.oldHeader) ? Status::Unchanged : Status::ChangedSince;
-            if (outcome.status == Status::Unchanged)
-                outcome.file = file.oldPath;
-            else
-                outcome.error = "changed since the batch; left alone";
-            return outcome;
+    std::vector<FileOutcome> TakeBackGroup(const BatchSummary& batch,
+                                           const std::vector<int>& pending, size_t start,
+                                           size_t end) {
+        std::vector<FileOutcome> outcomes;
+        std::vector<FileSave> saves;
+        std::vector<size_t> saved;
+        std::vector<TakeBackPlan> leftovers;
+        std::vector<size_t> leftoverAt;
+        for (size_t i = start; i < end; ++i) {
+            const int number = pending[i];
+            const std::optional<JournalFile> file =
+                ReadJournalFile(*journal_, batch.intentOffsets[static_cast<size_t>(number)]);
+            FileOutcome outcome;
+            if (!file) {
+                outcome.status = Status::Failed;
+                outcome.error = "the journal's line for this file does not read; left alone";
+                outcomes.push_back(outcome);
+                continue;
+            }
+            const TakeBackPlan plan = PlanTakeBack(files_, *file);
+            outcome.file = plan.from;
+            if (plan.action != TakeBackAction::Restore &&
+                plan.action != TakeBackAction::RemoveLeftover) {
+                outcome.status = plan.action == TakeBackAction::AsBefore       ? Status::Unchanged
+                                 : plan.action == TakeBackAction::ChangedSince ? Status::ChangedSince
+                                                                               : Status::Missing;
+                if (outcome.status == Status::ChangedSince)
+                    outcome.error = "changed since the batch; left alone";
+                if (outcome.status == Status::Missing)
+                    outcome.error = "no longer exists; left alone";
+                RecordFinding(*file, plan);
+                outcomes.push_back(outcome);
+                continue;
+            }
+            outcome.status = Status::Restored;
+            if (file->oldPath != plan.from)
+                outcome.newPath = file->oldPath;
+            outcomes.push_back(outcome);
+            if (request_.dryRun)
+                continue;
+            if (plan.action == TakeBackAction::RemoveLeftover) {
+                leftovers.push_back(plan);
+                leftoverAt.push_back(outcomes.size() - 1);
+                continue;
+            }
+            saves.push_back({plan.restore, ++journalled_, file->number});
+            saved.push_back(outcomes.size() - 1);
         }
-        if (!ReadsAsAHeader(file.oldHeader))
-            return Failed(outcome, "the journal's old header of this file is damaged; left alone");
-        outcome.status = Status::Restored;
-        if (file.oldPath != outcome.file)
-            outcome.newPath = file.oldPath;
         if (request_.dryRun)
-            return outcome;
-        if (!writer_)
-            return Failed(outcome, "not written, as the journal cannot be written");
-        const int number = ++journalled_;
-        FileStatus status = writer_->Intent({number,
-                                             snapshot->identity,
-                                             outcome.file,
-                                             file.oldPath,
-                                             file.newHeader,
-                                             file.oldHeader,
-                                             {},
-                                             {}});
-        if (!status) {
-            writer_.reset();
-            return Failed(outcome, "not written, as the journal cannot be written: " +
-                                       JournalProblemText(status.error));
+            return outcomes;
+        std::vector<RewriteOutcome> written = SaveGroup(saves);
+        for (const TakeBackPlan& leftover : leftovers)
+            written.push_back(RemoveLeftover(leftover));
+        saved.insert(saved.end(), leftoverAt.begin(), leftoverAt.end());
+        for (size_t k = 0; k < saved.size(); ++k) {
+            if (written[k].Succeeded())
+                continue;
+            FileOutcome& outcome = outcomes[saved[k]];
+            outcome.status = Status::Failed;
+            outcome.newPath.clear();
+            outcome.error = ExplainRestoreFailure(written[k]);
         }
-        const RewriteOutcome written = RewriteRawFile(
-            SystemFileSystem(),
-            {outcome.file, file.oldPath, file.oldHeader, *snapshot, false, /*exactHeader*/ true});
-        std::string error;
-        if (written.refusal != RewriteRefusal::None)
-            error = RefusalInEnglish(written.refusal, written.error);
-        else if (!written.error.empty())
-            error = FirstLineOf(written.error);
-        else if (written.oldFileKept)
-            error = "another program wrote to it or moved it meanwhile; both files are kept";
-        status =
-            writer_->Done(number, written.Succeeded(), error, written.path, written.after.identity);
-        if (!status)
-            err_ << "tzrhdr: the journal cannot be written: " << JournalProblemText(status.error)
-                 << "\n";
-        return error.empty() ? outcome : Failed(outcome, error);
+        return outcomes;
     }
 
-    // What the batch replaced was a header the reader took; anything else is a damaged line.
-    static bool ReadsAsAHeader(const std::string& region) {
-        const HeaderText text(region);
-        return FindHeaderKey(text, "ver") && FindHeaderKey(text, "ReceiverID:");
+    std::vector<RewriteOutcome> SaveGroup(const std::vector<FileSave>& saves) {
+        if (saves.empty())
+            return {};
+        const SavedGroup group = SaveFiles(files_, saves, writer_.get());
+        if (!group.journalAfter)
+            JournalIncomplete(group.journalAfter);
+        return group.outcomes;
     }
 
-    static FileOutcome Failed(FileOutcome outcome, std::string error) {
-        outcome.status = Status::Failed;
-        outcome.newPath.clear();
-        outcome.error = std::move(error);
+    // An undo's finding for a file it had nothing to write to, so that the next undo goes on
+    // with the files still to take back.
+    void RecordFinding(const JournalFile& file, const TakeBackPlan& plan) {
+        if (!writer_)
+            return;
+        const int number = ++journalled_;
+        const JournalOutcome outcome = plan.action == TakeBackAction::AsBefore ? JournalOutcome::AsBefore
+                                       : plan.action == TakeBackAction::ChangedSince
+                                           ? JournalOutcome::ChangedSince
+                                           : JournalOutcome::Missing;
+        writer_->Intent({number, file.identity, file.size, plan.from, plan.from, {}, {}, file.number});
+        writer_->Done(number, outcome, plan.from, file.identity, {});
+        if (FileStatus status = writer_->Commit(); !status)
+            JournalIncomplete(status);
+    }
+
+    // A second copy that a stopped save or undo left under the batch's new name, once the old
+    // name holds the file as it was before the batch.
+    RewriteOutcome RemoveLeftover(const TakeBackPlan& plan) {
+        const int number = ++journalled_;
+        const JournalFile& file = plan.file;
+        writer_->Intent({number, file.identity, file.size, plan.from, file.oldPath,
+                         file.newHeader, file.oldHeader, file.number});
+        RewriteOutcome outcome{RewriteRefusal::None, {}, plan.from, {}, OnDisk::Unchanged};
+        if (FileStatus status = writer_->Commit(); !status) {
+            outcome.error = status.error;
+            return outcome;
+        }
+        if (FileStatus removed = files_.Delete(plan.from); !removed)
+            outcome.error = removed.error;
+        else
+            outcome = {RewriteRefusal::None, {}, file.oldPath, {}, OnDisk::Saved};
+        writer_->Done(number, JournalOutcomeOf(outcome), outcome.path, file.identity,
+                      outcome.error);
+        if (FileStatus status = writer_->Commit(); !status)
+            JournalIncomplete(status);
         return outcome;
+    }
+
+    void JournalIncomplete(const FileStatus& status) {
+        journalIncomplete_ = true;
+        err_ << "tzrhdr: the journal did not take what the last writes left on disk: "
+             << JournalProblemText(status.error) << "\n";
     }
 
     void Report(const FileOutcome& outcome) {
@@ -236,11 +335,14 @@ class UndoRun {
     }
 
     const UndoRequest& request_;
+    FileSystem& files_;
     std::ostream& out_;
     std::ostream& err_;
-    Journal journal_;
+    std::unique_ptr<OpenedFile> journal_;
+    JournalIndex index_;
     std::unique_ptr<JournalWriter> writer_;
     int journalled_ = 0;
+    bool journalIncomplete_ = false;
 };
 
 }  // namespace

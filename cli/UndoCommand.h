@@ -14,6 +14,7 @@ struct UndoRequest {
     bool list = false;
     bool dryRun = false;
     bool json = false;
+    FileSystem* fileSystem = &SystemFileSystem();
 };
 
 // Takes a batch back, its files newest first: a file that still holds exactly the header the

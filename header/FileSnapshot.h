@@ -9,4 +9,6 @@ struct FileSnapshot {
     FileIdentity identity;
     // The header region's bytes as they were read.
     std::string headerRegion;
+    // The whole file's size, by which a write that stopped half-way is recognised.
+    uint64_t size = 0;
 };

@@ -218,15 +218,13 @@ bool ReadHeaderFields(HeaderReading& reading, const AntennaCatalogue& catalogue,
 // Headers are short: one block read finds the end of almost all of them; only a header that
 // runs to the end of that block needs the longer read. The file is opened once, so that the
 // bytes and the identity that a later save checks belong to one file.
-bool ReadHeaderBytes(const std::wstring& path, std::string& bytes, FileIdentity& identity) {
+bool ReadHeaderBytes(const std::wstring& path, std::string& bytes, FileFacts& facts) {
     constexpr size_t kFirstRead = 4096;
     FileStatus status;
     const std::unique_ptr<OpenedFile> file =
         SystemFileSystem().Open(path, OpenMode::ReadShared, status);
-    FileFacts facts;
     if (!file || !file->Facts(facts) || !ReadUpTo(*file, kFirstRead, bytes))
         return false;
-    identity = facts.identity;
     if (bytes.size() < kFirstRead || HeaderText(bytes).End() < kFirstRead)
         return true;
     std::string rest;
@@ -269,8 +267,8 @@ ReaderReport ReadStationHeader(const std::wstring& path, const AntennaCatalogue&
     header.nameParts.directory = nameParts.directory;
 
     std::string bytes;
-    FileIdentity identity;
-    if (!ReadHeaderBytes(path, bytes, identity)) {
+    FileFacts facts;
+    if (!ReadHeaderBytes(path, bytes, facts)) {
         header.headerLoaded = false;
         report.steps.push_back(
             {ReaderStep::Kind::Message, L"打开TZR文件失败" + path, MessageIcon::Error});
@@ -288,6 +286,7 @@ ReaderReport ReadStationHeader(const std::wstring& path, const AntennaCatalogue&
     const size_t textRegion =
         std::min<size_t>(StationHeader::kMinimumRegionLength, reading.Header().End());
     header.headerRegionLength = static_cast<int32_t>(std::max(reading.LastKeyEnd(), textRegion));
-    header.snapshot = {identity, bytes.substr(0, static_cast<size_t>(header.headerRegionLength))};
+    header.snapshot = {facts.identity,
+                       bytes.substr(0, static_cast<size_t>(header.headerRegionLength)), facts.size};
     return report;
 }

@@ -86,39 +86,50 @@ class Rewrite {
         if (status)
             status = file_->Flush();
         if (!status)
-            return Failed(status, request_.currentPath, request_.before);
-        const FileSnapshot written{facts_.identity, header_};
+            return PutBack(RewriteRefusal::None, status);
         FileFacts afterWrite;
         if (!file_->Facts(afterWrite) || !StartsWith(header_))
-            return Refused(RewriteRefusal::ChangedSinceRead);
+            return PutBack(RewriteRefusal::ChangedSinceRead, {});
+        const FileSnapshot written{facts_.identity, header_, facts_.size};
         if (renaming_) {
-            if (!NoOneWroteSince(afterWrite))
-                return Refused(RewriteRefusal::ChangedSinceRead);
-            if (!StillUnderItsName())
-                return TakenBack(RewriteRefusal::ChangedSinceRead, {});
+            if (!NoOneWroteSince(afterWrite) || !StillUnderItsName())
+                return PutBack(RewriteRefusal::ChangedSinceRead, {});
             status = files_.Rename(request_.currentPath, request_.newPath,
                                    request_.replaceExisting || sameFile_);
             if (!status)
-                return TakenBack(RewriteRefusal::None, status);
+                return PutBack(RewriteRefusal::None, status);
             if (files_.IdentityAt(request_.newPath) != facts_.identity) {
                 // The name was given to another file between the check and the move.
                 files_.Rename(request_.newPath, request_.currentPath, false);
-                return TakenBack(RewriteRefusal::ChangedSinceRead, {});
+                return PutBack(RewriteRefusal::ChangedSinceRead, {});
             }
-            if (status = files_.FlushFolderOf(request_.newPath); !status)
-                return Failed(status, request_.newPath, written);
+            if (request_.flushFolder) {
+                if (status = files_.FlushFolderOf(request_.newPath); !status)
+                    return Saved(request_.newPath, written, status);
+            }
         }
         const std::wstring& path = renaming_ ? request_.newPath : request_.currentPath;
-        if (status = file_->Close(); !status)
-            return Failed(status, path, written);
-        return {RewriteRefusal::None, {}, path, written};
+        return Saved(path, written, file_->Close());
     }
 
-    // A header written in place whose file cannot get its new name goes back to what it was,
-    // so that a save that fails changes nothing.
-    RewriteOutcome TakenBack(RewriteRefusal refusal, const FileStatus& why) {
-        file_->Seek(0) && file_->Write(request_.before.headerRegion) && file_->Flush();
-        return {refusal, why.error, request_.currentPath, request_.before};
+    // A header written in place whose file cannot keep it, or get its new name, goes back to
+    // what it was, so that a save that fails changes nothing; where even that fails, the outcome
+    // says what the file now holds.
+    RewriteOutcome PutBack(RewriteRefusal refusal, const FileStatus& why) {
+        const std::string& old = request_.before.headerRegion;
+        FileStatus status = file_->Seek(0);
+        if (status)
+            status = file_->Write(old);
+        if (status)
+            status = file_->Flush();
+        if (status && StartsWith(old))
+            return {refusal, why.error, request_.currentPath, request_.before, OnDisk::Unchanged};
+        const std::wstring error = why.error.empty() ? status.error : why.error;
+        if (StartsWith(header_))
+            return {refusal, error, request_.currentPath, {facts_.identity, header_, facts_.size},
+                    renaming_ ? OnDisk::WrittenNotRenamed : OnDisk::Saved};
+        return {refusal, error, request_.currentPath, {facts_.identity, {}, facts_.size},
+                OnDisk::Torn};
     }
 
     // A name beside the file that nothing stands at; whatever does is left alone.
@@ -164,22 +175,23 @@ class Rewrite {
             return FailedCopy(status);
         if (!NoOneWroteSince(facts_))
             return FailedCopy({}, RewriteRefusal::ChangedSinceRead);
-        const FileSnapshot written{copyIdentity, header_};
+        const FileSnapshot written{copyIdentity, header_, facts_.size - region_ + header_.size()};
         if (!renaming_ || sameFile_)
             return ReplaceItself(written);
         if (FileStatus moved =
                 files_.Rename(temporaryPath_, request_.newPath, request_.replaceExisting);
             !moved)
             return FailedCopy(moved);
-        if (FileStatus status = files_.FlushFolderOf(request_.newPath); !status)
-            return Failed(status, request_.newPath, written);
+        FileStatus flushed = FileStatus::Success();
+        if (request_.flushFolder)
+            flushed = files_.FlushFolderOf(request_.newPath);
         // The new file is in place; only now may the old name go.
         bool kept = false;
-        if (FileStatus status = RemoveOldName(kept); !status)
-            return Failed(status, request_.newPath, written);
+        const FileStatus removed = RemoveOldName(kept);
         file_.reset();
-        RewriteOutcome outcome{RewriteRefusal::None, {}, request_.newPath, written};
-        outcome.oldFileKept = kept;
+        RewriteOutcome outcome = Saved(request_.newPath, written, removed ? flushed : removed);
+        if (kept)
+            outcome.onDisk = OnDisk::SavedOldKept;
         return outcome;
     }
 
@@ -195,7 +207,7 @@ class Rewrite {
             }
             file_.reset();
             if (FileStatus removed = files_.Delete(temporaryPath_); !removed)
-                return Failed(removed, target, written);
+                return Saved(target, written, removed);
         } else {
             if (!files_.CanReplaceOpenFile()) {
                 if (FileStatus status = file_->Close(); !status)
@@ -207,9 +219,8 @@ class Rewrite {
                 return FailedCopy(moved);
         }
         file_.reset();
-        if (FileStatus status = files_.FlushFolderOf(target); !status)
-            return Failed(status, target, written);
-        return {RewriteRefusal::None, {}, target, written};
+        return Saved(target, written,
+                     request_.flushFolder ? files_.FlushFolderOf(target) : FileStatus::Success());
     }
 
     // The old name is moved aside before it is removed, so that a file another program put
@@ -229,6 +240,7 @@ class Rewrite {
         }
         if (FileStatus removed = files_.Delete(temporaryPath_); !removed) {
             files_.Rename(temporaryPath_, request_.currentPath, false);
+            kept = true;
             return removed;
         }
         return files_.FlushFolderOf(request_.currentPath);
@@ -245,9 +257,10 @@ class Rewrite {
         return {refusal, std::move(error), request_.currentPath, request_.before};
     }
 
-    static RewriteOutcome Failed(const FileStatus& status, const std::wstring& path,
-                                 FileSnapshot snapshot) {
-        return {RewriteRefusal::None, status.error, path, std::move(snapshot)};
+    // The new header is in place under `path`; `status` tells of a step after that which failed.
+    static RewriteOutcome Saved(const std::wstring& path, FileSnapshot snapshot,
+                                const FileStatus& status) {
+        return {RewriteRefusal::None, status.error, path, std::move(snapshot), OnDisk::Saved};
     }
 
     FileSystem& files_;
@@ -287,6 +300,7 @@ std::optional<FileSnapshot> TakeSnapshot(FileSystem& files, const std::wstring& 
     if (!file || !file->Facts(facts) || !ReadUpTo(*file, regionLength, snapshot.headerRegion))
         return std::nullopt;
     snapshot.identity = facts.identity;
+    snapshot.size = facts.size;
     return snapshot;
 }
 

@@ -18,6 +18,8 @@ struct RewriteRequest {
     // The header goes in exactly as given: a shorter one than the region goes through a copy
     // instead of being padded, so that taking back an edit restores every byte.
     bool exactHeader = false;
+    // A batch flushes each folder once for many renames instead of once for every file.
+    bool flushFolder = true;
 };
 
 // Why a rewrite changed nothing at all.
@@ -34,21 +36,37 @@ enum class RewriteRefusal {
     TargetExists,
 };
 
+// What a rewrite left on disk, whatever went wrong on the way.
+enum class OnDisk {
+    // Nothing was written, or what was written was put back and read back as it was.
+    Unchanged,
+    // The new header stands in front of the data under the new path.
+    Saved,
+    // The new header is written, but the file keeps its old name.
+    WrittenNotRenamed,
+    // The new file stands under the new name, and the old file, which another program wrote to
+    // or moved meanwhile, is kept under its own.
+    SavedOldKept,
+    // A write stopped half-way and the old header could not be put back: the header region
+    // holds part of each.
+    Torn,
+};
+
 struct RewriteOutcome {
     RewriteRefusal refusal = RewriteRefusal::None;
-    // Why the rewrite failed or was refused, from the system; empty on success.
+    // Why the rewrite failed or was refused, from the system; empty when nothing went wrong.
     std::wstring error;
     // The raw file as it now exists on disk.
     std::wstring path;
     // What the file now holds, for the next save.
     FileSnapshot after;
-    // The new file stands under the new name, but the old one could not be removed safely:
-    // another program wrote to it or put another file under its name while it was saved.
-    bool oldFileKept = false;
+    OnDisk onDisk = OnDisk::Unchanged;
 
     bool Succeeded() const {
-        return refusal == RewriteRefusal::None && error.empty() && !oldFileKept;
+        return onDisk == OnDisk::Saved && refusal == RewriteRefusal::None && error.empty();
     }
+    // Whether the file holds the new header, under whichever name.
+    bool Wrote() const { return onDisk != OnDisk::Unchanged; }
 };
 
 // True when the new path names an existing file, or link, that is not the file being saved.

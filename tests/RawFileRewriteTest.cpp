@@ -253,6 +253,34 @@ void ExpectOneCompleteCopy(const Scene& scene, const RewriteOutcome& outcome) {
     }
 }
 
+// What the outcome says is on disk is what is on disk.
+void ExpectOutcomeIsOnDisk(const Scene& scene, const RewriteOutcome& outcome) {
+    const std::string original = scene.oldHeader + scene.data;
+    const bool renaming = scene.request.newPath != scene.path;
+    switch (outcome.onDisk) {
+        case OnDisk::Unchanged:
+            EXPECT_EQ(outcome.path, scene.path);
+            EXPECT_TRUE(ReadWholeFile(scene.path) == original);
+            break;
+        case OnDisk::Saved:
+            EXPECT_EQ(outcome.path, scene.request.newPath);
+            EXPECT_TRUE(ReadWholeFile(outcome.path) == scene.Saved());
+            EXPECT_TRUE(!renaming || !Exists(scene.path));
+            break;
+        case OnDisk::WrittenNotRenamed:
+            EXPECT_EQ(outcome.path, scene.path);
+            EXPECT_TRUE(ReadWholeFile(scene.path) == scene.Saved());
+            break;
+        case OnDisk::SavedOldKept:
+            EXPECT_TRUE(ReadWholeFile(scene.request.newPath) == scene.Saved());
+            EXPECT_TRUE(ReadWholeFile(scene.path) == original);
+            break;
+        case OnDisk::Torn:
+            ADD_FAILURE() << "a single fault tore the header";
+            break;
+    }
+}
+
 TEST_P(RawFileRewriteSteps, NoFailureAtAnyStepLosesData) {
     const Strategy& strategy = GetParam();
     for (int failAt = 1;; ++failAt) {
@@ -266,6 +294,7 @@ TEST_P(RawFileRewriteSteps, NoFailureAtAnyStepLosesData) {
         const RewriteOutcome outcome = RewriteRawFile(files, scene.request);
 
         ExpectOneCompleteCopy(scene, outcome);
+        ExpectOutcomeIsOnDisk(scene, outcome);
         if (strategy.existingTarget && outcome.path != scene.request.newPath) {
             EXPECT_TRUE(ReadWholeFile(scene.request.newPath) == "other station");
         }

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 #include <map>
 #include <string>
@@ -6,7 +7,6 @@
 
 #include "TestFiles.h"
 #include "TzrhdrRun.h"
-#include "campaign/JsonObject.h"
 #include "platform/CodePage.h"
 
 namespace {
@@ -71,11 +71,11 @@ TEST(TzrhdrCheck, ReportsEachFindingOnItsFileAndNothingOnACleanFile) {
     EXPECT_EQ(result.status, 1) << result.err;
     std::map<std::wstring, std::vector<std::string>> codes;
     for (size_t at = 0, end; (end = result.out.find('\n', at)) != std::string::npos; at = end + 1) {
-        const std::optional<JsonObject> finding =
-            JsonObject::Parse(result.out.substr(at, end - at));
-        ASSERT_TRUE(finding) << result.out;
-        codes[MultiByteToUnicodeString(*finding->Text("file"), kUtf8CodePage)].push_back(
-            *finding->Text("code"));
+        const nlohmann::json finding =
+            nlohmann::json::parse(result.out.substr(at, end - at), nullptr, false);
+        ASSERT_TRUE(finding.is_object()) << result.out;
+        codes[MultiByteToUnicodeString(finding.value("file", ""), kUtf8CodePage)].push_back(
+            finding.value("code", ""));
     }
     for (size_t i = 0; i < kCampaign.size(); ++i)
         EXPECT_EQ(codes[args[i + 6]], kCampaign[i].codes) << result.out;

@@ -70,7 +70,16 @@ std::wstring RefusalText(RewriteRefusal refusal, const std::wstring& path,
     return path;
 }
 
-std::wstring OldFileKeptText(const std::wstring& path, const std::wstring& newPath) {
-    return L"新文件已保存为：\n" + newPath +
-           L"\n但保存期间有其他程序修改或移动了原文件，原文件已保留，请核对：\n" + path;
+std::wstring PartlySavedText(OnDisk onDisk, const std::wstring& path, const std::wstring& newPath) {
+    switch (onDisk) {
+        case OnDisk::SavedOldKept:
+            return L"新文件已保存为：\n" + newPath +
+                   L"\n但保存期间有其他程序修改或移动了原文件，原文件已保留，请核对：\n" + path;
+        case OnDisk::WrittenNotRenamed:
+            return L"新文件头已写入，但文件未能改名，仍为：\n" + path;
+        case OnDisk::Torn:
+            return L"写入中断，原文件头未能恢复，请核对文件：\n" + path;
+        default:
+            return {};
+    }
 }

@@ -317,16 +317,21 @@ void CTZRDlg::RunSave() {
 
     const RewriteOutcome outcome = RewriteRawFile(
         files, {currentPath_, plan.newPath, plan.headerText, header_.snapshot, replaceExisting});
-    if (outcome.refusal != RewriteRefusal::None) {
-        MessageBoxOnDialog(RefusalText(outcome.refusal, currentPath_, plan.newPath),
-                           outcome.refusal == RewriteRefusal::CannotOpen ? MessageIcon::Error
-                                                                         : MessageIcon::Warning);
+    if (!outcome.Wrote()) {
+        if (outcome.refusal != RewriteRefusal::None)
+            MessageBoxOnDialog(RefusalText(outcome.refusal, currentPath_, plan.newPath),
+                               outcome.refusal == RewriteRefusal::CannotOpen
+                                   ? MessageIcon::Error
+                                   : MessageIcon::Warning);
+        else
+            MessageBoxOnDialog(outcome.error, MessageIcon::Warning);
         return;
     }
-    if (!outcome.error.empty())
+    if (outcome.onDisk != OnDisk::Saved)
+        MessageBoxOnDialog(PartlySavedText(outcome.onDisk, currentPath_, outcome.path),
+                           MessageIcon::Warning);
+    else if (!outcome.error.empty())
         MessageBoxOnDialog(outcome.error, MessageIcon::Warning);
-    if (outcome.oldFileKept)
-        MessageBoxOnDialog(OldFileKeptText(currentPath_, outcome.path), MessageIcon::Warning);
 
     currentPath_ = outcome.path;
     SetItemText(IDC_PATH, currentPath_);
