@@ -1,20 +1,23 @@
 #include "campaign/TakeBack.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace {
 
-bool StartsWith(const std::optional<FileSnapshot>& snapshot, const std::string& header) {
-    return snapshot && !header.empty() && snapshot->headerRegion == header;
+bool Holds(const FileSnapshot& snapshot, const std::string& header) {
+    return !header.empty() && snapshot.headerRegion.size() >= header.size() &&
+           snapshot.headerRegion.compare(0, header.size(), header) == 0;
 }
 
 // A write in place that stopped half-way leaves each byte as it was or as it was to become.
 bool IsTornBetween(const FileSnapshot& snapshot, const JournalFile& file) {
     const std::string& region = snapshot.headerRegion;
+    const size_t size = file.oldHeader.size();
     if (snapshot.identity != file.identity || snapshot.size != file.size || file.size == 0 ||
-        region.size() != file.oldHeader.size() || region.size() != file.newHeader.size())
+        size != file.newHeader.size() || region.size() < size)
         return false;
-    for (size_t i = 0; i < region.size(); ++i) {
+    for (size_t i = 0; i < size; ++i) {
         if (region[i] != file.oldHeader[i] && region[i] != file.newHeader[i])
             return false;
     }
@@ -42,11 +45,19 @@ bool SameObservationData(FileSystem& files, const std::wstring& first, size_t fi
     }
 }
 
-TakeBackPlan Plan(TakeBackAction action, const std::wstring& from, const JournalFile& file,
-                  const std::optional<FileSnapshot>& snapshot = std::nullopt) {
-    TakeBackPlan plan{action, from, {}, file};
-    if (snapshot)
-        plan.restore = {from, file.oldPath, file.oldHeader, *snapshot, false, true};
+// The snapshot a restore starts from: exactly the header region it replaces.
+FileSnapshot Region(const FileSnapshot& snapshot, size_t size) {
+    return {snapshot.identity, snapshot.headerRegion.substr(0, size), snapshot.size};
+}
+
+TakeBackPlan Plan(TakeBackAction action, const std::wstring& from, const JournalFile& file) {
+    return {action, from, {}, file};
+}
+
+TakeBackPlan Restore(const std::wstring& from, const JournalFile& file,
+                     const FileSnapshot& snapshot, size_t region) {
+    TakeBackPlan plan{TakeBackAction::Restore, from, {}, file};
+    plan.restore = {from, file.oldPath, file.oldHeader, Region(snapshot, region), false, true};
     return plan;
 }
 
@@ -56,37 +67,37 @@ TakeBackPlan PlanTakeBack(FileSystem& files, const JournalFile& file) {
     std::vector<std::wstring> places = {file.newPath};
     if (file.oldPath != file.newPath)
         places.push_back(file.oldPath);
-    const std::optional<FileSnapshot> atOld =
-        TakeSnapshot(files, file.oldPath, file.oldHeader.size());
-    const bool oldAsBefore = StartsWith(atOld, file.oldHeader);
+    // What each place holds; a file that exists but cannot be read is no finding about it.
+    const size_t longest = std::max(file.oldHeader.size(), file.newHeader.size());
+    std::vector<std::optional<FileSnapshot>> held;
     for (const std::wstring& place : places) {
-        const std::optional<FileSnapshot> snapshot =
-            TakeSnapshot(files, place, file.newHeader.size());
-        if (!StartsWith(snapshot, file.newHeader))
+        held.push_back(TakeSnapshot(files, place, longest));
+        if (!held.back() && files.Exists(place))
+            return Plan(TakeBackAction::Unreadable, place, file);
+    }
+    const std::optional<FileSnapshot>& atOld = held.back();
+    const bool oldAsBefore = atOld && Holds(*atOld, file.oldHeader);
+    for (size_t i = 0; i < places.size(); ++i) {
+        if (!held[i] || !Holds(*held[i], file.newHeader))
             continue;
-        if (place != file.oldPath && oldAsBefore &&
-            SameObservationData(files, place, file.newHeader.size(), file.oldPath,
+        if (places[i] != file.oldPath && oldAsBefore &&
+            SameObservationData(files, places[i], file.newHeader.size(), file.oldPath,
                                 file.oldHeader.size()))
-            return Plan(TakeBackAction::RemoveLeftover, place, file);
-        return Plan(TakeBackAction::Restore, place, file, snapshot);
+            return Plan(TakeBackAction::RemoveLeftover, places[i], file);
+        return Restore(places[i], file, *held[i], file.newHeader.size());
     }
     if (oldAsBefore)
         return Plan(TakeBackAction::AsBefore, file.oldPath, file);
-    if (file.newPath != file.oldPath) {
-        const std::optional<FileSnapshot> restoredNotRenamed =
-            TakeSnapshot(files, file.newPath, file.oldHeader.size());
-        if (StartsWith(restoredNotRenamed, file.oldHeader))
-            return Plan(TakeBackAction::Restore, file.newPath, file, restoredNotRenamed);
+    // An undo that put the old header back but could not give back the name.
+    if (places.size() > 1 && held[0] && Holds(*held[0], file.oldHeader))
+        return Restore(places[0], file, *held[0], file.oldHeader.size());
+    for (size_t i = 0; i < places.size(); ++i) {
+        if (held[i] && IsTornBetween(*held[i], file))
+            return Restore(places[i], file, *held[i], file.oldHeader.size());
     }
-    for (const std::wstring& place : places) {
-        const std::optional<FileSnapshot> snapshot =
-            TakeSnapshot(files, place, file.oldHeader.size());
-        if (snapshot && IsTornBetween(*snapshot, file))
-            return Plan(TakeBackAction::Restore, place, file, snapshot);
-    }
-    for (const std::wstring& place : places) {
-        if (files.Exists(place))
-            return Plan(TakeBackAction::ChangedSince, place, file);
+    for (size_t i = 0; i < places.size(); ++i) {
+        if (held[i])
+            return Plan(TakeBackAction::ChangedSince, places[i], file);
     }
     return Plan(TakeBackAction::Missing, file.newPath, file);
 }

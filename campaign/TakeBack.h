@@ -15,6 +15,8 @@ enum class TakeBackAction {
     AsBefore,
     ChangedSince,
     Missing,
+    // The file exists but cannot be read now: nothing can be told of it.
+    Unreadable,
 };
 
 struct TakeBackPlan {

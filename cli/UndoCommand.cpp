@@ -217,6 +217,12 @@ class UndoRun {
             }
             const TakeBackPlan plan = PlanTakeBack(files_, *file);
             outcome.file = plan.from;
+            if (plan.action == TakeBackAction::Unreadable) {
+                outcome.status = Status::Failed;
+                outcome.error = "cannot be read now; tzrhdr undo tries it again";
+                outcomes.push_back(outcome);
+                continue;
+            }
             if (plan.action != TakeBackAction::Restore &&
                 plan.action != TakeBackAction::RemoveLeftover) {
                 outcome.status = plan.action == TakeBackAction::AsBefore       ? Status::Unchanged

@@ -186,12 +186,18 @@ class Rewrite {
         if (request_.flushFolder)
             flushed = files_.FlushFolderOf(request_.newPath);
         // The new file is in place; only now may the old name go.
-        bool kept = false;
-        const FileStatus removed = RemoveOldName(kept);
+        FileStatus why;
+        const Removal removal = RemoveOldName(why);
         file_.reset();
-        RewriteOutcome outcome = Saved(request_.newPath, written, removed ? flushed : removed);
-        if (kept)
-            outcome.onDisk = OnDisk::SavedOldKept;
+        if (removal == Removal::Removed)
+            return Saved(request_.newPath, written, flushed ? why : flushed);
+        RewriteOutcome outcome = Saved(request_.newPath, written, why);
+        outcome.onDisk = OnDisk::SavedOldKept;
+        // The old file stays whole under its name; where the new one replaced nothing, it goes
+        // again, so that a save that could not finish changes nothing.
+        if (removal == Removal::Failed && !request_.replaceExisting &&
+            files_.IdentityAt(request_.newPath) == copyIdentity && files_.Delete(request_.newPath))
+            return {RewriteRefusal::None, why.error, request_.currentPath, request_.before};
         return outcome;
     }
 
@@ -205,9 +211,12 @@ class Rewrite {
                 files_.Exchange(temporaryPath_, target);
                 return FailedCopy({}, RewriteRefusal::ChangedSinceRead);
             }
-            file_.reset();
-            if (FileStatus removed = files_.Delete(temporaryPath_); !removed)
-                return Saved(target, written, removed);
+            // The old file stands under the temporary name now; one that cannot be removed
+            // goes back, so that no second copy is left behind.
+            if (FileStatus removed = files_.Delete(temporaryPath_); !removed) {
+                files_.Exchange(temporaryPath_, target);
+                return FailedCopy(removed);
+            }
         } else {
             if (!files_.CanReplaceOpenFile()) {
                 if (FileStatus status = file_->Close(); !status)
@@ -223,27 +232,42 @@ class Rewrite {
                      request_.flushFolder ? files_.FlushFolderOf(target) : FileStatus::Success());
     }
 
+    enum class Removal { Removed, KeptAsWrittenTo, Failed };
+
+    // Whether anyone wrote to the file since; nothing, with `status`, when that cannot be told.
+    std::optional<bool> WrittenSince(const FileFacts& then, FileStatus& status) {
+        FileFacts now;
+        if (status = file_->Facts(now); !status)
+            return std::nullopt;
+        return now.size != then.size || now.modified != then.modified;
+    }
+
     // The old name is moved aside before it is removed, so that a file another program put
     // there meanwhile is moved back, never removed.
-    FileStatus RemoveOldName(bool& kept) {
-        kept = !NoOneWroteSince(facts_);
-        if (kept)
-            return FileStatus::Success();
+    Removal RemoveOldName(FileStatus& why) {
+        const std::optional<bool> written = WrittenSince(facts_, why);
+        if (!written)
+            return Removal::Failed;
+        if (*written)
+            return Removal::KeptAsWrittenTo;
         if (FileStatus moved = files_.Rename(request_.currentPath, temporaryPath_, false); !moved) {
-            kept = true;
-            return files_.Exists(request_.currentPath) ? moved : FileStatus::Success();
+            why = moved;
+            return files_.Exists(request_.currentPath) ? Removal::Failed
+                                                       : Removal::KeptAsWrittenTo;
         }
-        if (files_.IdentityAt(temporaryPath_) != facts_.identity || !NoOneWroteSince(facts_)) {
+        const std::optional<bool> writtenMeanwhile = WrittenSince(facts_, why);
+        if (files_.IdentityAt(temporaryPath_) != facts_.identity || writtenMeanwhile != false) {
             files_.Rename(temporaryPath_, request_.currentPath, false);
-            kept = true;
-            return FileStatus::Success();
+            return writtenMeanwhile ? Removal::KeptAsWrittenTo : Removal::Failed;
         }
         if (FileStatus removed = files_.Delete(temporaryPath_); !removed) {
             files_.Rename(temporaryPath_, request_.currentPath, false);
-            kept = true;
-            return removed;
+            why = removed;
+            return Removal::Failed;
         }
-        return files_.FlushFolderOf(request_.currentPath);
+        if (request_.flushFolder)
+            why = files_.FlushFolderOf(request_.currentPath);
+        return Removal::Removed;
     }
 
     RewriteOutcome FailedCopy(const FileStatus& status,

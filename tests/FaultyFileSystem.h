@@ -6,12 +6,19 @@
 
 #include "platform/FileSystem.h"
 
-// Makes the k-th file operation fail, to show that no failure loses data; or runs something
-// else just before the k-th operation, to show what happens when another save comes between.
+// Makes the k-th file operation fail, to show that no failure loses data; or every operation
+// from the k-th on, as a process killed there would leave things; or runs something else just
+// before the k-th operation, to show what happens when another save comes between.
 class FaultyFileSystem : public FileSystem {
   public:
     explicit FaultyFileSystem(int failAt, std::function<void()> interleaved = {})
         : failAt_(failAt), interleaved_(std::move(interleaved)) {}
+
+    static FaultyFileSystem KilledAt(int step) {
+        FaultyFileSystem files(step);
+        files.killed_ = true;
+        return files;
+    }
 
     bool Injected() const { return injected_; }
 
@@ -92,7 +99,13 @@ class FaultyFileSystem : public FileSystem {
     };
 
     bool Fail(FileStatus& status) {
-        if (++operations_ != failAt_)
+        ++operations_;
+        if (killed_ && operations_ >= failAt_) {
+            injected_ = true;
+            status = FileStatus::Failure(L"killed");
+            return true;
+        }
+        if (operations_ != failAt_)
             return false;
         injected_ = true;
         if (interleaved_) {
@@ -107,4 +120,5 @@ class FaultyFileSystem : public FileSystem {
     std::function<void()> interleaved_;
     int operations_ = 0;
     bool injected_ = false;
+    bool killed_ = false;
 };

@@ -92,3 +92,10 @@ ShownRead::ShownRead(const ReaderReport& report) {
         }
     }
 }
+
+std::vector<std::wstring> FileNamesIn(const std::wstring& folder) {
+    std::vector<std::wstring> names;
+    for (const auto& entry : std::filesystem::directory_iterator(FileSystemPath(folder)))
+        names.push_back(entry.path().filename().wstring());
+    return names;
+}

@@ -27,6 +27,8 @@ std::filesystem::path FileSystemPath(const std::wstring& path);
 std::string ReadWholeFile(const std::wstring& path);
 bool Exists(const std::wstring& path);
 bool EndsWith(const std::string& text, const std::string& tail);
+// The names of the files in a folder.
+std::vector<std::wstring> FileNamesIn(const std::wstring& folder);
 
 struct ShownMessage {
     std::wstring text;

@@ -6,6 +6,8 @@
 
 #include "TestFiles.h"
 #include "TzrhdrRun.h"
+#include "FaultyFileSystem.h"
+#include "platform/Utf8.h"
 
 namespace {
 
@@ -118,5 +120,103 @@ TEST_F(TzrhdrJournal, RepeatedUndoWalksBackAndTakingBackAnUndoRedoesIt) {
     EXPECT_EQ(Run({L"undo", L"--batch", std::wstring(redone.begin(), redone.end())}).status, 0);
     EXPECT_TRUE(ReadWholeFile(path) == first);
 }
+
+}  // namespace
+
+namespace {
+
+enum class Stop { Fault, Kill };
+enum class During { Set, Undo };
+
+struct StopCase {
+    const char* name;
+    std::vector<std::wstring> edit;
+    Stop stop;
+    During during;
+};
+
+class TzrhdrStops : public TzrhdrJournal, public testing::WithParamInterface<StopCase> {
+  protected:
+    RunResult RunThrough(FileSystem& files, std::vector<std::wstring> args) {
+        args.insert(args.begin() + 1, {L"--journal", journal});
+        std::ostringstream out, err;
+        ToolEnvironment environment;
+        environment.files = &files;
+        const int status = RunTzrhdr(args, out, err, environment);
+        return {status, out.str(), err.str()};
+    }
+};
+
+// A batch of three files, stopped at every step of its set or of its undo by a failing or a
+// killed file system: every file stays whole under exactly one name, the next undo puts every
+// byte back, and the reports say what the disk holds.
+TEST_P(TzrhdrStops, EveryStepOfSetAndUndoLeavesEveryFileRestorable) {
+    const StopCase& c = GetParam();
+    const std::string original = RawFileBytes();
+    const std::vector<std::wstring> names = {L"ABCD045A.TZR", L"ABCD045B.TZR", L"ABCD045C.TZR"};
+    for (int step = 1;; ++step) {
+        SCOPED_TRACE(step);
+        TemporaryDirectory folder;
+        journal = folder.PathOf(L"journal.jsonl");
+        std::vector<std::wstring> set = {L"set"};
+        set.insert(set.end(), c.edit.begin(), c.edit.end());
+        for (const std::wstring& name : names)
+            set.push_back(folder.WriteFile(name, original));
+        FaultyFileSystem files =
+            c.stop == Stop::Kill ? FaultyFileSystem::KilledAt(step) : FaultyFileSystem(step);
+        RunResult stopped;
+        if (c.during == During::Set) {
+            stopped = RunThrough(files, set);
+        } else {
+            ASSERT_EQ(Run(set).status, 0);
+            stopped = RunThrough(files, {L"undo"});
+        }
+        size_t differing = 0;
+        size_t wholeCopies = 0;
+        for (const std::wstring& name : FileNamesIn(folder.PathOf(L""))) {
+            const std::string bytes = ReadWholeFile(folder.PathOf(name));
+            // A kill may leave a copy half-written, or the old file beside the new one.
+            if (name == L"journal.jsonl" || (c.stop == Stop::Kill && name.ends_with(L".tmp")))
+                continue;
+            EXPECT_FALSE(name.ends_with(L".tmp")) << ToUtf8(name);
+            ++wholeCopies;
+            EXPECT_TRUE(EndsWith(bytes, original.substr(original.size() - 4000)));
+            differing += bytes == original ? 0 : 1;
+        }
+        if (c.stop == Stop::Fault) {
+            EXPECT_EQ(wholeCopies, names.size()) << stopped.err;
+        }
+        if (stopped.status == 0) {
+            EXPECT_EQ(differing, c.during == During::Set ? names.size() : 0) << stopped.err;
+        }
+
+        const RunResult undone = Run({L"undo"});
+        if (differing > 0) {
+            EXPECT_EQ(undone.status, 0) << undone.err;
+            EXPECT_NE(undone.out.find(": " + std::to_string(differing) + " restored"),
+                      std::string::npos)
+                << undone.out << undone.err;
+        }
+        for (const std::wstring& name : names)
+            EXPECT_TRUE(ReadWholeFile(folder.PathOf(name)) == original) << ToUtf8(name);
+        if (!files.Injected())
+            break;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Batches, TzrhdrStops,
+    testing::Values(
+        StopCase{"FaultRenamingCopySet",
+                 {L"--station", L"WXYZ", L"--receiver-version", L"3.2.1 build 2026-03-01"},
+                 Stop::Fault,
+                 During::Set},
+        StopCase{"KillRenamingSet", {L"--station", L"WXYZ"}, Stop::Kill, During::Set},
+        StopCase{"FaultRenamingUndo", {L"--station", L"WXYZ"}, Stop::Fault, During::Undo},
+        StopCase{"KillRenamingCopyUndo",
+                 {L"--station", L"WXYZ", L"--receiver-version", L"3.2.1 build 2026-03-01"},
+                 Stop::Kill,
+                 During::Undo}),
+    [](const testing::TestParamInfo<StopCase>& info) { return info.param.name; });
 
 }  // namespace
