@@ -249,6 +249,37 @@ TEST_F(TzrhdrSet, JsonReportsEachFileOnOneLineAndTheSummaryOnStandardError) {
                          "0 unchanged, 1 failed\n"));
 }
 
+struct HeldNumberCase {
+    const char* name;
+    std::string line;
+    std::string heldLine;
+    std::string error;
+};
+
+class TzrhdrSetHeldNumbers : public TzrhdrSet,
+                             public testing::WithParamInterface<HeldNumberCase> {};
+
+// A number that the header could not hold as it reads stops a save of another field.
+TEST_P(TzrhdrSetHeldNumbers, ThatWouldNotReadBackAreRefused) {
+    std::string raw = RawHeader("ABCD", "1.523") + data;
+    raw.replace(raw.find(GetParam().line), GetParam().line.size(), GetParam().heldLine);
+    const std::wstring path = directory.WriteFile(L"ABCD123A.TZR", raw);
+    const RunResult result = RunTool(Args({L"--station-code", L"P02", path}));
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.err.find(GetParam().error), std::string::npos) << result.err;
+    EXPECT_TRUE(ReadWholeFile(path) == raw);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lines, TzrhdrSetHeldNumbers,
+    testing::Values(HeldNumberCase{"NanHeight", "AntHigh:1.523", "AntHigh:nan",
+                                   "antenna-height \"nan\" is no number"},
+                    HeldNumberCase{"CoordinateLongerThanALine", "X:-2148744.1234", "X:1e300",
+                                   "x \"1e+300\" is no number"},
+                    HeldNumberCase{"InfiniteInterval", "INTERVAL:15.0", "INTERVAL:inf",
+                                   "interval \"inf\" is no number"}),
+    [](const testing::TestParamInfo<HeldNumberCase>& info) { return info.param.name; });
+
 // The statuses that set --json gives, one per line.
 std::vector<std::string> StatusesOf(const std::string& json) {
     std::vector<std::string> statuses;
