@@ -24,10 +24,9 @@ constexpr NumberField kVersion{"version", "ver ", 1,
 constexpr NumberField kAntennaHeight{"antenna-height", "AntHigh:", 3, [](const StationHeader& h) {
                                          return static_cast<double>(h.antennaHeight);
                                      }};
-constexpr NumberField kHeightOffset{"height-offset", "HEIGHT OFFSET:", 3,
-                                    [](const StationHeader& h) {
-                                        return static_cast<double>(h.heightOffset);
-                                    }};
+constexpr NumberField kHeightOffset{
+    "height-offset", "HEIGHT OFFSET:", 3,
+    [](const StationHeader& h) { return static_cast<double>(h.heightOffset); }};
 constexpr NumberField kX{"x", "X:", 4, [](const StationHeader& h) { return h.approxX; }};
 constexpr NumberField kY{"y", "Y:", 4, [](const StationHeader& h) { return h.approxY; }};
 constexpr NumberField kZ{"z", "Z:", 4, [](const StationHeader& h) { return h.approxZ; }};

@@ -15,8 +15,8 @@ SavePlan PlanSave(const StationHeader& edited, int measureTo, unsigned ansiCodeP
     plan.antennaHeight = header.antennaHeight;
     plan.antennaHeightText = header.antennaHeightText;
     if (!heightTaken) {
-        plan.refusal = ValueProblem{"antenna-height", ValueFault::NotANumber,
-                                    header.antennaHeightText};
+        plan.refusal =
+            ValueProblem{"antenna-height", ValueFault::NotANumber, header.antennaHeightText};
         return plan;
     }
     plan.refusal = FindValueThatBreaksTheHeader(header);

@@ -214,8 +214,7 @@ INSTANTIATE_TEST_SUITE_P(
                   L"\x7f"},
         ValueCase{"ThaiInStation", &StationHeader::stationName, L"P\u0E01\u0E01", NotInCodePage,
                   L"\u0E01"},
-        ValueCase{"HeightWithComma", &StationHeader::antennaHeightText, L"1,5", NotANumber,
-                  L"1,5"},
+        ValueCase{"HeightWithComma", &StationHeader::antennaHeightText, L"1,5", NotANumber, L"1,5"},
         ValueCase{"HeightWithUnit", &StationHeader::antennaHeightText, L"1.5m", NotANumber,
                   L"1.5m"}),
     [](const testing::TestParamInfo<ValueCase>& info) { return info.param.name; });
