@@ -9,7 +9,10 @@ bool HoldAsEditor(StationHeader& header, const AntennaCatalogue& catalogue) {
     header.approxY = RoundToShownDigits(header.approxY);
     header.approxZ = RoundToShownDigits(header.approxZ);
     header.interval = RoundToShownDigits(header.interval);
-    header.antennaTypeName = catalogue.entries[header.antennaTypeIndex].name;
+    // An antenna the catalogue lacks keeps the name the file gives it, since the name decides
+    // the phase-centre model in processing; a legacy number without a name gets its entry's.
+    if (header.antennaTypeName.empty() || catalogue.IndexOfName(header.antennaTypeName) >= 0)
+        header.antennaTypeName = catalogue.entries[header.antennaTypeIndex].name;
     return true;
 }
 

@@ -16,7 +16,8 @@ struct FieldValue {
 using FieldValues = std::vector<FieldValue>;
 
 // Puts a record just read into the state the editor holds it in before its Save: coordinates
-// and interval as it shows them, and the antenna name of the catalogue entry its list selects.
+// and interval as it shows them, and the antenna name its list selects, which is the file's own
+// name when the catalogue lacks it.
 // False when the catalogue is empty, so that no antenna could be selected.
 bool HoldAsEditor(StationHeader& header, const AntennaCatalogue& catalogue);
 

@@ -15,6 +15,9 @@ std::string ValueProblemInEnglish(const ValueProblem& problem) {
         case ValueFault::NotInCodePage:
             return field + " holds characters that the header's code page cannot hold: \"" +
                    ToUtf8(problem.characters) + "\" (see --codepage)";
+        case ValueFault::NotANumber:
+            return field + " \"" + ToUtf8(problem.characters) +
+                   "\" is no number that the header can hold so that it reads back as written";
     }
     return field;
 }

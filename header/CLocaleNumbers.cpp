@@ -83,10 +83,17 @@ bool IsHugeMagnitude(std::string_view number, bool hex) {
     return magnitude + exponent > 0;
 }
 
+// from_chars takes a minus sign of its own, so a second sign ("--5") would flip the value.
+bool StartsWithSign(std::string_view text) {
+    return !text.empty() && (text[0] == '+' || text[0] == '-');
+}
+
 template <typename T>
 std::optional<T> ScanFloating(std::string_view text) {
     const SignedText signedText = SkipSpaceAndSign(text);
     std::string_view rest = signedText.rest;
+    if (StartsWithSign(rest))
+        return std::nullopt;
     bool hex = false;
     if (rest.size() > 2 && rest[0] == '0' && (rest[1] | 0x20) == 'x' &&
         (IsHexDigit(rest[2]) || (rest[2] == '.' && rest.size() > 3 && IsHexDigit(rest[3])))) {

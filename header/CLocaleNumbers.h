@@ -6,8 +6,8 @@
 
 // Numbers in headers follow the C locale whatever the user's locale: full stop as decimal
 // separator. The scanners read like sscanf with "%f", "%lf" and "%d": leading white space is
-// skipped, the number ends at the first byte that cannot continue it, nothing when no number
-// starts there. Out-of-range values become infinity or zero; integers saturate.
+// skipped, one sign may follow, the number ends at the first byte that cannot continue it,
+// nothing when no number starts there. Out-of-range values become infinity or zero; integers saturate.
 std::optional<float> ScanFloat(std::string_view text);
 std::optional<double> ScanDouble(std::string_view text);
 std::optional<int> ScanInt(std::string_view text);

@@ -10,11 +10,18 @@ void SavePlan::RoundHeightIn(StationHeader& header) const {
 SavePlan PlanSave(const StationHeader& edited, int measureTo, unsigned ansiCodePage,
                   unsigned oemCodePage, LostCharacters lost) {
     StationHeader header = edited;
-    NormaliseAntennaHeight(header, oemCodePage);
     SavePlan plan;
+    const bool heightTaken = NormaliseAntennaHeight(header, oemCodePage);
     plan.antennaHeight = header.antennaHeight;
     plan.antennaHeightText = header.antennaHeightText;
+    if (!heightTaken) {
+        plan.refusal =
+            ValueProblem{"antenna-height", ValueFault::NotANumber, header.antennaHeightText};
+        return plan;
+    }
     plan.refusal = FindValueThatBreaksTheHeader(header);
+    if (!plan.refusal)
+        plan.refusal = FindNumberThatDoesNotReadBack(header);
     if (!plan.refusal && lost == LostCharacters::Refuse)
         plan.refusal = FindValueOutsideCodePage(header, ansiCodePage);
     if (plan.refusal)

@@ -26,6 +26,7 @@ enum class LostCharacters { Refuse, Accept };
 
 // The part of a save that follows taking the edited values: rounds the antenna height to
 // millimetres, checks that every text can stand in the header and the station name in the file
-// name, builds the header and composes the file's new name from the station name.
+// name and that every number reads back as written, builds the header and composes the file's
+// new name from the station name.
 SavePlan PlanSave(const StationHeader& edited, int measureTo, unsigned ansiCodePage,
                   unsigned oemCodePage, LostCharacters lost = LostCharacters::Refuse);

@@ -1,9 +1,13 @@
 #include "header/ValueCheck.h"
 
 #include <array>
+#include <cmath>
 #include <utility>
 
 #include "header/AsciiText.h"
+#include "header/CLocaleNumbers.h"
+#include "header/HeaderText.h"
+#include "header/HeaderWriter.h"
 #include "platform/CodePage.h"
 
 namespace {
@@ -120,6 +124,15 @@ std::optional<ValueProblem> FindValueOutsideCodePage(const StationHeader& header
         std::wstring found = CharactersNotIn(header.*member, codePage);
         if (!found.empty())
             return ValueProblem{field, ValueFault::NotInCodePage, std::move(found)};
+    }
+    return std::nullopt;
+}
+
+std::optional<ValueProblem> FindNumberThatDoesNotReadBack(const StationHeader& header) {
+    for (const NumberLine& line : DecimalNumberLines(header)) {
+        if (!std::isfinite(line.value) || line.text.size() > HeaderText::kPieceLimit)
+            return ValueProblem{line.field, ValueFault::NotANumber,
+                                WidenAscii(FormatGeneral(line.value, kShownSignificantDigits))};
     }
     return std::nullopt;
 }

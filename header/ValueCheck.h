@@ -13,13 +13,17 @@ enum class ValueFault {
     NotAFileName,
     // Characters that the header's code page cannot hold; they would be written as "?".
     NotInCodePage,
+    // No number that the header can hold as it is meant: an antenna height that is not wholly
+    // one decimal number, or a number that would not read back as written (not finite, or its
+    // line longer than the reader takes in one piece).
+    NotANumber,
 };
 
 struct ValueProblem {
     // The field, named as tzrhdr's options name it: "station", "receiver-type", ...
     std::string_view field;
     ValueFault fault;
-    // The characters at fault, each once, in the order they stand.
+    // The characters at fault, each once, in the order they stand; for NotANumber, the value.
     std::wstring characters;
 };
 
@@ -30,3 +34,6 @@ std::optional<ValueProblem> FindValueThatBreaksTheHeader(const StationHeader& he
 // The first text of the record with characters that `codePage` cannot hold.
 std::optional<ValueProblem> FindValueOutsideCodePage(const StationHeader& header,
                                                      unsigned codePage);
+
+// The first number of the record that would not read back as it is written.
+std::optional<ValueProblem> FindNumberThatDoesNotReadBack(const StationHeader& header);

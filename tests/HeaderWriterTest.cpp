@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
-#include <optional>
 
+#include <limits>
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include "TestFiles.h"
 #include "antenna/AntennaCatalogue.h"
+#include "header/CLocaleNumbers.h"
 #include "header/HeaderReader.h"
 #include "header/HeaderWriter.h"
 #include "header/RawFileRewrite.h"
@@ -19,6 +22,7 @@ StationHeader SampleRecord() {
     header.dateText = "2026-03-05";
     header.receiverType = L"DRQ-X5";
     header.antennaHeight = 1.5f;
+    header.antennaHeightText = L"1.500";
     header.heightOffset = 0.05f;
     header.antennaTypeName = L"DRQK04              ";
     header.approxX = -2148744.12346;
@@ -81,34 +85,40 @@ TEST(HeaderWriter, RefusesAHeaderLongerThan4095Bytes) {
 
 struct HeightCase {
     std::wstring typed;
-    std::wstring shown;
-    float value;
+    // Nothing when the text is refused.
+    std::optional<std::wstring> shown;
+    float value = 0;
 };
 
-TEST(HeaderWriter, NormalisesTheAntennaHeightToMillimetres) {
+TEST(HeaderWriter, NormalisesTheAntennaHeightToMillimetresOrRefusesIt) {
     const HeightCase cases[] = {
         {L"1.5", L"1.500", 1.5f},
         {L"1.2345", L"1.235", 1.235f},
         {L"2.0005", L"2.000", 2.0f},
-        {L"1,5", L"1.000", 1.0f},
-        {L"abc", L"0.000", 0.0f},
-        {L" -0.25m", L"-0.250", -0.25f},
+        {L" -0.25\t", L"-0.250", -0.25f},
+        {L"1.5e0", L"1.500", 1.5f},
         {L"1.5000000000000", L"1.500", 1.5f},
-        {L"1.50000000000000", L"0.000", 0.0f},
-        {L"inf", L"0.000", 0.0f},
-        {L"0x10", L"0.000", 0.0f},
-        {L"", L"0.000", 0.0f},
+        {L"1.00000000000000", L"1.000", 1.0f},
+        {L"1,5", std::nullopt},
+        {L"abc", std::nullopt},
+        {L" -0.25m", std::nullopt},
+        {L"--1.5", std::nullopt},
+        {L"1e", std::nullopt},
+        {L"inf", std::nullopt},
+        {L"nan", std::nullopt},
+        {L"1e39", std::nullopt},
+        {L"0x10", std::nullopt},
+        {L"", std::nullopt},
     };
     for (const HeightCase& c : cases) {
         SCOPED_TRACE(std::string(c.typed.begin(), c.typed.end()));
         StationHeader header;
         header.antennaHeightText = c.typed;
-        NormaliseAntennaHeight(header, 437);
-        EXPECT_EQ(header.antennaHeightText, c.shown);
+        EXPECT_EQ(NormaliseAntennaHeight(header, 437), c.shown.has_value());
+        EXPECT_EQ(header.antennaHeightText, c.shown.value_or(c.typed));
         EXPECT_EQ(header.antennaHeight, c.value);
-        EXPECT_NE(BuildHeaderText(header, 0, 1252)
-                      ->find("AntHigh:" + std::string(c.shown.begin(), c.shown.end()) + "\r\n"),
-                  std::string::npos);
+        const std::string line = "AntHigh:" + FormatFixed(c.value, 3) + "\r\n";
+        EXPECT_NE(BuildHeaderText(header, 0, 1252)->find(line), std::string::npos);
     }
 }
 
@@ -203,7 +213,55 @@ INSTANTIATE_TEST_SUITE_P(
         ValueCase{"DeleteInAntennaNumber", &StationHeader::antennaNumber, L"\x7f", ControlCharacter,
                   L"\x7f"},
         ValueCase{"ThaiInStation", &StationHeader::stationName, L"P\u0E01\u0E01", NotInCodePage,
-                  L"\u0E01"}),
+                  L"\u0E01"},
+        ValueCase{"HeightWithComma", &StationHeader::antennaHeightText, L"1,5", NotANumber, L"1,5"},
+        ValueCase{"HeightWithUnit", &StationHeader::antennaHeightText, L"1.5m", NotANumber,
+                  L"1.5m"}),
     [](const testing::TestParamInfo<ValueCase>& info) { return info.param.name; });
+
+struct NumberCase {
+    const char* name;
+    void (*edit)(StationHeader& header);
+    // The field refused and its value as shown; none when the number reads back.
+    std::string_view field;
+    std::wstring shown;
+};
+
+class PlanSaveNumbers : public testing::TestWithParam<NumberCase> {};
+
+TEST_P(PlanSaveNumbers, RefusesANumberThatWouldNotReadBackAsWritten) {
+    StationHeader header = SampleRecord();
+    header.nameParts = {L"", L"ABCD", L".TZR"};
+    GetParam().edit(header);
+    const SavePlan plan = PlanSave(header, 0, 936, 936, LostCharacters::Accept);
+    ASSERT_EQ(plan.refusal.has_value(), !GetParam().field.empty());
+    if (plan.refusal) {
+        EXPECT_EQ(plan.refusal->fault, ValueFault::NotANumber);
+        EXPECT_EQ(plan.refusal->field, GetParam().field);
+        EXPECT_EQ(plan.refusal->characters, GetParam().shown);
+    }
+}
+
+constexpr double kInfinity = std::numeric_limits<double>::infinity();
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, PlanSaveNumbers,
+    testing::Values(
+        NumberCase{"InfiniteX", [](StationHeader& h) { h.approxX = -kInfinity; }, "x", L"-inf"},
+        NumberCase{"NanY",
+                   [](StationHeader& h) { h.approxY = std::numeric_limits<double>::quiet_NaN(); },
+                   "y", L"nan"},
+        // 309 digits, which the reader's 159-byte pieces would read back as 1e+156.
+        NumberCase{"HugeZ", [](StationHeader& h) { h.approxZ = 1e308; }, "z", L"1e+308"},
+        NumberCase{"LongestLineThatReadsBack", [](StationHeader& h) { h.approxZ = 1e150; }, "",
+                   L""},
+        NumberCase{"HugeInterval", [](StationHeader& h) { h.interval = 1e300; }, "interval",
+                   L"1e+300"},
+        NumberCase{"HugeVersion", [](StationHeader& h) { h.version = 1e200; }, "version",
+                   L"1e+200"},
+        NumberCase{"InfiniteHeightOffset",
+                   [](StationHeader& h) { h.heightOffset = static_cast<float>(kInfinity); },
+                   "height-offset", L"inf"}),
+    [](const testing::TestParamInfo<NumberCase>& info) { return info.param.name; });
 
 }  // namespace

@@ -11,7 +11,8 @@
 
 namespace {
 
-std::string RawHeader(const std::string& station, const std::string& height) {
+std::string RawHeader(const std::string& station, const std::string& height,
+                      const std::string& antenna = "DRQK08") {
     return CrLfLines({"VELMORAN COLLECTED DATA FILE",
                       "ver 2.1",
                       "ReceiverID:SN1",
@@ -19,7 +20,7 @@ std::string RawHeader(const std::string& station, const std::string& height) {
                       "Model:DRQ-X5",
                       "AntHigh:" + height,
                       "HEIGHT OFFSET:0.000",
-                      "AntType:DRQK08",
+                      "AntType:" + antenna,
                       "MeasureTo:2",
                       "X:-2148744.1234",
                       "Y:4426641.5678",
@@ -30,7 +31,7 @@ std::string RawHeader(const std::string& station, const std::string& height) {
                       "REC TYPE:DRQ-X5",
                       "REC VERS:3.2.1",
                       "ANT #:A-99",
-                      "ANT TYPE:DRQK08",
+                      "ANT TYPE:" + antenna,
                       "INTERVAL:15.0",
                       "TIME OF FIRST OBS:2026 3 5 1 2 3.0",
                       "LEAP SECONDS:18"});
@@ -39,8 +40,9 @@ std::string RawHeader(const std::string& station, const std::string& height) {
 class TzrhdrSet : public testing::Test {
   protected:
     std::wstring RawFile(const std::wstring& name, const std::string& station,
-                         const std::string& height = "1.523") {
-        return directory.WriteFile(name, RawHeader(station, height) + data);
+                         const std::string& height = "1.523",
+                         const std::string& antenna = "DRQK08") {
+        return directory.WriteFile(name, RawHeader(station, height, antenna) + data);
     }
 
     std::vector<std::wstring> Args(std::initializer_list<std::wstring> args) {
@@ -249,6 +251,37 @@ TEST_F(TzrhdrSet, JsonReportsEachFileOnOneLineAndTheSummaryOnStandardError) {
                          "0 unchanged, 1 failed\n"));
 }
 
+struct HeldNumberCase {
+    const char* name;
+    std::string line;
+    std::string heldLine;
+    std::string error;
+};
+
+class TzrhdrSetHeldNumbers : public TzrhdrSet,
+                             public testing::WithParamInterface<HeldNumberCase> {};
+
+// A number that the header could not hold as it reads stops a save of another field.
+TEST_P(TzrhdrSetHeldNumbers, ThatWouldNotReadBackAreRefused) {
+    std::string raw = RawHeader("ABCD", "1.523") + data;
+    raw.replace(raw.find(GetParam().line), GetParam().line.size(), GetParam().heldLine);
+    const std::wstring path = directory.WriteFile(L"ABCD123A.TZR", raw);
+    const RunResult result = RunTool(Args({L"--station-code", L"P02", path}));
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.err.find(GetParam().error), std::string::npos) << result.err;
+    EXPECT_TRUE(ReadWholeFile(path) == raw);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lines, TzrhdrSetHeldNumbers,
+    testing::Values(HeldNumberCase{"NanHeight", "AntHigh:1.523", "AntHigh:nan",
+                                   "antenna-height \"nan\" is no number"},
+                    HeldNumberCase{"CoordinateLongerThanALine", "X:-2148744.1234", "X:1e300",
+                                   "x \"1e+300\" is no number"},
+                    HeldNumberCase{"InfiniteInterval", "INTERVAL:15.0", "INTERVAL:inf",
+                                   "interval \"inf\" is no number"}),
+    [](const testing::TestParamInfo<HeldNumberCase>& info) { return info.param.name; });
+
 // The statuses that set --json gives, one per line.
 std::vector<std::string> StatusesOf(const std::string& json) {
     std::vector<std::string> statuses;
@@ -392,13 +425,15 @@ struct RoundTripCase {
     std::string oldLine;
     std::string newLine;
     std::wstring newName;
+    // The antenna the file names.
+    std::string antenna = "DRQK08";
 };
 
 class TzrhdrRoundTrip : public TzrhdrSet, public testing::WithParamInterface<RoundTripCase> {};
 
 TEST_P(TzrhdrRoundTrip, ExportEditAndFeedBackMakesExactlyThatEdit) {
     const RoundTripCase& c = GetParam();
-    const std::wstring edited = RawFile(L"ABCD123A.TZR", "ABCD");
+    const std::wstring edited = RawFile(L"ABCD123A.TZR", "ABCD", "1.523", c.antenna);
     const std::wstring other = RawFile(L"EFGH123A.TZR", "EFGH");
     std::string expected = ReadWholeFile(edited);
     const std::string otherBefore = ReadWholeFile(other);
@@ -438,7 +473,10 @@ INSTANTIATE_TEST_SUITE_P(
                                   "X:-2148744.5000", L"ABCD123A.TZR"},
                     RoundTripCase{"SameNumberWrittenOtherwise", "antenna-height", "1.5230", "", "",
                                   L"ABCD123A.TZR"},
-                    RoundTripCase{"ReadOnlyColumn", "interval", "30", "", "", L"ABCD123A.TZR"}),
+                    RoundTripCase{"ReadOnlyColumn", "interval", "30", "", "", L"ABCD123A.TZR"},
+                    RoundTripCase{"AntennaTheCatalogueLacksIsKept", "antenna-height", "1.5",
+                                  "AntHigh:1.523", "AntHigh:1.500", L"ABCD123A.TZR",
+                                  "TRM59800.00"}),
     [](const testing::TestParamInfo<RoundTripCase>& info) { return info.param.name; });
 
 }  // namespace
