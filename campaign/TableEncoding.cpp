@@ -50,9 +50,10 @@ bool TableEncodingCheck::Refuse(Fault fault) {
 bool TableEncodingCheck::Read(std::string_view bytes) {
     if (fault_ != Fault::None)
         return false;
-    for (const char c : bytes) {
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        const char c = bytes[i];
         const auto byte = static_cast<unsigned char>(c);
-        beforeFault_ = static_cast<size_t>(&c - bytes.data());
+        beforeFault_ = i;
         if (byte == '\n') {
             if (!EndLine())
                 return false;

@@ -54,7 +54,8 @@ std::string TableErrorText(const TableError& error, unsigned codePage) {
         case TableProblem::NoKeyColumn:
             return line + ": a \"file\" or a \"current-station\" column is needed";
         case TableProblem::CellCount:
-            return line + " has " + std::to_string(error.count) + " cells, the headings " +
+            return line + " has " + std::to_string(error.count) +
+                   (error.count == 1 ? " cell" : " cells") + " where the headings have " +
                    std::to_string(error.expected);
         case TableProblem::DuplicateKey:
             return "rows " + std::to_string(error.otherLine) + " and " +
