@@ -1,138 +1,98 @@
 #include "campaign/Campaign.h"
 
-#include <algorithm>
-
-#include "campaign/Csv.h"
+#include "campaign/TableKey.h"
 #include "platform/Utf8.h"
-#include "platform/CodePage.h"
 
 namespace {
 
-std::string ColumnName(std::string name) {
-    std::replace(name.begin(), name.end(), '_', '-');
-    std::transform(name.begin(), name.end(), name.begin(), [](char c) {
-        return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-    });
-    const size_t first = name.find_first_not_of(' ');
-    const size_t last = name.find_last_not_of(' ');
-    return first == std::string::npos ? std::string() : name.substr(first, last - first + 1);
-}
-
-// A table written elsewhere may name files with their folders, in either spelling.
-std::wstring FileNameOf(const std::wstring& path) {
-    const size_t separator = path.find_last_of(L"/\\");
-    return separator == std::wstring::npos ? path : path.substr(separator + 1);
-}
-
-// File names compare without regard to ASCII letter case, as Windows compares them.
-std::wstring FoldedFileName(const std::wstring& path) {
-    std::wstring name = FileNameOf(path);
-    for (wchar_t& c : name) {
-        if (c >= L'A' && c <= L'Z')
-            c = static_cast<wchar_t>(c - L'A' + L'a');
+// FNV-1a: the keys are short, and one pass over their bytes is all a lookup should cost.
+uint64_t HashOf(std::string_view text) {
+    uint64_t hash = 14695981039346656037ull;
+    for (const char c : text) {
+        hash ^= static_cast<unsigned char>(c);
+        hash *= 1099511628211ull;
     }
-    return name;
-}
-
-struct Columns {
-    int key = -1;
-    bool keyedByFile = true;
-    // The editable field of each column; null for the key and for ignored columns.
-    std::vector<const RecordField*> fields;
-    std::vector<std::string> ignored;
-};
-
-std::optional<Columns> ReadColumns(const CsvRow& names, std::string& error) {
-    Columns columns;
-    std::vector<std::string> seen;
-    for (const std::string& cell : names) {
-        const std::string name = ColumnName(cell);
-        if (std::find(seen.begin(), seen.end(), name) != seen.end()) {
-            error = "the column \"" + name + "\" appears twice";
-            return std::nullopt;
-        }
-        seen.push_back(name);
-        const RecordField* field = FindRecordField(name);
-        columns.fields.push_back(field != nullptr && field->Editable() ? field : nullptr);
-        if (name == "file" || name == "current-station") {
-            if (columns.key >= 0) {
-                error = "there are two key columns, \"file\" and \"current-station\"";
-                return std::nullopt;
-            }
-            columns.key = static_cast<int>(columns.fields.size() - 1);
-            columns.keyedByFile = name == "file";
-        } else if (field == nullptr) {
-            error = "unknown column \"" + name + "\"";
-            return std::nullopt;
-        } else if (!field->Editable()) {
-            columns.ignored.push_back(name);
-        }
-    }
-    if (columns.key < 0) {
-        error = "a \"file\" or a \"current-station\" column is needed";
-        return std::nullopt;
-    }
-    return columns;
-}
-
-bool AllEmpty(const CsvRow& cells) {
-    return std::all_of(cells.begin(), cells.end(), [](const std::string& c) { return c.empty(); });
+    return hash;
 }
 
 }  // namespace
 
-std::optional<Campaign> Campaign::Parse(std::string_view utf8, std::string& error) {
-    const std::optional<std::vector<CsvRow>> table = ParseCsv(utf8, error);
-    if (!table)
-        return std::nullopt;
-    if (table->empty()) {
-        error = "the table is empty";
-        return std::nullopt;
-    }
-    const std::optional<Columns> columns = ReadColumns(table->front(), error);
-    if (!columns)
-        return std::nullopt;
-    Campaign campaign;
-    campaign.keyedByFile_ = columns->keyedByFile;
-    campaign.ignoredColumns_ = columns->ignored;
-    const size_t keyColumn = static_cast<size_t>(columns->key);
-    campaign.rows_.reserve(table->size());
-    campaign.rowByKey_.reserve(table->size());
-    for (size_t line = 1; line < table->size(); ++line) {
-        const CsvRow& cells = (*table)[line];
-        if (AllEmpty(cells))
-            continue;
-        Row row{line + 1, {}, {}};
-        if (keyColumn < cells.size())
-            row.key = MultiByteToUnicodeString(cells[keyColumn], kUtf8CodePage);
-        for (size_t i = 0; i < cells.size() && i < columns->fields.size(); ++i) {
-            if (columns->fields[i] != nullptr && !cells[i].empty())
-                row.cells.push_back(
-                    {columns->fields[i], MultiByteToUnicodeString(cells[i], kUtf8CodePage)});
-        }
-        const int index = static_cast<int>(campaign.rows_.size());
-        const auto [earlier, added] =
-            campaign.rowByKey_.emplace(campaign.LookupKey(row.key), index);
-        if (!added) {
-            error = "rows " + std::to_string(campaign.rows_[earlier->second].line) + " and " +
-                    std::to_string(row.line) + " are both for \"" + ToUtf8(row.key) + "\"";
-            return std::nullopt;
-        }
-        campaign.rows_.push_back(std::move(row));
-    }
-    return campaign;
+std::string_view Campaign::TextAt(uint32_t offset, size_t length) const {
+    return std::string_view(text_).substr(offset, length);
 }
 
-std::wstring Campaign::LookupKey(const std::wstring& key) const {
-    return keyedByFile_ ? FoldedFileName(key) : key;
+std::string_view Campaign::Key(int row) const {
+    const Row& held = rows_[static_cast<size_t>(row)];
+    return TextAt(held.key, held.keyLength);
+}
+
+bool Campaign::SameKey(std::string_view lookupKey, int row) const {
+    return keyedByFile_ ? SameFileName(lookupKey, Key(row)) : lookupKey == Key(row);
+}
+
+int Campaign::FindKey(std::string_view lookupKey) const {
+    if (index_.empty())
+        return -1;
+    const size_t mask = index_.size() - 1;
+    for (size_t slot = HashOf(lookupKey) & mask; index_[slot] != 0; slot = (slot + 1) & mask) {
+        const int row = static_cast<int>(index_[slot] - 1);
+        if (SameKey(lookupKey, row))
+            return row;
+    }
+    return -1;
+}
+
+void Campaign::GrowIndex() {
+    std::vector<uint32_t> slots(index_.empty() ? 1024 : index_.size() * 2, 0);
+    const size_t mask = slots.size() - 1;
+    for (const uint32_t entry : index_) {
+        if (entry == 0)
+            continue;
+        const int row = static_cast<int>(entry - 1);
+        const std::string key = LookupKey(Key(row), keyedByFile_);
+        size_t slot = HashOf(key) & mask;
+        while (slots[slot] != 0)
+            slot = (slot + 1) & mask;
+        slots[slot] = entry;
+    }
+    index_ = std::move(slots);
+}
+
+bool Campaign::IndexLastRow(int& other) {
+    // At most half the slots are taken, so that probes stay short.
+    if (rows_.size() * 2 > index_.size())
+        GrowIndex();
+    const int row = static_cast<int>(rows_.size() - 1);
+    const std::string key = LookupKey(Key(row), keyedByFile_);
+    other = FindKey(key);
+    if (other >= 0)
+        return false;
+    const size_t mask = index_.size() - 1;
+    size_t slot = HashOf(key) & mask;
+    while (index_[slot] != 0)
+        slot = (slot + 1) & mask;
+    index_[slot] = static_cast<uint32_t>(row + 1);
+    return true;
 }
 
 int Campaign::FindRow(const std::wstring& path, const std::wstring& currentStation) const {
-    const auto found = rowByKey_.find(LookupKey(keyedByFile_ ? path : currentStation));
-    return found == rowByKey_.end() ? -1 : found->second;
+    const std::string key = ToUtf8(keyedByFile_ ? path : currentStation);
+    return FindKey(LookupKey(TrimKey(key), keyedByFile_));
+}
+
+FieldValues Campaign::Cells(int row) const {
+    const size_t index = static_cast<size_t>(row);
+    const size_t end = index + 1 < rows_.size() ? rows_[index + 1].firstCell : cells_.size();
+    FieldValues values;
+    for (size_t i = rows_[index].firstCell; i < end; ++i) {
+        const Cell& cell = cells_[i];
+        values.push_back({&RecordFields()[cell.field], FromUtf8(TextAt(cell.text, cell.length))});
+    }
+    return values;
 }
 
 std::string Campaign::Describe(int row) const {
-    const Row& described = rows_[static_cast<size_t>(row)];
-    return "row " + std::to_string(described.line) + " (" + ToUtf8(described.key) + ")";
+    std::string described = "row " + std::to_string(Line(row)) + " (";
+    described += Key(row);
+    return described + ")";
 }

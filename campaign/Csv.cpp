@@ -1,57 +1,146 @@
 #include "campaign/Csv.h"
 
-std::optional<std::vector<CsvRow>> ParseCsv(std::string_view text, std::string& error) {
-    if (text.substr(0, 3) == "\xEF\xBB\xBF")
-        text.remove_prefix(3);
-    std::vector<CsvRow> rows;
-    CsvRow row;
-    std::string field;
-    bool quoted = false;
-    bool rowHasContent = false;
-    const auto endField = [&] {
-        row.push_back(std::move(field));
-        field.clear();
-    };
-    const auto endRow = [&] {
-        endField();
-        if (rowHasContent)
-            rows.push_back(std::move(row));
-        row.clear();
-        rowHasContent = false;
-    };
-    for (size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (quoted) {
-            if (c != '"') {
-                field += c;
-            } else if (i + 1 < text.size() && text[i + 1] == '"') {
-                field += '"';
-                ++i;
-            } else {
-                quoted = false;
-            }
-            continue;
-        }
+namespace {
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+}  // namespace
+
+CsvReader::CsvReader(RecordSink sink, size_t longestCell)
+    : sink_(std::move(sink)), longestCell_(longestCell) {}
+
+bool CsvReader::Stop(Fault fault, size_t line) {
+    fault_ = fault;
+    faultLine_ = line;
+    stopped_ = true;
+    return false;
+}
+
+void CsvReader::Append(char c) {
+    if (cellCount_ == cells_.size())
+        cells_.emplace_back();
+    cells_[cellCount_] += c;
+}
+
+void CsvReader::EndCell() {
+    if (cellCount_ == cells_.size())
+        cells_.emplace_back();
+    ++cellCount_;
+}
+
+bool CsvReader::EndRecord() {
+    EndCell();
+    bool goOn = true;
+    if (recordHasContent_)
+        goOn = sink_(recordLine_, std::span<const std::string>(cells_.data(), cellCount_));
+    for (size_t i = 0; i < cellCount_; ++i)
+        cells_[i].clear();
+    cellCount_ = 0;
+    recordHasContent_ = false;
+    recordLine_ = line_;
+    stopped_ = !goOn;
+    return goOn;
+}
+
+// One byte of the text, after the byte-order mark; false when the reading stops.
+bool CsvReader::Take(char c) {
+    if (c == '\n')
+        ++line_;
+    if (quoteInQuotes_) {
+        quoteInQuotes_ = false;
         if (c == '"') {
-            quoted = true;
-            rowHasContent = true;
-        } else if (c == ',') {
-            endField();
-            rowHasContent = true;
-        } else if (c == '\n') {
-            endRow();
-        } else if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
-            continue;
-        } else {
-            field += c;
-            rowHasContent = true;
+            Append('"');
+            return true;
+        }
+        quoted_ = false;
+    } else if (quoted_) {
+        if (c == '"')
+            quoteInQuotes_ = true;
+        else
+            Append(c);
+        return cellCount_ >= cells_.size() || cells_[cellCount_].size() <= longestCell_ ||
+               Stop(Fault::CellTooLong, line_);
+    }
+    if (pendingCr_) {
+        pendingCr_ = false;
+        if (c != '\n') {
+            Append('\r');
+            recordHasContent_ = true;
         }
     }
-    if (quoted) {
+    if (c == '"') {
+        quoted_ = true;
+        recordHasContent_ = true;
+    } else if (c == ',') {
+        EndCell();
+        recordHasContent_ = true;
+    } else if (c == '\n') {
+        return EndRecord();
+    } else if (c == '\r') {
+        pendingCr_ = true;
+    } else {
+        Append(c);
+        recordHasContent_ = true;
+    }
+    return cellCount_ >= cells_.size() || cells_[cellCount_].size() <= longestCell_ ||
+           Stop(Fault::CellTooLong, line_);
+}
+
+bool CsvReader::Read(std::string_view bytes) {
+    for (const char c : bytes) {
+        if (stopped_)
+            return false;
+        if (startBytesSeen_ < kByteOrderMark.size()) {
+            // Bytes held back as the start of a byte-order mark are data after all.
+            if (c == kByteOrderMark[startBytesSeen_]) {
+                ++startBytesSeen_;
+                continue;
+            }
+            const size_t held = startBytesSeen_;
+            startBytesSeen_ = kByteOrderMark.size();
+            for (size_t i = 0; i < held; ++i) {
+                if (!Take(kByteOrderMark[i]))
+                    return false;
+            }
+        }
+        if (!Take(c))
+            return false;
+    }
+    return !stopped_;
+}
+
+bool CsvReader::Finish() {
+    if (stopped_)
+        return false;
+    if (startBytesSeen_ < kByteOrderMark.size()) {
+        const size_t held = startBytesSeen_;
+        startBytesSeen_ = kByteOrderMark.size();
+        for (size_t i = 0; i < held; ++i) {
+            if (!Take(kByteOrderMark[i]))
+                return false;
+        }
+    }
+    if (quoted_ && !quoteInQuotes_)
+        return Stop(Fault::UnclosedQuote, recordLine_);
+    quoted_ = quoteInQuotes_ = false;
+    if (pendingCr_) {
+        pendingCr_ = false;
+        Append('\r');
+        recordHasContent_ = true;
+    }
+    return EndRecord();
+}
+
+std::optional<std::vector<CsvRow>> ParseCsv(std::string_view text, std::string& error) {
+    std::vector<CsvRow> rows;
+    CsvReader reader([&](size_t, std::span<const std::string> cells) {
+        rows.emplace_back(cells.begin(), cells.end());
+        return true;
+    });
+    if (!reader.Read(text) || !reader.Finish()) {
         error = "a quoted field is not closed";
         return std::nullopt;
     }
-    endRow();
     return rows;
 }
 

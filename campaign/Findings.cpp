@@ -176,42 +176,31 @@ std::vector<Finding> CampaignFindings(const std::vector<CheckedFile>& files) {
     return findings;
 }
 
-std::vector<Finding> LogFindings(const std::vector<CheckedFile>& files, const Campaign& log,
+std::vector<Finding> LogFindings(const std::vector<CheckedFile>& files, CampaignMatch& log,
                                  const std::wstring& logPath, const AntennaCatalogue& catalogue,
                                  unsigned codePage) {
     std::vector<Finding> findings;
-    std::vector<bool> matched(log.RowCount(), false);
     for (const CheckedFile& file : files) {
-        // A row keyed by the file's name is its row even when the file cannot be read.
-        if (!file.Readable() && log.KeyedByFile()) {
-            if (const int row = log.FindRow(file.path, {}); row >= 0)
-                matched[static_cast<size_t>(row)] = true;
-        }
-        if (!file.Readable())
+        if (!file.Readable()) {
+            log.MatchUnreadFile(file.path);
             continue;
-        const int row = log.FindRow(file.path, file.header.stationName);
+        }
+        const int row = log.MatchFile(file.path, file.header.stationName);
         if (row < 0) {
             findings.push_back(
                 {file.path, FindingCode::LogMissing, {}, "no row of the field log is for it"});
             continue;
         }
-        matched[static_cast<size_t>(row)] = true;
-        for (const FieldValue& cell : log.Cells(row)) {
-            if (KeepsFieldValue(*cell.field, file.header, cell.text, catalogue, codePage))
-                continue;
+        for (const FieldValue& cell : log.ChangingCells(row, file.header, catalogue, codePage)) {
             findings.push_back({file.path, FindingCode::LogMismatch, cell.field->name,
                                 std::string(cell.field->name) + " is " +
                                     Quoted(cell.field->print(file.header, codePage)) +
                                     " in the file, " + Quoted(cell.text) + " in " +
-                                    log.Describe(row) + " of the field log"});
+                                    log.Table().Describe(row) + " of the field log"});
         }
     }
-    for (size_t row = 0; row < matched.size(); ++row) {
-        if (!matched[row])
-            findings.push_back({logPath,
-                                FindingCode::LogMissing,
-                                {},
-                                log.Describe(static_cast<int>(row)) + " matches no file"});
-    }
+    for (const int row : log.UnmatchedRows())
+        findings.push_back(
+            {logPath, FindingCode::LogMissing, {}, log.Table().Describe(row) + " matches no file"});
     return findings;
 }

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "antenna/AntennaCatalogue.h"
-#include "campaign/Campaign.h"
+#include "campaign/CampaignMatch.h"
 #include "header/StationHeader.h"
 
 // What `check` can find, in the order it reports a file's findings.
@@ -57,7 +57,8 @@ std::vector<Finding> FileFindings(const CheckedFile& file, const AntennaCatalogu
 std::vector<Finding> CampaignFindings(const std::vector<CheckedFile>& files);
 
 // Compares the files with their rows of the field log, fields by the field table (numbers by
-// value), and reports files without a row and rows without a file (under the log's path).
-std::vector<Finding> LogFindings(const std::vector<CheckedFile>& files, const Campaign& log,
+// value; what a spreadsheet did to number-like text is no difference), and reports files without
+// a row and rows without a file (under the log's path).
+std::vector<Finding> LogFindings(const std::vector<CheckedFile>& files, CampaignMatch& log,
                                  const std::wstring& logPath, const AntennaCatalogue& catalogue,
                                  unsigned codePage);

@@ -6,41 +6,103 @@ namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
-// Text in a code page converts to Unicode and back to the same bytes; bytes that are not
-// text in it come back as something else.
-std::optional<std::string> AsUtf8(std::string_view bytes, unsigned codePage) {
-    const std::wstring text = MultiByteToUnicodeString(bytes, codePage);
-    if (UnicodeStringToMultiByte(text, codePage) != bytes)
-        return std::nullopt;
-    return UnicodeStringToMultiByte(text, kUtf8CodePage);
-}
-
-std::string CodePageName(unsigned codePage) {
-    return codePage == kUtf8CodePage ? "UTF-8" : "code page " + std::to_string(codePage);
-}
-
 }  // namespace
 
-std::optional<TableText> ReadTableText(std::string_view bytes, std::optional<unsigned> codePage,
-                                       unsigned fallbackCodePage, std::string& error) {
-    const bool marked = bytes.substr(0, kByteOrderMark.size()) == kByteOrderMark;
-    if (marked && codePage.value_or(kUtf8CodePage) == kUtf8CodePage)
-        bytes.remove_prefix(kByteOrderMark.size());
-    if (codePage) {
-        if (std::optional<std::string> utf8 = AsUtf8(bytes, *codePage))
-            return TableText{std::move(*utf8), *codePage};
-        error = "not text in " + CodePageName(*codePage) + " (--encoding)";
-        return std::nullopt;
+TableEncodingCheck::TableEncodingCheck(std::optional<unsigned> named, unsigned fallback)
+    : codePage_(named.value_or(kUtf8CodePage)),
+      fallback_(fallback),
+      named_(named.has_value()),
+      decided_(named.has_value()) {}
+
+void TableEncodingCheck::TakeUtf8(unsigned char byte) {
+    if (due_ > 0) {
+        if (byte < low_ || byte > high_)
+            validUtf8_ = false;
+        --due_;
+        low_ = 0x80;
+        high_ = 0xBF;
+        return;
     }
-    if (std::optional<std::string> utf8 = AsUtf8(bytes, kUtf8CodePage))
-        return TableText{std::move(*utf8), kUtf8CodePage};
-    if (!marked) {
-        if (std::optional<std::string> utf8 = AsUtf8(bytes, fallbackCodePage))
-            return TableText{std::move(*utf8), fallbackCodePage};
+    if (byte < 0x80)
+        return;
+    // The first byte fixes the sequence's length and narrows the next byte's range so that
+    // overlong forms, surrogates and values beyond U+10FFFF are refused.
+    if (byte >= 0xC2 && byte <= 0xDF) {
+        due_ = 1;
+    } else if (byte >= 0xE0 && byte <= 0xEF) {
+        due_ = 2;
+        low_ = byte == 0xE0 ? 0xA0 : 0x80;
+        high_ = byte == 0xED ? 0x9F : 0xBF;
+    } else if (byte >= 0xF0 && byte <= 0xF4) {
+        due_ = 3;
+        low_ = byte == 0xF0 ? 0x90 : 0x80;
+        high_ = byte == 0xF4 ? 0x8F : 0xBF;
+    } else {
+        validUtf8_ = false;
     }
-    error = "neither UTF-8 nor text in " + CodePageName(fallbackCodePage) +
-            "; name its encoding with --encoding";
-    return std::nullopt;
+}
+
+bool TableEncodingCheck::Refuse(Fault fault) {
+    fault_ = fault;
+    return false;
+}
+
+bool TableEncodingCheck::Read(std::string_view bytes) {
+    if (fault_ != Fault::None)
+        return false;
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        const char c = bytes[i];
+        const auto byte = static_cast<unsigned char>(c);
+        beforeFault_ = i;
+        if (byte == '\n') {
+            if (!EndLine())
+                return false;
+            continue;
+        }
+        if (byte == 0)
+            return Refuse(Fault::NulCharacter);
+        if (lineBytes_ < kByteOrderMark.size())
+            lineStart_ += c;
+        ++lineBytes_;
+        if (byte >= 0x80)
+            ++highBytes_;
+        TakeUtf8(byte);
+    }
+    return true;
+}
+
+bool TableEncodingCheck::Finish() {
+    return fault_ == Fault::None && (lineBytes_ == 0 || EndLine());
+}
+
+bool TableEncodingCheck::EndLine() {
+    if (lineStart_ == kByteOrderMark) {
+        highBytes_ -= kByteOrderMark.size();
+        if (line_ == 1 && !named_)
+            decided_ = named_ = true;
+    }
+    const bool utf8 = validUtf8_ && due_ == 0;
+    if (highBytes_ > 0) {
+        if (decidedLine_ == 0) {
+            decidedLine_ = line_;
+            decidingLineWasUtf8_ = utf8;
+            if (!decided_)
+                codePage_ = utf8 ? kUtf8CodePage : fallback_;
+            decided_ = true;
+        }
+        if (!utf8 && codePage_ == kUtf8CodePage)
+            return Refuse(named_ ? Fault::NotUtf8 : Fault::MixedEncodings);
+        if (codePage_ != kUtf8CodePage && utf8 != decidingLineWasUtf8_)
+            return Refuse(Fault::MixedEncodings);
+    }
+    ++line_;
+    lineBytes_ = highBytes_ = 0;
+    lineStart_.clear();
+    validUtf8_ = true;
+    due_ = 0;
+    low_ = 0x80;
+    high_ = 0xBF;
+    return true;
 }
 
 std::string_view TableFileStart(unsigned codePage) {
@@ -51,4 +113,11 @@ std::string TableFileText(std::string_view utf8, unsigned codePage) {
     if (codePage == kUtf8CodePage)
         return std::string(utf8);
     return UnicodeStringToMultiByte(MultiByteToUnicodeString(utf8, kUtf8CodePage), codePage);
+}
+
+std::optional<std::string> TableTextAsUtf8(std::string_view bytes, unsigned codePage) {
+    const std::wstring text = MultiByteToUnicodeString(bytes, codePage);
+    if (UnicodeStringToMultiByte(text, codePage) != bytes)
+        return std::nullopt;
+    return UnicodeStringToMultiByte(text, kUtf8CodePage);
 }

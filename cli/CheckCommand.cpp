@@ -45,10 +45,10 @@ void SortByFile(std::vector<Finding>& findings, const std::vector<std::wstring>&
 
 int RunCheck(const CheckRequest& request, const AntennaCatalogue& catalogue, std::ostream& out,
              std::ostream& err) {
-    std::optional<Campaign> log;
+    std::optional<CampaignMatch> log;
     if (request.campaignPath)
-        log = LoadCampaignFile(*request.campaignPath, request.campaignCodePage, request.codePage,
-                               err);
+        log.emplace(LoadCampaignFile(*request.campaignPath, request.campaignCodePage,
+                                     request.codePage, err));
     HeaderReadOptions options;
     options.codePage = request.codePage;
     CodePageHint hint(request.codePage);
@@ -67,6 +67,7 @@ int RunCheck(const CheckRequest& request, const AntennaCatalogue& catalogue, std
         std::vector<Finding> logged =
             LogFindings(files, *log, *request.campaignPath, catalogue, request.codePage);
         findings.insert(findings.end(), logged.begin(), logged.end());
+        ReportSpreadsheetDamage(*request.campaignPath, *log, err);
     }
     SortByFile(findings, request.files);
 

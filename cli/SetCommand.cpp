@@ -5,8 +5,8 @@
 #include <string_view>
 
 #include "campaign/BatchNames.h"
+#include "campaign/CampaignMatch.h"
 #include "campaign/SaveFiles.h"
-#include "campaign/Campaign.h"
 #include "cli/CampaignFile.h"
 #include "cli/CodePageHint.h"
 #include "campaign/Journal.h"
@@ -200,20 +200,20 @@ class SetRun {
             }
         }
         ClearProgress();
-        ReportUnmatchedRows();
+        const bool rowsMatched = ReportRows();
         const size_t count = request_.files.size();
         (request_.json ? err_ : out_)
             << count << (count == 1 ? " file" : " files")
             << (request_.dryRun ? " (dry run, nothing written)" : "") << ": " << tally[0]
             << " changed, " << tally[1] << " renamed, " << tally[2] << " unchanged, " << tally[3]
             << " failed\n";
-        return warned || journalIncomplete_ ? 1 : 0;
+        return warned || journalIncomplete_ || !rowsMatched ? 1 : 0;
     }
 
   private:
     void LoadCampaign(const std::wstring& path) {
-        campaign_ = LoadCampaignFile(path, request_.campaignCodePage, request_.codePage, err_);
-        matchedRows_.assign(campaign_->RowCount(), false);
+        campaign_.emplace(
+            LoadCampaignFile(path, request_.campaignCodePage, request_.codePage, err_));
     }
 
     // Opens the journal when the batch is about to write; false, having said why, when it
@@ -259,24 +259,20 @@ class SetRun {
         FileEdits edits{request_.edits, -1};
         if (!campaign_)
             return edits;
-        edits.row = campaign_->FindRow(file, header.stationName);
+        edits.row = campaign_->MatchFile(file, header.stationName);
         if (edits.row < 0)
             return std::nullopt;
-        matchedRows_[static_cast<size_t>(edits.row)] = true;
-        for (const FieldValue& cell : campaign_->Cells(edits.row)) {
-            if (!KeepsFieldValue(*cell.field, header, cell.text, catalogue_, request_.codePage))
-                edits.values.push_back(cell);
-        }
+        for (FieldValue& cell :
+             campaign_->ChangingCells(edits.row, header, catalogue_, request_.codePage))
+            edits.values.push_back(std::move(cell));
         return edits;
     }
 
     // A row is for a file that exists even when the file cannot be read; only a row keyed by
     // the current station cannot be told then.
     void MatchRowOfUnreadFile(const std::wstring& file) {
-        if (!campaign_ || !campaign_->KeyedByFile())
-            return;
-        if (const int row = campaign_->FindRow(file, {}); row >= 0)
-            matchedRows_[static_cast<size_t>(row)] = true;
+        if (campaign_)
+            campaign_->MatchUnreadFile(file);
     }
 
     // Reads one file, takes its edits and plans its save. Given the plan that the batch checked,
@@ -384,7 +380,7 @@ class SetRun {
             return "the antenna catalogue is empty, so no antenna type can be written";
         std::optional<std::string> error = TakeFieldValues(header, edits.values, catalogue_);
         if (error && edits.row >= 0)
-            error = campaign_->Describe(edits.row) + ": " + *error;
+            error = campaign_->Table().Describe(edits.row) + ": " + *error;
         return error;
     }
 
@@ -417,13 +413,19 @@ class SetRun {
                  << (outcome.replacing ? " (replacing it)" : "") << "\n";
     }
 
-    void ReportUnmatchedRows() {
-        for (size_t row = 0; row < matchedRows_.size(); ++row) {
-            if (!matchedRows_[row])
-                err_ << "tzrhdr: " << ToUtf8(*request_.campaignPath) << ": "
-                     << campaign_->Describe(static_cast<int>(row))
-                     << " matches no file that was read\n";
-        }
+    // Reports the rows that match no file and the cells a spreadsheet damaged; false when no
+    // row matches any file, so that a table meant for other files never passes for done.
+    bool ReportRows() {
+        if (!campaign_)
+            return true;
+        const std::string table = ToUtf8(*request_.campaignPath);
+        for (const int row : campaign_->UnmatchedRows())
+            err_ << "tzrhdr: " << table << ": " << campaign_->Table().Describe(row)
+                 << " matches no file that was read\n";
+        ReportSpreadsheetDamage(*request_.campaignPath, *campaign_, err_);
+        if (!campaign_->AnyRowMatched())
+            err_ << "tzrhdr: " << table << ": no row matches any of the files\n";
+        return campaign_->AnyRowMatched();
     }
 
     void ShowProgress(size_t index) {
@@ -450,8 +452,7 @@ class SetRun {
     std::ostream& err_;
     HeaderReadOptions readOptions_;
     CodePageHint hint_;
-    std::optional<Campaign> campaign_;
-    std::vector<bool> matchedRows_;
+    std::optional<CampaignMatch> campaign_;
     size_t progressWidth_ = 0;
     std::unique_ptr<JournalWriter> journal_;
     int journalled_ = 0;

@@ -47,13 +47,15 @@ const std::vector<CampaignFile> kCampaign = {
      {"receiver-mismatch"}},
     {L"ABCD045K.TZR", {}, {"log-mismatch"}},
     {L"ABCD045L.TZR", {}, {"log-missing"}},
+    {L"ABCD045M.TZR", {{"MARKER NUMBER:P01", "MARKER NUMBER:0070"}}, {}},
 };
 
 constexpr char kFieldLog[] =
     "file,station-code,antenna-height\n"
     "ABCD045A.TZR,P01,1.5230\nABCD045B.TZR,P01,\nABCD045C.TZR,P01,\nABCD045D.TZR,P01,\n"
     "ABCD045E.TZR,P01,\nABCD045F.TZR,P01,\nABCD045G.TZR,P01,\nABCD045H.TZR,P01,\n"
-    "ABCD045I.TZR,P01,\nABCD045J.TZR,P01,\nABCD045K.TZR,P02,1.523\nABCD045Z.TZR,P01,\n";
+    "ABCD045I.TZR,P01,\nABCD045J.TZR,P01,\nABCD045K.TZR,P02,1.523\nABCD045Z.TZR,P01,\n"
+    "ABCD045M.TZR,70,\n";
 
 TEST(TzrhdrCheck, ReportsEachFindingOnItsFileAndNothingOnACleanFile) {
     TemporaryDirectory directory;
@@ -80,7 +82,7 @@ TEST(TzrhdrCheck, ReportsEachFindingOnItsFileAndNothingOnACleanFile) {
     for (size_t i = 0; i < kCampaign.size(); ++i)
         EXPECT_EQ(codes[args[i + 6]], kCampaign[i].codes) << result.out;
     EXPECT_EQ(codes[args[5]], std::vector<std::string>{"log-missing"});
-    EXPECT_NE(result.err.find("12 files checked: 12 findings in 12 files"), std::string::npos)
+    EXPECT_NE(result.err.find("13 files checked: 12 findings in 12 files"), std::string::npos)
         << result.err;
 
     const RunResult clean = RunTool({L"check", L"--codepage", L"936", args[6]});

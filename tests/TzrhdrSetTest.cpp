@@ -410,12 +410,72 @@ INSTANTIATE_TEST_SUITE_P(
         EncodingCase{"Utf8NamedUtf8", kUtf8Station, "", {L"--encoding", L"UTF-8"}, ""},
         EncodingCase{
             "GbkNamedUtf8", kGbkStation, "", {L"--encoding", L"utf-8"}, "not text in UTF-8"},
-        EncodingCase{"NeitherUtf8NorGbk",
-                     "\x81\x20\xFF",
+        EncodingCase{
+            "NeitherUtf8NorGbk", "\x81\x20\xFF", "", {}, "neither UTF-8 nor text in code page 936"},
+        EncodingCase{"Utf8RowUnderGbkRows",
+                     kGbkStation + "\r\nEFGH123A.TZR," + kUtf8Station,
                      "",
                      {},
-                     "neither UTF-8 nor text in code page 936"}),
+                     "line 3 is not in the encoding of line 2 (code page 936)"},
+        EncodingCase{"FewerCellsThanHeadings",
+                     "P001\r\nEFGH123A.TZR",
+                     "",
+                     {},
+                     "line 3 has 1 cell where the headings have 2"},
+        EncodingCase{"Nul",
+                     std::string("P0\0"
+                                 "01",
+                                 5),
+                     "",
+                     {},
+                     "line 2 holds a NUL character"},
+        EncodingCase{"CellLongerThanAnyField",
+                     std::string(5000, '1'),
+                     "",
+                     {},
+                     "line 2: a cell is longer than 1024 bytes"}),
     [](const testing::TestParamInfo<EncodingCase>& info) { return info.param.name; });
+
+TEST_F(TzrhdrSet, TableMatchingNoFileIsAFailure) {
+    const std::wstring path = RawFile(L"ABCD123A.TZR", "ABCD");
+    const std::wstring csv = directory.WriteFile(L"c.csv",
+                                                 "file,station\n\xEF\xBB\xBF"
+                                                 "EFGH123A.TZR ,P001\n");
+    const RunResult result = RunTool(Args({L"--from", csv, path}));
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.err.find("c.csv: row 2 (EFGH123A.TZR) matches no file that was read\n"),
+              std::string::npos)
+        << result.err;
+    EXPECT_NE(result.err.find("c.csv: no row matches any of the files\n"), std::string::npos);
+}
+
+TEST_F(TzrhdrSet, WhatASpreadsheetDidToNumberLikeTextLeavesTheFilesAlone) {
+    std::vector<std::wstring> files;
+    std::vector<std::string> before;
+    for (const std::string station : {"ABCD", "EFGH"}) {
+        std::string header = RawHeader(station, "1.523");
+        for (const auto& [from, to] :
+             {std::pair<std::string, std::string>{"REC #:RN-7", "REC #:0400001"},
+              {"MARKER NUMBER:P01", "MARKER NUMBER:400001"},
+              {"REC VERS:3.2.1", "REC VERS:3.10"}})
+            header.replace(header.find(from), from.size(), to);
+        files.push_back(directory.WriteFile(
+            std::wstring(station.begin(), station.end()) + L"123A.TZR", header + data));
+        before.push_back(ReadWholeFile(files.back()));
+    }
+    const std::wstring csv = directory.WriteFile(
+        L"c.csv",
+        "file,receiver-number,station-code,receiver-version\r\n"
+        "ABCD123A.TZR,400001,4.00001E+05,3.1\r\nEFGH123A.TZR,400001,400001,3.10\r\n");
+    const RunResult result = RunTool(Args({L"--from", csv, files[0], files[1]}));
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_TRUE(ReadWholeFile(files[0]) == before[0]);
+    EXPECT_TRUE(ReadWholeFile(files[1]) == before[1]);
+    for (const char* line :
+         {"c.csv: receiver-number: 2 cells differ", "c.csv: station-code: 1 cell differs",
+          "c.csv: receiver-version: 1 cell differs"})
+        EXPECT_NE(result.err.find(line), std::string::npos) << result.err;
+}
 
 struct RoundTripCase {
     const char* name;
