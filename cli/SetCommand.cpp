@@ -132,7 +132,7 @@ std::string JsonOutcome(const std::wstring& file, const FileOutcome& outcome, bo
 FileOutcome AfterRewrite(const std::wstring& file, const RewriteOutcome& written,
                          FileOutcome planned) {
     if (written.refusal != RewriteRefusal::None)
-        return Failure(RefusalInEnglish(written.refusal, written.error));
+        return Failure(RefusalReason(written.refusal, written.error, Language::English));
     if (written.oldFileKept) {
         FileOutcome kept = Failure(
             "another program wrote to it or moved it while it was saved; the old file is kept, "
@@ -260,7 +260,7 @@ class SetRun {
     // file again plans the same save.
     FileOutcome EditFile(const std::wstring& file, const FileOutcome* checked) {
         StationHeader header;
-        const std::vector<std::wstring> messages =
+        const std::vector<ReaderMessage> messages =
             ReadStationHeader(file, catalogue_, header, readOptions_).Messages();
         const std::string problem = ReadProblem(file, header, messages);
         if (!problem.empty()) {
@@ -281,7 +281,7 @@ class SetRun {
         const SavePlan plan = PlanSave(header, header.measureTo, request_.codePage, OemCodePage());
         plan.RoundHeightIn(header);
         if (plan.refusal)
-            return Failure(ValueProblemInEnglish(*plan.refusal));
+            return Failure(ValueProblemText(*plan.refusal, Language::English));
         if (plan.headerTooLong)
             return Failure("the header would be longer than 4095 bytes");
         const bool renaming = plan.newPath != file;
@@ -346,10 +346,12 @@ class SetRun {
     std::optional<std::string> TakeEdits(const FileEdits& edits, StationHeader& header) const {
         if (!HoldAsEditor(header, catalogue_))
             return "the antenna catalogue is empty, so no antenna type can be written";
-        std::optional<std::string> error = TakeFieldValues(header, edits.values, catalogue_);
-        if (error && edits.row >= 0)
-            error = campaign_->Describe(edits.row) + ": " + *error;
-        return error;
+        const std::optional<FieldValueProblem> problem =
+            TakeFieldValues(header, edits.values, catalogue_);
+        if (!problem)
+            return std::nullopt;
+        const std::string error = FieldProblemText(*problem, Language::English);
+        return edits.row >= 0 ? campaign_->Describe(edits.row) + ": " + error : error;
     }
 
     void Report(const std::wstring& file, const FileOutcome& outcome) {

@@ -15,6 +15,9 @@ struct ToolEnvironment {
     // The journal that set and undo use unless --journal names another: the user's own; empty
     // when the system names no place for it.
     std::wstring journalPath;
+    // The language the system speaks to the user ("zh", "en"): tzrhdr speaks Chinese when it is
+    // Chinese, else English, unless --lang says otherwise.
+    std::string language;
 };
 
 // The tzrhdr command line: `args` without the program name; `out` and `err` take UTF-8 (CSV

@@ -190,7 +190,7 @@ class UndoRun {
             {outcome.file, file.oldPath, file.oldHeader, *snapshot, false, /*exactHeader*/ true});
         std::string error;
         if (written.refusal != RewriteRefusal::None)
-            error = RefusalInEnglish(written.refusal, written.error);
+            error = RefusalReason(written.refusal, written.error, Language::English);
         else if (!written.error.empty())
             error = FirstLineOf(written.error);
         else if (written.oldFileKept)

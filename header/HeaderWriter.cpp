@@ -2,6 +2,7 @@
 
 #include "header/AsciiText.h"
 #include "header/CLocaleNumbers.h"
+#include "header/HeaderKeys.h"
 #include "platform/CodePage.h"
 
 namespace {
@@ -19,6 +20,12 @@ float DecimalNumber(const std::string& text) {
     if (!startsNumber || text.compare(i, 2, "0x") == 0 || text.compare(i, 2, "0X") == 0)
         return 0;
     return static_cast<float>(ScanDouble(text).value_or(0.0));
+}
+
+std::string Line(std::string_view key, std::string_view value) {
+    std::string line(key);
+    line += value;
+    return line;
 }
 
 }  // namespace
@@ -39,27 +46,27 @@ std::optional<std::string> BuildHeaderText(const StationHeader& header, int meas
     };
     const std::string lines[] = {
         "VELMORAN COLLECTED DATA FILE",
-        "ver " + FormatFixed(header.version, 1),
-        "ReceiverID:" + header.receiverIdText,
-        "Date:" + header.dateText,
-        "Model:" + ansi(header.receiverType),
-        "AntHigh:" + FormatFixed(header.antennaHeight, 3),
-        "HEIGHT OFFSET:" + FormatFixed(header.heightOffset, 3),
-        "AntType:" + ansi(header.antennaTypeName),
-        "MeasureTo:" + FormatInt(measureTo),
-        "X:" + FormatFixed(header.approxX, 4),
-        "Y:" + FormatFixed(header.approxY, 4),
-        "Z:" + FormatFixed(header.approxZ, 4),
-        "MARKER NAME:" + ansi(header.stationName),
-        "MARKER NUMBER:" + ansi(header.stationCode),
-        "REC #:" + ansi(header.receiverNumber),
-        "REC TYPE:" + ansi(header.receiverType),
-        "REC VERS:" + ansi(header.receiverVersion),
-        "ANT #:" + ansi(header.antennaNumber),
-        "ANT TYPE:" + ansi(header.antennaTypeName),
-        "INTERVAL:" + FormatFixed(header.interval, 1),
-        "TIME OF FIRST OBS:" + ansi(header.timeOfFirstObs),
-        "LEAP SECONDS:" + FormatInt(header.leapSeconds),
+        Line(kVersionKey, " " + FormatFixed(header.version, 1)),
+        Line(kReceiverIdKey, header.receiverIdText),
+        Line(kDateKey, header.dateText),
+        Line(kModelKey, ansi(header.receiverType)),
+        Line(kAntHighKey, FormatFixed(header.antennaHeight, 3)),
+        Line(kHeightOffsetKey, FormatFixed(header.heightOffset, 3)),
+        Line(kAntTypeKey, ansi(header.antennaTypeName)),
+        Line(kMeasureToKey, FormatInt(measureTo)),
+        Line(kXKey, FormatFixed(header.approxX, 4)),
+        Line(kYKey, FormatFixed(header.approxY, 4)),
+        Line(kZKey, FormatFixed(header.approxZ, 4)),
+        Line(kMarkerNameKey, ansi(header.stationName)),
+        Line(kMarkerNumberKey, ansi(header.stationCode)),
+        Line(kRecNumberKey, ansi(header.receiverNumber)),
+        Line(kRecTypeKey, ansi(header.receiverType)),
+        Line(kRecVersKey, ansi(header.receiverVersion)),
+        Line(kAntNumberKey, ansi(header.antennaNumber)),
+        Line(kAntTypeNameKey, ansi(header.antennaTypeName)),
+        Line(kIntervalKey, FormatFixed(header.interval, 1)),
+        Line(kTimeOfFirstObsKey, ansi(header.timeOfFirstObs)),
+        Line(kLeapSecondsKey, FormatInt(header.leapSeconds)),
     };
     std::string text;
     for (const std::string& line : lines) {

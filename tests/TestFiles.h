@@ -29,8 +29,9 @@ bool Exists(const std::wstring& path);
 bool EndsWith(const std::string& text, const std::string& tail);
 
 struct ShownMessage {
-    std::wstring text;
-    MessageIcon icon;
+    ReaderMessage message;
+    // The path it names, if any.
+    std::wstring path;
     bool operator==(const ShownMessage&) const = default;
 };
 
