@@ -65,6 +65,17 @@ const ToolTexts& ChineseTexts() {
         .badLanguage = "--lang 应为 zh 或 en，而不是“{}”",
         .setNeedsEdit = "set 需要一个字段选项或 --from",
 
+        .usageLabel = "用法",
+        .positionalsLabel = "参数",
+        .optionsLabel = "选项",
+        .optionsGroup = "选项",
+        .commandLabel = "命令",
+        .commandsGroup = "命令",
+        .requiredLabel = "必需",
+        .excludesLabel = "不能与之同用",
+        .needsLabel = "需要",
+        .helpOption = "显示此帮助并退出",
+        .versionOption = "显示版本并退出",
         .toolDescription = "tzrhdr 像 TZR Data Manager 一样读取并修改 GNSS 原始观测文件（.TZR）"
                            "的文本文件头。",
         .footer = "文件头文本按 --codepage 指定的代码页读取，否则按 TZR_CODEPAGE，否则按系统的 "

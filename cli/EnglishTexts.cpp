@@ -66,6 +66,17 @@ const ToolTexts& EnglishTexts() {
         .badLanguage = "--lang is zh or en, not \"{}\"",
         .setNeedsEdit = "set needs a field option or --from",
 
+        .usageLabel = "Usage",
+        .positionalsLabel = "Positionals",
+        .optionsLabel = "OPTIONS",
+        .optionsGroup = "Options",
+        .commandLabel = "SUBCOMMAND",
+        .commandsGroup = "Subcommands",
+        .requiredLabel = "REQUIRED",
+        .excludesLabel = "Excludes",
+        .needsLabel = "Needs",
+        .helpOption = "Print this help message and exit",
+        .versionOption = "Display program version information and exit",
         .toolDescription = "tzrhdr reads and corrects the text headers of raw GNSS observation "
                            "files (.TZR) as TZR Data Manager does.",
         .footer =

@@ -77,7 +77,18 @@ struct ToolTexts {
     std::string_view badLanguage;
     std::string_view setNeedsEdit;
 
-    // --help.
+    // --help: the help library's own words, then tzrhdr's.
+    std::string_view usageLabel;
+    std::string_view positionalsLabel;
+    std::string_view optionsLabel;
+    std::string_view optionsGroup;
+    std::string_view commandLabel;
+    std::string_view commandsGroup;
+    std::string_view requiredLabel;
+    std::string_view excludesLabel;
+    std::string_view needsLabel;
+    std::string_view helpOption;
+    std::string_view versionOption;
     std::string_view toolDescription;
     std::string_view footer;
     std::string_view showDescription;

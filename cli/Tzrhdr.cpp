@@ -186,6 +186,20 @@ int UsageFailure(const std::string& message, bool helpHint, Language language,
     return kExitUsage;
 }
 
+// The help library's own words, before any command is added, so that every command takes them.
+void WordHelp(CLI::App& app, const ToolTexts& texts) {
+    const std::shared_ptr<CLI::FormatterBase> formatter = app.get_formatter();
+    formatter->label("Usage", std::string(texts.usageLabel));
+    formatter->label("Positionals", std::string(texts.positionalsLabel));
+    formatter->label("OPTIONS", std::string(texts.optionsLabel));
+    formatter->label("SUBCOMMAND", std::string(texts.commandLabel));
+    formatter->label("REQUIRED", std::string(texts.requiredLabel));
+    formatter->label("Excludes", std::string(texts.excludesLabel));
+    formatter->label("Needs", std::string(texts.needsLabel));
+    app.option_defaults()->group(std::string(texts.optionsGroup));
+    app.set_help_flag("-h,--help", std::string(texts.helpOption));
+}
+
 // The language --lang names, wherever it stands, else the system's; the option is taken out of
 // the arguments. Nothing when --lang names no language tzrhdr speaks.
 std::optional<Language> TakeLanguage(std::vector<std::wstring>& args,
@@ -224,7 +238,9 @@ int RunTzrhdr(const std::vector<std::wstring>& commandLine, std::ostream& out, s
     CLI::App app(std::string(texts.toolDescription), "tzrhdr");
     app.allow_windows_style_options(false);
     app.require_subcommand(1);
-    app.set_version_flag("--version", "tzrhdr " + environment.version);
+    WordHelp(app, texts);
+    app.set_version_flag("--version", "tzrhdr " + environment.version,
+                         std::string(texts.versionOption));
     app.footer(std::string(texts.footer));
     Values values;
     std::string languageOption;
@@ -282,6 +298,10 @@ int RunTzrhdr(const std::vector<std::wstring>& commandLine, std::ostream& out, s
                      std::string(texts.catalogueOptionOfCatalogue))
         ->type_name("PATH");
     AddCodePageOption(*catalogue, values, texts);
+    for (CLI::App* command : app.get_subcommands({})) {
+        command->group(std::string(texts.commandsGroup));
+        command->get_help_ptr()->group(std::string(texts.optionsGroup));
+    }
 
     if (!args.empty() && !args[0].starts_with(L"-")) {
         const std::string command = ToUtf8(args[0]);
