@@ -13,8 +13,7 @@ bool HoldAsEditor(StationHeader& header, const AntennaCatalogue& catalogue) {
     return true;
 }
 
-std::optional<FieldValueProblem> TakeFieldValues(StationHeader& header,
-                                                 const FieldValues& values,
+std::optional<FieldValueProblem> TakeFieldValues(StationHeader& header, const FieldValues& values,
                                                  const AntennaCatalogue& catalogue) {
     for (const FieldValue& value : values) {
         if (std::optional<FieldValueProblem> problem =

@@ -21,6 +21,5 @@ using FieldValues = std::vector<FieldValue>;
 bool HoldAsEditor(StationHeader& header, const AntennaCatalogue& catalogue);
 
 // Takes the values into the record in their order; why not when one cannot be taken.
-std::optional<FieldValueProblem> TakeFieldValues(StationHeader& header,
-                                                 const FieldValues& values,
+std::optional<FieldValueProblem> TakeFieldValues(StationHeader& header, const FieldValues& values,
                                                  const AntennaCatalogue& catalogue);

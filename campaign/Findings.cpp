@@ -128,8 +128,7 @@ std::vector<Finding> FileFindings(const CheckedFile& file, const AntennaCatalogu
     }
     const StationHeader& header = file.header;
     if (header.nameParts.stationName != header.stationName)
-        add(FindingCode::NameMismatch, "station", header.stationName,
-            header.nameParts.stationName);
+        add(FindingCode::NameMismatch, "station", header.stationName, header.nameParts.stationName);
     const std::wstring shown =
         catalogue.count > 0 ? catalogue.entries[header.antennaTypeIndex].name : std::wstring();
     if (!header.antennaTypeName.empty() && shown != header.antennaTypeName)

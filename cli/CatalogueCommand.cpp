@@ -18,8 +18,8 @@ std::string FaultText(const CatalogueFault& fault, const ToolTexts& texts) {
 
 }  // namespace
 
-int RunCatalogue(const AntennaCatalogue& catalogue, bool json, Language language,
-                 std::ostream& out, std::ostream& err) {
+int RunCatalogue(const AntennaCatalogue& catalogue, bool json, Language language, std::ostream& out,
+                 std::ostream& err) {
     const ToolTexts& texts = TextsIn(language);
     for (const CatalogueFault& fault : catalogue.faults)
         err << "tzrhdr: " << ToUtf8(catalogue.path) << ":" << fault.line << ": "

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <map>
 
+#include "campaign/Findings.h"
 #include "cli/CampaignFile.h"
 #include "cli/CodePageHint.h"
-#include "campaign/Findings.h"
 #include "cli/FindingText.h"
 #include "cli/Json.h"
 #include "cli/ReadProblem.h"
@@ -79,13 +79,12 @@ int RunCheck(const CheckRequest& request, const AntennaCatalogue& catalogue, std
         if (request.json)
             out << JsonFinding(finding, message);
         else
-            out << ToUtf8(finding.file) << ": " << FindingCodeName(finding.code) << ": "
-                << message << "\n";
+            out << ToUtf8(finding.file) << ": " << FindingCodeName(finding.code) << ": " << message
+                << "\n";
     }
     const ToolTexts& texts = TextsIn(request.language);
-    err << Fill(texts.checkSummary,
-                {CountOf(request.files.size(), texts.oneFile, texts.files),
-                 CountOf(findings.size(), texts.oneFinding, texts.findings)});
+    err << Fill(texts.checkSummary, {CountOf(request.files.size(), texts.oneFile, texts.files),
+                                     CountOf(findings.size(), texts.oneFinding, texts.findings)});
     if (!findings.empty())
         err << Fill(texts.findingsInFiles,
                     {CountOf(filesWithFindings.size(), texts.oneFile, texts.files)});

@@ -11,8 +11,9 @@ const ToolTexts& ChineseTexts() {
         .problemSeparator = "；",
 
         .controlCharacter = "{}含有控制字符，会破坏文件头",
-        .notAFileName = "{}“{}”不能用作 Windows 文件名（不能含有 \\ / : * ? \" < > |，不能是 . "
-                        "或 ..，不能是设备名，如 CON、NUL）",
+        .notAFileName =
+            "{}“{}”不能用作 Windows 文件名（不能含有 \\ / : * ? \" < > |，不能是 . "
+            "或 ..，不能是设备名，如 CON、NUL）",
         .notInCodePage = "{}含有文件头代码页无法表示的字符：“{}”（见 --codepage）",
 
         .inUse = "文件正被其他程序使用，未写入",
@@ -76,12 +77,14 @@ const ToolTexts& ChineseTexts() {
         .needsLabel = "需要",
         .helpOption = "显示此帮助并退出",
         .versionOption = "显示版本并退出",
-        .toolDescription = "tzrhdr 像 TZR Data Manager 一样读取并修改 GNSS 原始观测文件（.TZR）"
-                           "的文本文件头。",
-        .footer = "文件头文本按 --codepage 指定的代码页读取，否则按 TZR_CODEPAGE，否则按系统的 "
-                  "ANSI 代码页\n（在 Linux 上为 Windows 对该区域设置所用的代码页：zh_CN 为 "
-                  "936）。\n退出状态：每个文件都完整读取（或修改）时为 0，有文件未完成时为 1\n"
-                  "（check：有发现时），用法错误时为 2。",
+        .toolDescription =
+            "tzrhdr 像 TZR Data Manager 一样读取并修改 GNSS 原始观测文件（.TZR）"
+            "的文本文件头。",
+        .footer =
+            "文件头文本按 --codepage 指定的代码页读取，否则按 TZR_CODEPAGE，否则按系统的 "
+            "ANSI 代码页\n（在 Linux 上为 Windows 对该区域设置所用的代码页：zh_CN 为 "
+            "936）。\n退出状态：每个文件都完整读取（或修改）时为 0，有文件未完成时为 1\n"
+            "（check：有发现时），用法错误时为 2。",
         .showDescription = "显示每个原始文件的文件头记录",
         .setDescription = "像 TZR Data Manager 的保存一样修改文件头，并按测站重命名文件",
         .checkDescription = "报告原始文件中看来有误之处：单个文件、文件之间以及与外业记录比较",
@@ -96,14 +99,16 @@ const ToolTexts& ChineseTexts() {
         .showCsvOption = "电子表格，UTF-8 带字节顺序标记，除非 --encoding 指定其他编码",
         .showEncodingOption = "表格编码：utf-8、ansi（文件头代码页）或代码页编号",
         .setFromOption = "测量任务表：一列 file 或 current-station，每个字段一列",
-        .tableEncodingOption = "表格编码：utf-8、ansi 或代码页编号；默认有效时为 UTF-8，否则为 ansi",
+        .tableEncodingOption =
+            "表格编码：utf-8、ansi 或代码页编号；默认有效时为 UTF-8，否则为 ansi",
         .replaceOption = "替换本批之外已使用新文件名的文件",
         .dryRunOption = "显示将要修改的内容，不写入",
         .setJsonOption = "每个文件一行 JSON 对象，输出到标准输出",
         .journalOption = "将本批记入此日志，而不是用户自己的日志",
         .noJournalOption = "不记录；本批无法撤销",
         .checkFromOption = "外业记录：与 set 读取方式相同的测量任务表",
-        .checkEncodingOption = "外业记录的编码：utf-8、ansi 或代码页编号；默认有效时为 UTF-8，否则为 ansi",
+        .checkEncodingOption =
+            "外业记录的编码：utf-8、ansi 或代码页编号；默认有效时为 UTF-8，否则为 ansi",
         .checkJsonOption = "每项发现一行 JSON 对象",
         .undoJournalOption = "使用此日志，而不是用户自己的日志",
         .batchOption = "撤销这一批（若为撤销：重做）",

@@ -11,8 +11,9 @@ const ToolTexts& EnglishTexts() {
         .problemSeparator = "; ",
 
         .controlCharacter = "{} holds a control character, which would break the header",
-        .notAFileName = "{} \"{}\" cannot be part of a Windows file name (no \\ / : * ? \" < > |, "
-                        "not . or .., no device name such as CON or NUL)",
+        .notAFileName =
+            "{} \"{}\" cannot be part of a Windows file name (no \\ / : * ? \" < > |, "
+            "not . or .., no device name such as CON or NUL)",
         .notInCodePage =
             "{} holds characters that the header's code page cannot hold: \"{}\" (see --codepage)",
 
@@ -77,8 +78,9 @@ const ToolTexts& EnglishTexts() {
         .needsLabel = "Needs",
         .helpOption = "Print this help message and exit",
         .versionOption = "Display program version information and exit",
-        .toolDescription = "tzrhdr reads and corrects the text headers of raw GNSS observation "
-                           "files (.TZR) as TZR Data Manager does.",
+        .toolDescription =
+            "tzrhdr reads and corrects the text headers of raw GNSS observation "
+            "files (.TZR) as TZR Data Manager does.",
         .footer =
             "Header text is read in the code page that --codepage names, else TZR_CODEPAGE, else "
             "the\nsystem's ANSI code page (on Linux the one Windows uses for the locale: zh_CN "
@@ -89,8 +91,7 @@ const ToolTexts& EnglishTexts() {
             "correct headers as TZR Data Manager's Save does, renaming files after their station",
         .checkDescription =
             "report what looks wrong in raw files, alone, together and against the field log",
-        .undoDescription =
-            "take back the newest batch of set not taken back yet, or the one named",
+        .undoDescription = "take back the newest batch of set not taken back yet, or the one named",
         .catalogueDescription = "print the antenna catalogue",
         .langOption = "messages in Chinese (zh) or English (en); by default the system's language",
         .codePageOption = "read header text (and the antenna catalogue) in code page N",
@@ -113,8 +114,9 @@ const ToolTexts& EnglishTexts() {
         .journalOption = "record the batch in this journal instead of the user's own",
         .noJournalOption = "record nothing; the batch cannot be undone",
         .checkFromOption = "field log: a campaign table as set reads it",
-        .checkEncodingOption = "the field log's encoding: utf-8, ansi or NUMBER; by default UTF-8 "
-                               "if valid, else ansi",
+        .checkEncodingOption =
+            "the field log's encoding: utf-8, ansi or NUMBER; by default UTF-8 "
+            "if valid, else ansi",
         .checkJsonOption = "one JSON object per finding and line",
         .undoJournalOption = "the journal instead of the user's own",
         .batchOption = "take back this batch (an undo: redo it)",

@@ -13,7 +13,8 @@ struct FieldWords {
 };
 
 constexpr FieldWords kFieldWords[] = {
-    {"station", "stationName", "station name; the file is renamed after it", "测站名；文件按它重命名"},
+    {"station", "stationName", "station name; the file is renamed after it",
+     "测站名；文件按它重命名"},
     {"station-code", "stationCode", "station code", "测站编码"},
     {"antenna-height", "antennaHeight", "antenna height in metres, kept to mm",
      "天线高，单位米，保留到毫米"},

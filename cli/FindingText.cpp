@@ -53,8 +53,7 @@ std::string FindingMessage(const Finding& finding, const Campaign* log, Language
         case FindingCode::ReceiverMismatch:
             return Fill(texts.receiverMismatch, {other, value, OtherTypes(texts, finding)});
         case FindingCode::LogMismatch:
-            return Fill(texts.logMismatch,
-                        {finding.field, value, other, RowOf(log, finding.row)});
+            return Fill(texts.logMismatch, {finding.field, value, other, RowOf(log, finding.row)});
         case FindingCode::LogMissing:
             return finding.row < 0 ? std::string(texts.noRowForFile)
                                    : Fill(texts.rowMatchesNoFile, {RowOf(log, finding.row)});

@@ -48,8 +48,8 @@ std::optional<ReadFailure> ReadFailureOf(const std::wstring& path, const Station
 }
 
 std::string_view ReaderMessageCode(ReaderMessage message) {
-    constexpr std::string_view kCodes[] = {"cannot-open", "no-version", "no-receiver-id",
-                                           "no-date", "date-too-long"};
+    constexpr std::string_view kCodes[] = {"cannot-open", "no-version", "no-receiver-id", "no-date",
+                                           "date-too-long"};
     return kCodes[static_cast<size_t>(message)];
 }
 

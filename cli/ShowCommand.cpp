@@ -1,11 +1,11 @@
 #include "cli/ShowCommand.h"
 
-#include "cli/CodePageHint.h"
 #include "campaign/Csv.h"
+#include "campaign/TableEncoding.h"
+#include "cli/CodePageHint.h"
 #include "cli/FieldWords.h"
 #include "cli/Json.h"
 #include "cli/ReadProblem.h"
-#include "campaign/TableEncoding.h"
 #include "header/FieldTable.h"
 #include "header/HeaderReader.h"
 

@@ -1,12 +1,12 @@
 #include "cli/ToolOptions.h"
 
 #include "cli/ReadProblem.h"
-#include "platform/Utf8.h"
 #include "header/AsciiText.h"
 #include "header/CLocaleNumbers.h"
 #include "platform/CodePage.h"
 #include "platform/FileSystem.h"
 #include "platform/ProgramDirectory.h"
+#include "platform/Utf8.h"
 
 namespace {
 
@@ -17,8 +17,7 @@ std::optional<unsigned> CodePageNumber(const std::string& text) {
     return static_cast<unsigned>(*value);
 }
 
-unsigned AvailableCodePage(const std::string& text, std::string_view source,
-                           Language language) {
+unsigned AvailableCodePage(const std::string& text, std::string_view source, Language language) {
     const ToolTexts& texts = TextsIn(language);
     const std::optional<unsigned> codePage = CodePageNumber(text);
     if (!codePage)

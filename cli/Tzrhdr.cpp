@@ -11,13 +11,12 @@
 #include "cli/ToolOptions.h"
 #include "cli/ToolTexts.h"
 #include "cli/UndoCommand.h"
-#include "platform/Utf8.h"
 #include "platform/CodePage.h"
+#include "platform/Utf8.h"
 
 namespace {
 
 constexpr int kExitUsage = 2;
-
 
 std::wstring Wide(const std::string& utf8) {
     return MultiByteToUnicodeString(utf8, kUtf8CodePage);
@@ -136,8 +135,8 @@ int Catalogue(const Values& values, const ToolEnvironment& environment, Language
               std::ostream& out, std::ostream& err) {
     const unsigned codePage =
         HeaderCodePage(values.codePage, environment.codePageVariable, language);
-    return RunCatalogue(LoadCatalogue(Wide(values.catalogue), codePage), values.json, language,
-                        out, err);
+    return RunCatalogue(LoadCatalogue(Wide(values.catalogue), codePage), values.json, language, out,
+                        err);
 }
 
 int Undo(const Values& values, const ToolEnvironment& environment,
@@ -178,8 +177,7 @@ int Set(const Values& values, const ToolEnvironment& environment, Language langu
     return RunSet(request, catalogue, out, err);
 }
 
-int UsageFailure(const std::string& message, bool helpHint, Language language,
-                 std::ostream& err) {
+int UsageFailure(const std::string& message, bool helpHint, Language language, std::ostream& err) {
     err << "tzrhdr: " << message << "\n";
     if (helpHint)
         err << TextsIn(language).helpHint << "\n";
@@ -257,8 +255,7 @@ int RunTzrhdr(const std::vector<std::wstring>& commandLine, std::ostream& out, s
 
     CLI::App* set = app.add_subcommand("set", std::string(texts.setDescription));
     AddFieldOptions(*set, values, language);
-    set->add_option("--from", values.campaign, std::string(texts.setFromOption))
-        ->type_name("CSV");
+    set->add_option("--from", values.campaign, std::string(texts.setFromOption))->type_name("CSV");
     set->add_option("--encoding", values.encoding, std::string(texts.tableEncodingOption))
         ->type_name("ENCODING");
     set->add_flag("--replace", values.replace, std::string(texts.replaceOption));
@@ -294,8 +291,7 @@ int RunTzrhdr(const std::vector<std::wstring>& commandLine, std::ostream& out, s
     CLI::App* catalogue = app.add_subcommand("catalogue", std::string(texts.catalogueDescription));
     catalogue->add_flag("--json", values.json, std::string(texts.catalogueJsonOption));
     catalogue
-        ->add_option("--catalogue", values.catalogue,
-                     std::string(texts.catalogueOptionOfCatalogue))
+        ->add_option("--catalogue", values.catalogue, std::string(texts.catalogueOptionOfCatalogue))
         ->type_name("PATH");
     AddCodePageOption(*catalogue, values, texts);
     for (CLI::App* command : app.get_subcommands({})) {

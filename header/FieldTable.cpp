@@ -110,14 +110,14 @@ std::wstring PrintInt(const Header& header, unsigned) {
 
 template <std::wstring Header::*member>
 std::optional<FieldValueProblem> TakeText(Header& header, std::wstring_view value,
-                                    const AntennaCatalogue&) {
+                                          const AntennaCatalogue&) {
     header.*member = value;
     return std::nullopt;
 }
 
 template <double Header::*member>
 std::optional<FieldValueProblem> TakeNumber(Header& header, std::wstring_view value,
-                                      const AntennaCatalogue&) {
+                                            const AntennaCatalogue&) {
     const std::optional<double> number = WholeNumber(value);
     if (!number)
         return Problem(FieldValueFault::NotANumber, value);
@@ -130,7 +130,7 @@ std::optional<FieldValueProblem> TakeNumber(Header& header, std::wstring_view va
 
 // The save itself rounds the height to millimetres, from the text, as the editor's does.
 std::optional<FieldValueProblem> TakeAntennaHeight(Header& header, std::wstring_view value,
-                                             const AntennaCatalogue&) {
+                                                   const AntennaCatalogue&) {
     const std::optional<double> metres = WholeNumber(value);
     if (!metres)
         return Problem(FieldValueFault::NotANumberOfMetres, value);
@@ -150,7 +150,7 @@ std::optional<FieldValueProblem> TakeAntennaHeight(Header& header, std::wstring_
 }
 
 std::optional<FieldValueProblem> TakeAntennaType(Header& header, std::wstring_view value,
-                                           const AntennaCatalogue& catalogue) {
+                                                 const AntennaCatalogue& catalogue) {
     const int index = catalogue.IndexOfName(std::wstring(value));
     if (index < 0) {
         FieldValueProblem problem = Problem(FieldValueFault::NotInCatalogue, value);
@@ -163,7 +163,7 @@ std::optional<FieldValueProblem> TakeAntennaType(Header& header, std::wstring_vi
 }
 
 std::optional<FieldValueProblem> TakeMeasureTo(Header& header, std::wstring_view value,
-                                         const AntennaCatalogue&) {
+                                               const AntennaCatalogue&) {
     for (size_t code = 0; code < MeasureToChoices.size(); ++code) {
         if (value == MeasureToChoices[code] || value == std::to_wstring(code)) {
             header.measureTo = static_cast<int32_t>(code);
@@ -202,11 +202,7 @@ constexpr RecordField kFields[] = {
      kText,
      PrintText<&Header::antennaNumber>,
      TakeText<&Header::antennaNumber>},
-    {"measure-to",
-     {kMeasureToKey},
-     kNumber,
-     PrintInt<&Header::measureTo>,
-     TakeMeasureTo},
+    {"measure-to", {kMeasureToKey}, kNumber, PrintInt<&Header::measureTo>, TakeMeasureTo},
     {"receiver-number",
      {kRecNumberKey},
      kText,
@@ -222,66 +218,22 @@ constexpr RecordField kFields[] = {
      kText,
      PrintText<&Header::receiverVersion>,
      TakeText<&Header::receiverVersion>},
-    {"x",
-     {kXKey},
-     kNumber,
-     PrintShown<&Header::approxX>,
-     TakeNumber<&Header::approxX>},
-    {"y",
-     {kYKey},
-     kNumber,
-     PrintShown<&Header::approxY>,
-     TakeNumber<&Header::approxY>},
-    {"z",
-     {kZKey},
-     kNumber,
-     PrintShown<&Header::approxZ>,
-     TakeNumber<&Header::approxZ>},
-    {"interval",
-     {kIntervalKey},
-     kNumber,
-     PrintShown<&Header::interval>,
-     nullptr},
-    {"leap-seconds",
-     {kLeapSecondsKey},
-     kNumber,
-     PrintInt<&Header::leapSeconds>,
-     nullptr},
-    {"time-of-first-obs",
-     {kTimeOfFirstObsKey},
-     kText,
-     PrintText<&Header::timeOfFirstObs>,
-     nullptr},
-    {"date",
-     {kDateKey},
-     kText,
-     PrintBytes<&Header::dateText>,
-     nullptr},
-    {"receiver-id",
-     {kReceiverIdKey},
-     kText,
-     PrintBytes<&Header::receiverIdText>,
-     nullptr},
-    {"version",
-     {kVersionKey},
-     kNumber,
-     PrintShown<&Header::version>,
-     nullptr},
-    {"height-offset",
-     {kHeightOffsetKey},
-     kNumber,
-     PrintShortest<&Header::heightOffset>,
-     nullptr},
+    {"x", {kXKey}, kNumber, PrintShown<&Header::approxX>, TakeNumber<&Header::approxX>},
+    {"y", {kYKey}, kNumber, PrintShown<&Header::approxY>, TakeNumber<&Header::approxY>},
+    {"z", {kZKey}, kNumber, PrintShown<&Header::approxZ>, TakeNumber<&Header::approxZ>},
+    {"interval", {kIntervalKey}, kNumber, PrintShown<&Header::interval>, nullptr},
+    {"leap-seconds", {kLeapSecondsKey}, kNumber, PrintInt<&Header::leapSeconds>, nullptr},
+    {"time-of-first-obs", {kTimeOfFirstObsKey}, kText, PrintText<&Header::timeOfFirstObs>, nullptr},
+    {"date", {kDateKey}, kText, PrintBytes<&Header::dateText>, nullptr},
+    {"receiver-id", {kReceiverIdKey}, kText, PrintBytes<&Header::receiverIdText>, nullptr},
+    {"version", {kVersionKey}, kNumber, PrintShown<&Header::version>, nullptr},
+    {"height-offset", {kHeightOffsetKey}, kNumber, PrintShortest<&Header::heightOffset>, nullptr},
     {"antenna-type-index",
      {kAntTypeKey, kAntTypeNameKey},
      kNumber,
      PrintInt<&Header::antennaTypeIndex>,
      nullptr},
-    {"header-region-length",
-     {},
-     kNumber,
-     PrintInt<&Header::headerRegionLength>,
-     nullptr},
+    {"header-region-length", {}, kNumber, PrintInt<&Header::headerRegionLength>, nullptr},
 };
 
 }  // namespace
@@ -299,9 +251,9 @@ const RecordField* FindRecordField(std::string_view name) {
 std::optional<FieldValueProblem> TakeFieldValue(const RecordField& field, StationHeader& header,
                                                 std::wstring_view value,
                                                 const AntennaCatalogue& catalogue) {
-    std::optional<FieldValueProblem> problem =
-        field.Editable() ? field.take(header, value, catalogue)
-                         : Problem(FieldValueFault::ReadOnly, value);
+    std::optional<FieldValueProblem> problem = field.Editable()
+                                                   ? field.take(header, value, catalogue)
+                                                   : Problem(FieldValueFault::ReadOnly, value);
     if (problem)
         problem->field = field.name;
     return problem;

@@ -196,7 +196,8 @@ bool ReadHeaderFields(HeaderReading& reading, const AntennaCatalogue& catalogue,
     // The whole identifier is kept, however long, so that a save writes it back unchanged.
     const HeaderLine receiverIdLine = reading.Header().WholeLineFrom(*receiverLine);
     reading.SetLastKeyEnd(receiverIdLine.end);
-    header.receiverIdText = std::string(CutLineEnds(receiverIdLine.text.substr(kReceiverIdKey.size())));
+    header.receiverIdText =
+        std::string(CutLineEnds(receiverIdLine.text.substr(kReceiverIdKey.size())));
     header.receiverNumber = reading.Wide(header.receiverIdText);
 
     header.dateText.clear();

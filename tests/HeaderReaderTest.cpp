@@ -159,16 +159,15 @@ TEST_P(HeaderReaderStops, ReportsAndLeavesHeaderUnloaded) {
 
 INSTANTIATE_TEST_SUITE_P(
     Failures, HeaderReaderStops,
-    testing::Values(StopCase{"NoVersion", CrLfLines({"ReceiverID:ABC", "Date:2024"}),
-                             ReaderMessage::NoVersion},
-                    StopCase{"NoReceiverId", CrLfLines({"ver 2.0", "Date:2024"}),
-                             ReaderMessage::NoReceiverId},
-                    StopCase{"DateOf14Characters",
-                             CrLfLines({"ver 2.0", "ReceiverID:A", "Date:2024-03-05-100"}),
-                             ReaderMessage::DateTooLong},
-                    StopCase{"EmptyFile", "", ReaderMessage::NoVersion},
-                    StopCase{"KeysOnlyInsideData", "\x01\x02ver 2.0\r\nReceiverID:A\r\n",
-                             ReaderMessage::NoVersion}),
+    testing::Values(
+        StopCase{"NoVersion", CrLfLines({"ReceiverID:ABC", "Date:2024"}), ReaderMessage::NoVersion},
+        StopCase{"NoReceiverId", CrLfLines({"ver 2.0", "Date:2024"}), ReaderMessage::NoReceiverId},
+        StopCase{"DateOf14Characters",
+                 CrLfLines({"ver 2.0", "ReceiverID:A", "Date:2024-03-05-100"}),
+                 ReaderMessage::DateTooLong},
+        StopCase{"EmptyFile", "", ReaderMessage::NoVersion},
+        StopCase{"KeysOnlyInsideData", "\x01\x02ver 2.0\r\nReceiverID:A\r\n",
+                 ReaderMessage::NoVersion}),
     [](const testing::TestParamInfo<StopCase>& info) { return info.param.name; });
 
 TEST_F(HeaderReader, FileThatCannotBeOpenedIsReportedWithItsPath) {
