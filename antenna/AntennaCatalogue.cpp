@@ -38,30 +38,46 @@ void AntennaCatalogue::ReadFromFile(const std::wstring& filePath, unsigned codeP
     const std::optional<std::string> bytes = ReadFileBytes(filePath);
     if (!bytes) {
         count = 0;
+        faults.clear();
         return;
     }
     ReadFromText(*bytes, codePage);
 }
 
 void AntennaCatalogue::ReadFromText(std::string_view bytes, unsigned codePage) {
+    faults.clear();
     int record = -1;
     int field = 0;
-    while (!bytes.empty()) {
+    size_t recordLine = 0;
+    const auto checkRecordEnd = [&] {
+        if (record >= 0 && record < kCapacity && field < kFieldsPerRecord)
+            faults.push_back({CatalogueFault::Kind::ShortRecord, recordLine, field});
+    };
+    for (size_t lineNumber = 1; !bytes.empty(); ++lineNumber) {
         const std::string_view line = NextLine(bytes);
         if (line.find("[END]") != std::string_view::npos)
             break;
         if (line == "[ANTENNA]") {
+            checkRecordEnd();
             ++record;
             field = 0;
+            recordLine = lineNumber;
+            if (record >= kCapacity)
+                faults.push_back({CatalogueFault::Kind::BeyondCapacity, lineNumber});
             continue;
         }
-        if (record < 0 || record >= kCapacity || field >= kFieldsPerRecord)
+        if (record < 0 || record >= kCapacity)
             continue;
+        if (field >= kFieldsPerRecord) {
+            faults.push_back({CatalogueFault::Kind::ExtraLine, lineNumber});
+            continue;
+        }
         AntennaEntry& entry = entries[record];
         std::wstring& text = field == 0 ? entry.name : entry.values[field - 1];
         text = MultiByteToUnicodeString(line, codePage != 0 ? codePage : AnsiCodePage());
         ++field;
     }
+    checkRecordEnd();
     count = std::min(record + 1, kCapacity);
 }
 

@@ -3,11 +3,32 @@
 #include <array>
 #include <string>
 #include <string_view>
+#include <vector>
 
 struct AntennaEntry {
     std::wstring name;
     // Offsets kept exactly as the file gives them; nothing here interprets them.
     std::array<std::wstring, 3> values;
+};
+
+// A record of the catalogue file that is not as the catalogue expects it. The dialog reads such
+// a file all the same, as older versions did; a tool can point the user at the line.
+struct CatalogueFault {
+    enum class Kind {
+        // Fewer than four lines follow "[ANTENNA]"; the missing texts keep what they held.
+        ShortRecord,
+        // A line after the fourth of its record, which is ignored.
+        ExtraLine,
+        // A record after the hundredth, which is ignored.
+        BeyondCapacity,
+    };
+    Kind kind;
+    // The line of the file, counted from 1: the record's "[ANTENNA]" line, or the extra line.
+    size_t line;
+    // Of a short record: how many lines it has.
+    int lines = 0;
+
+    bool operator==(const CatalogueFault&) const = default;
 };
 
 // The antenna types offered in the editor, in file order; an entry's position is the antenna
@@ -19,6 +40,8 @@ struct AntennaCatalogue {
     std::wstring path;
     std::array<AntennaEntry, kCapacity> entries;
     int count = 0;
+    // What the last read found amiss, in file order.
+    std::vector<CatalogueFault> faults;
 
     // Catalogue text is 8-bit text in `codePage` (0: the system's ANSI code page), like header
     // text, so that a name written in the user's language matches the same name in a header.

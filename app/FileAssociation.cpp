@@ -2,11 +2,11 @@
 
 #include "app/AssociationText.h"
 #include "app/RegistryKey.h"
+#include "platform/ProgramDirectory.h"
 
 namespace {
 
 constexpr wchar_t kFileType[] = L"TZRfile";
-constexpr DWORD kModulePathCapacity = 520;
 
 bool SetDefaultValue(HKEY root, const std::wstring& keyName, const std::wstring& value) {
     CRegistryKey key;
@@ -18,25 +18,12 @@ bool SetDefaultValue(HKEY root, const std::wstring& keyName, const std::wstring&
 
 }  // namespace
 
-std::wstring ModulePath() {
-    std::wstring path(kModulePathCapacity, L'\0');
-    for (;;) {
-        const DWORD length =
-            GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length < path.size()) {
-            path.resize(length);
-            return path;
-        }
-        path.resize(path.size() * 2);
-    }
-}
-
 void RegisterFileAssociation(HKEY root) {
     CRegistryKey extension;
     if (extension.Create(root, L".TZR") == ERROR_SUCCESS)
         extension.SetValue(L"", kFileType);
     extension.Close();
-    WriteFileTypeKeys(ModulePath(), root);
+    WriteFileTypeKeys(GetProgramPath(), root);
 }
 
 bool WriteFileTypeKeys(const std::wstring& modulePath, HKEY root) {

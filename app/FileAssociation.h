@@ -11,6 +11,3 @@ void RegisterFileAssociation(HKEY root = HKEY_CLASSES_ROOT);
 // Writes the "TZRfile" type's description, icon and open command; false when one of its keys
 // can be neither opened nor created.
 bool WriteFileTypeKeys(const std::wstring& modulePath, HKEY root = HKEY_CLASSES_ROOT);
-
-// The full path of the running program's file.
-std::wstring ModulePath();

@@ -2,18 +2,10 @@
 
 #include <unordered_map>
 
+#include "header/AsciiText.h"
 #include "platform/Utf8.h"
 
 namespace {
-
-std::wstring FoldedPath(const std::wstring& path) {
-    std::wstring folded = path;
-    for (wchar_t& c : folded) {
-        if (c >= L'A' && c <= L'Z')
-            c = static_cast<wchar_t>(c - L'A' + L'a');
-    }
-    return folded;
-}
 
 using FilesByName = std::unordered_map<std::wstring, std::vector<size_t>>;
 
@@ -36,8 +28,8 @@ std::vector<std::string> NameClashes(const std::vector<BatchFile>& files) {
     byCurrent.reserve(files.size());
     byNext.reserve(files.size());
     for (size_t i = 0; i < files.size(); ++i) {
-        current[i] = FoldedPath(files[i].path);
-        next[i] = FoldedPath(files[i].newPath);
+        current[i] = AsciiLowercase(files[i].path);
+        next[i] = AsciiLowercase(files[i].newPath);
         byCurrent[current[i]].push_back(i);
         if (next[i] != current[i])
             byNext[next[i]].push_back(i);

@@ -16,12 +16,12 @@ bool HoldAsEditor(StationHeader& header, const AntennaCatalogue& catalogue) {
     return true;
 }
 
-std::optional<std::string> TakeFieldValues(StationHeader& header, const FieldValues& values,
-                                           const AntennaCatalogue& catalogue) {
+std::optional<FieldValueProblem> TakeFieldValues(StationHeader& header, const FieldValues& values,
+                                                 const AntennaCatalogue& catalogue) {
     for (const FieldValue& value : values) {
-        if (std::optional<std::string> error =
+        if (std::optional<FieldValueProblem> problem =
                 TakeFieldValue(*value.field, header, value.text, catalogue))
-            return error;
+            return problem;
     }
     return std::nullopt;
 }

@@ -22,5 +22,5 @@ using FieldValues = std::vector<FieldValue>;
 bool HoldAsEditor(StationHeader& header, const AntennaCatalogue& catalogue);
 
 // Takes the values into the record in their order; why not when one cannot be taken.
-std::optional<std::string> TakeFieldValues(StationHeader& header, const FieldValues& values,
-                                           const AntennaCatalogue& catalogue);
+std::optional<FieldValueProblem> TakeFieldValues(StationHeader& header, const FieldValues& values,
+                                                 const AntennaCatalogue& catalogue);

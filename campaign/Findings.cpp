@@ -5,8 +5,6 @@
 #include <cmath>
 #include <map>
 
-#include "platform/Utf8.h"
-#include "header/CLocaleNumbers.h"
 #include "header/FieldTable.h"
 
 namespace {
@@ -60,13 +58,6 @@ double Spread(const std::vector<Position>& positions) {
     return widest;
 }
 
-std::string Quoted(const std::wstring& text) {
-    std::string quoted(1, '"');
-    quoted += ToUtf8(text);
-    quoted += '"';
-    return quoted;
-}
-
 void AddStationSpread(const std::vector<const CheckedFile*>& station,
                       std::vector<Finding>& findings) {
     std::vector<Position> positions;
@@ -77,13 +68,13 @@ void AddStationSpread(const std::vector<const CheckedFile*>& station,
     const Position median = MedianPosition(positions);
     for (size_t i = 0; i < station.size(); ++i) {
         const double away = Distance(positions[i], median);
-        if (away > kStationSpreadLimit / 2)
-            findings.push_back({station[i]->path,
-                                FindingCode::StationSpread,
-                                {},
-                                FormatFixed(away, 1) + " m from the median position of the " +
-                                    std::to_string(station.size()) + " files of station " +
-                                    Quoted(station[i]->header.stationName)});
+        if (away <= kStationSpreadLimit / 2)
+            continue;
+        Finding finding{station[i]->path, FindingCode::StationSpread};
+        finding.value = station[i]->header.stationName;
+        finding.metres = away;
+        finding.fileCount = station.size();
+        findings.push_back(std::move(finding));
     }
 }
 
@@ -104,15 +95,14 @@ void AddReceiverMismatch(const std::vector<const CheckedFile*>& receiver,
         const std::wstring& type = file->header.receiverType;
         if (holdingMost == 1 && filesByType[type] == most)
             continue;
-        std::string others;
+        Finding finding{file->path, FindingCode::ReceiverMismatch, "receiver-type"};
+        finding.value = type;
+        finding.other = file->header.receiverNumber;
         for (const auto& [other, count] : filesByType) {
             if (other != type)
-                others += (others.empty() ? "" : ", ") + Quoted(other) + " in " +
-                          std::to_string(count) + (count == 1 ? " file" : " files");
+                finding.otherTypes.emplace_back(other, count);
         }
-        findings.push_back({file->path, FindingCode::ReceiverMismatch, "receiver-type",
-                            "receiver " + Quoted(file->header.receiverNumber) + " is " +
-                                Quoted(type) + " here but " + others});
+        findings.push_back(std::move(finding));
     }
 }
 
@@ -124,36 +114,33 @@ std::string_view FindingCodeName(FindingCode code) {
 
 std::vector<Finding> FileFindings(const CheckedFile& file, const AntennaCatalogue& catalogue) {
     std::vector<Finding> findings;
-    const auto add = [&](FindingCode code, std::string_view field, std::string message) {
-        findings.push_back({file.path, code, field, std::move(message)});
+    const auto add = [&](FindingCode code, std::string_view field, std::wstring value = {},
+                         std::wstring other = {}) {
+        Finding finding{file.path, code, field};
+        finding.value = std::move(value);
+        finding.other = std::move(other);
+        findings.push_back(std::move(finding));
     };
     if (!file.Readable()) {
-        add(FindingCode::Unreadable, {}, file.problem);
+        add(FindingCode::Unreadable, {});
+        findings.back().failure = *file.failure;
         return findings;
     }
     const StationHeader& header = file.header;
     if (header.nameParts.stationName != header.stationName)
-        add(FindingCode::NameMismatch, "station",
-            "the file name says " + Quoted(header.nameParts.stationName) +
-                ", the header's MARKER NAME: " + Quoted(header.stationName));
+        add(FindingCode::NameMismatch, "station", header.stationName, header.nameParts.stationName);
     const std::wstring shown =
         catalogue.count > 0 ? catalogue.entries[header.antennaTypeIndex].name : std::wstring();
     if (!header.antennaTypeName.empty() && shown != header.antennaTypeName)
-        add(FindingCode::UnknownAntenna, "antenna-type",
-            Quoted(header.antennaTypeName) +
-                " is not in the antenna catalogue; the editor would show " + Quoted(shown));
-    const std::string height = ToUtf8(header.antennaHeightText);
+        add(FindingCode::UnknownAntenna, "antenna-type", header.antennaTypeName, shown);
     if (header.antennaHeight == 0)
-        add(FindingCode::HeightMissing, "antenna-height", "the antenna height is 0");
+        add(FindingCode::HeightMissing, "antenna-height");
     else if (header.antennaHeight < 0 || header.antennaHeight > kHighestAntenna)
-        add(FindingCode::HeightRange, "antenna-height",
-            "the antenna height " + height + " m is not between 0 and 5 m");
+        add(FindingCode::HeightRange, "antenna-height", header.antennaHeightText);
     if (header.measureTo == 0)
-        add(FindingCode::MeasureToUnknown, "measure-to",
-            "the measure-to code is 0: what the height is measured to is unknown");
+        add(FindingCode::MeasureToUnknown, "measure-to");
     if (IsMissing(PositionOf(header)))
-        add(FindingCode::CoordinatesMissing, {},
-            "the approximate coordinates X, Y and Z are all 0");
+        add(FindingCode::CoordinatesMissing, {});
     return findings;
 }
 
@@ -187,20 +174,21 @@ std::vector<Finding> LogFindings(const std::vector<CheckedFile>& files, Campaign
         }
         const int row = log.MatchFile(file.path, file.header.stationName);
         if (row < 0) {
-            findings.push_back(
-                {file.path, FindingCode::LogMissing, {}, "no row of the field log is for it"});
+            findings.push_back({file.path, FindingCode::LogMissing});
             continue;
         }
         for (const FieldValue& cell : log.ChangingCells(row, file.header, catalogue, codePage)) {
-            findings.push_back({file.path, FindingCode::LogMismatch, cell.field->name,
-                                std::string(cell.field->name) + " is " +
-                                    Quoted(cell.field->print(file.header, codePage)) +
-                                    " in the file, " + Quoted(cell.text) + " in " +
-                                    log.Table().Describe(row) + " of the field log"});
+            Finding finding{file.path, FindingCode::LogMismatch, cell.field->name};
+            finding.value = cell.field->print(file.header, codePage);
+            finding.other = cell.text;
+            finding.row = row;
+            findings.push_back(std::move(finding));
         }
     }
-    for (const int row : log.UnmatchedRows())
-        findings.push_back(
-            {logPath, FindingCode::LogMissing, {}, log.Table().Describe(row) + " matches no file"});
+    for (const int row : log.UnmatchedRows()) {
+        Finding finding{logPath, FindingCode::LogMissing};
+        finding.row = row;
+        findings.push_back(std::move(finding));
+    }
     return findings;
 }

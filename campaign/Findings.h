@@ -1,11 +1,14 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "antenna/AntennaCatalogue.h"
 #include "campaign/CampaignMatch.h"
+#include "header/HeaderReader.h"
 #include "header/StationHeader.h"
 
 // What `check` can find, in the order it reports a file's findings.
@@ -26,22 +29,39 @@ enum class FindingCode {
 // The code as it is printed: "name-mismatch".
 std::string_view FindingCodeName(FindingCode code);
 
+// What a finding names besides its file and field, by code:
+// - unreadable: `failure`;
+// - name-mismatch: the header's station (`value`) and the file name's (`other`);
+// - unknown-antenna: the header's antenna (`value`) and the one the editor would show (`other`);
+// - height-range: the height as the editor shows it (`value`);
+// - station-spread: `metres` from the median position of the `fileCount` files of the station
+//   `value`;
+// - receiver-mismatch: the receiver type here (`value`) of the receiver `other`, and the
+//   receiver's other types with the number of files that have each (`otherTypes`);
+// - log-mismatch: the file's value (`value`) and the field log's (`other`) in `row`;
+// - log-missing: the `row` that matches no file, or -1 for a file that no row is for.
 struct Finding {
     // The raw file, or the field log for a row that matches no file.
     std::wstring file;
     FindingCode code;
     // The field-table name of the field concerned; empty when no one field is.
     std::string_view field;
-    std::string message;
+    std::wstring value;
+    std::wstring other;
+    double metres = 0;
+    size_t fileCount = 0;
+    std::vector<std::pair<std::wstring, size_t>> otherTypes;
+    int row = -1;
+    ReadFailure failure;
 };
 
 // A raw file as it was read: its record, or why the read stopped.
 struct CheckedFile {
     std::wstring path;
     StationHeader header;
-    std::string problem;
+    std::optional<ReadFailure> failure;
 
-    bool Readable() const { return problem.empty(); }
+    bool Readable() const { return !failure; }
 };
 
 // A station's files whose positions lie further apart than this, in metres, are suspect.

@@ -3,6 +3,8 @@
 #include <ostream>
 
 #include "antenna/AntennaCatalogue.h"
+#include "cli/ToolTexts.h"
 
-// Prints the antenna catalogue, as one JSON object or as a list; returns the exit status.
-int RunCatalogue(const AntennaCatalogue& catalogue, bool json, std::ostream& out);
+// Prints the catalogue's entries, and on `err` each record of its file that is amiss, by line.
+int RunCatalogue(const AntennaCatalogue& catalogue, bool json, Language language, std::ostream& out,
+                 std::ostream& err);

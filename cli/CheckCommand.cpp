@@ -3,9 +3,10 @@
 #include <algorithm>
 #include <map>
 
+#include "campaign/Findings.h"
 #include "cli/CampaignFile.h"
 #include "cli/CodePageHint.h"
-#include "campaign/Findings.h"
+#include "cli/FindingText.h"
 #include "cli/Json.h"
 #include "cli/ReadProblem.h"
 #include "header/HeaderReader.h"
@@ -15,17 +16,17 @@ namespace {
 CheckedFile ReadForCheck(const std::wstring& path, const AntennaCatalogue& catalogue,
                          const HeaderReadOptions& options) {
     CheckedFile file{path, {}, {}};
-    const std::vector<std::wstring> messages =
+    const std::vector<ReaderMessage> messages =
         ReadStationHeader(path, catalogue, file.header, options).Messages();
-    file.problem = ReadProblem(path, file.header, messages);
+    file.failure = ReadFailureOf(path, file.header, messages);
     return file;
 }
 
-std::string JsonFinding(const Finding& finding) {
+std::string JsonFinding(const Finding& finding, const std::string& message) {
     return "{\"file\": " + JsonString(finding.file) + ", \"code\": \"" +
            std::string(FindingCodeName(finding.code)) +
            "\", \"field\": " + (finding.field.empty() ? "null" : JsonString(finding.field)) +
-           ", \"message\": " + JsonString(finding.message) + "}\n";
+           ", \"message\": " + JsonString(message) + "}\n";
 }
 
 // The files in the order given, each file's findings by code; the field log's rows last.
@@ -74,18 +75,20 @@ int RunCheck(const CheckRequest& request, const AntennaCatalogue& catalogue, std
     std::map<std::wstring, bool> filesWithFindings;
     for (const Finding& finding : findings) {
         filesWithFindings[finding.file] = true;
+        const std::string message =
+            FindingMessage(finding, log ? &log->Table() : nullptr, request.language);
         if (request.json)
-            out << JsonFinding(finding);
+            out << JsonFinding(finding, message);
         else
-            out << ToUtf8(finding.file) << ": " << FindingCodeName(finding.code) << ": "
-                << finding.message << "\n";
+            out << ToUtf8(finding.file) << ": " << FindingCodeName(finding.code) << ": " << message
+                << "\n";
     }
-    const size_t count = request.files.size();
-    err << count << (count == 1 ? " file" : " files") << " checked: " << findings.size()
-        << (findings.size() == 1 ? " finding" : " findings");
+    const ToolTexts& texts = TextsIn(request.language);
+    err << Fill(texts.checkSummary, {CountOf(request.files.size(), texts.oneFile, texts.files),
+                                     CountOf(findings.size(), texts.oneFinding, texts.findings)});
     if (!findings.empty())
-        err << " in " << filesWithFindings.size()
-            << (filesWithFindings.size() == 1 ? " file" : " files");
+        err << Fill(texts.findingsInFiles,
+                    {CountOf(filesWithFindings.size(), texts.oneFile, texts.files)});
     err << "\n";
     return findings.empty() ? 0 : 1;
 }

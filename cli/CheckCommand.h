@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "antenna/AntennaCatalogue.h"
+#include "cli/ToolTexts.h"
 
 struct CheckRequest {
     std::vector<std::wstring> files;
@@ -16,6 +17,7 @@ struct CheckRequest {
     // Header text is read in this code page.
     unsigned codePage = 0;
     bool json = false;
+    Language language = Language::English;
 };
 
 // Reads each file as the editor does and prints one line per finding, the files in the order

@@ -1,24 +1,23 @@
 #include "cli/ReadProblem.h"
 
-#include <string_view>
-
-#include "platform/Utf8.h"
 #include "platform/FileSystem.h"
+#include "platform/Utf8.h"
 
 namespace {
 
-struct ReaderMessage {
-    std::wstring_view start;
-    std::string_view english;
-};
-
-constexpr ReaderMessage kReaderMessages[] = {
-    {L"未发现版本号(ver)", "no version line (\"ver\"); is it a TZR raw file?"},
-    {L"未发现SN号(ReceiverID)", "no receiver line (\"ReceiverID:\"); is it a TZR raw file?"},
-    {L"文件头未发现日期信息", "the header has no date line (\"Date:\")"},
-    {L"数据异常", "the date line is longer than 15 bytes"},
-    {L"打开TZR文件失败", "cannot open the file"},
-};
+std::optional<std::wstring> SystemReasonFor(const std::wstring& path) {
+    FileStatus status;
+    const std::unique_ptr<OpenedFile> file =
+        SystemFileSystem().Open(path, OpenMode::ReadShared, status);
+    if (file) {
+        char byte;
+        size_t got = 0;
+        status = file->Read(&byte, 1, got);
+    }
+    if (status)
+        return std::nullopt;
+    return status.error;
+}
 
 }  // namespace
 
@@ -30,37 +29,62 @@ std::string FirstLineOf(const std::wstring& systemText) {
 }
 
 std::optional<std::string> UnreadableReason(const std::wstring& path) {
-    FileStatus status;
-    const std::unique_ptr<OpenedFile> file =
-        SystemFileSystem().Open(path, OpenMode::ReadShared, status);
-    if (file) {
-        char byte;
-        size_t got = 0;
-        status = file->Read(&byte, 1, got);
-    }
-    if (status)
+    const std::optional<std::wstring> reason = SystemReasonFor(path);
+    if (!reason)
         return std::nullopt;
-    return FirstLineOf(status.error);
+    return FirstLineOf(*reason);
+}
+
+std::optional<ReadFailure> ReadFailureOf(const std::wstring& path, const StationHeader& header,
+                                         const std::vector<ReaderMessage>& messages) {
+    if (header.headerLoaded)
+        return std::nullopt;
+    ReadFailure failure;
+    if (std::optional<std::wstring> reason = SystemReasonFor(path))
+        failure.systemReason = std::move(*reason);
+    else
+        failure.messages = messages;
+    return failure;
+}
+
+std::string_view ReaderMessageCode(ReaderMessage message) {
+    constexpr std::string_view kCodes[] = {"cannot-open", "no-version", "no-receiver-id", "no-date",
+                                           "date-too-long"};
+    return kCodes[static_cast<size_t>(message)];
+}
+
+std::string ReaderMessageText(ReaderMessage message, Language language) {
+    const ToolTexts& texts = TextsIn(language);
+    switch (message) {
+        case ReaderMessage::CannotOpen:
+            return std::string(texts.cannotOpen);
+        case ReaderMessage::NoVersion:
+            return std::string(texts.noVersion);
+        case ReaderMessage::NoReceiverId:
+            return std::string(texts.noReceiverId);
+        case ReaderMessage::NoDate:
+            return std::string(texts.noDate);
+        case ReaderMessage::DateTooLong:
+            return std::string(texts.dateTooLong);
+    }
+    return {};
+}
+
+std::string ReadFailureText(const ReadFailure& failure, Language language) {
+    if (!failure.systemReason.empty())
+        return FirstLineOf(failure.systemReason);
+    const ToolTexts& texts = TextsIn(language);
+    std::string text;
+    for (const ReaderMessage message : failure.messages)
+        text += (text.empty() ? "" : std::string(texts.problemSeparator)) +
+                ReaderMessageText(message, language);
+    return text.empty() ? std::string(texts.cannotReadHeader) : text;
 }
 
 std::string ReadProblem(const std::wstring& path, const StationHeader& header,
-                        const std::vector<std::wstring>& messages) {
-    if (header.headerLoaded)
-        return {};
-    if (std::optional<std::string> reason = UnreadableReason(path))
-        return *reason;
-    std::string problem;
-    for (const std::wstring& message : messages)
-        problem += (problem.empty() ? "" : "; ") + InEnglish(message);
-    return problem.empty() ? "cannot read the header" : problem;
-}
-
-std::string InEnglish(const std::wstring& readerMessage) {
-    for (const ReaderMessage& message : kReaderMessages) {
-        if (readerMessage.starts_with(message.start))
-            return std::string(message.english);
-    }
-    return ToUtf8(readerMessage);
+                        const std::vector<ReaderMessage>& messages, Language language) {
+    const std::optional<ReadFailure> failure = ReadFailureOf(path, header, messages);
+    return failure ? ReadFailureText(*failure, language) : std::string();
 }
 
 std::string JournalProblemText(const std::wstring& systemText) {

@@ -1,45 +1,85 @@
 #include "cli/SaveProblemText.h"
 
 #include "cli/ReadProblem.h"
+#include "header/MeasureToChoices.h"
 #include "platform/Utf8.h"
 
-std::string ValueProblemInEnglish(const ValueProblem& problem) {
-    const std::string field(problem.field);
-    switch (problem.fault) {
-        case ValueFault::ControlCharacter:
-            return field + " holds a control character, which would break the header";
-        case ValueFault::NotAFileName:
-            return field + " \"" + ToUtf8(problem.characters) +
-                   "\" cannot be part of a Windows file name (no \\ / : * ? \" < > |, not . or .., "
-                   "no device name such as CON or NUL)";
-        case ValueFault::NotInCodePage:
-            return field + " holds characters that the header's code page cannot hold: \"" +
-                   ToUtf8(problem.characters) + "\" (see --codepage)";
-        case ValueFault::NotANumber:
-            return field + " \"" + ToUtf8(problem.characters) +
-                   "\" is no number that the header can hold so that it reads back as written";
-    }
-    return field;
+namespace {
+
+std::string Quoted(const ToolTexts& texts, const std::wstring& text) {
+    return Fill(texts.quoted, {ToUtf8(text)});
 }
 
-std::string RefusalInEnglish(RewriteRefusal refusal, const std::wstring& systemError) {
+template <typename Range, typename Word>
+std::string Listed(const ToolTexts& texts, const Range& items, Word word) {
+    std::string list;
+    for (const auto& item : items)
+        list += (list.empty() ? "" : std::string(texts.listSeparator)) + word(item);
+    return list;
+}
+
+}  // namespace
+
+std::string ValueProblemText(const ValueProblem& problem, Language language) {
+    const ToolTexts& texts = TextsIn(language);
+    const std::string characters = ToUtf8(problem.characters);
+    switch (problem.fault) {
+        case ValueFault::ControlCharacter:
+            return Fill(texts.controlCharacter, {problem.field});
+        case ValueFault::NotAFileName:
+            return Fill(texts.notAFileName, {problem.field, characters});
+        case ValueFault::NotInCodePage:
+            return Fill(texts.notInCodePage, {problem.field, characters});
+        case ValueFault::NotANumber:
+            return Fill(texts.numberNotWritable, {problem.field, characters});
+    }
+    return std::string(problem.field);
+}
+
+std::string RefusalReason(RewriteRefusal refusal, const std::wstring& systemError,
+                          Language language) {
+    const ToolTexts& texts = TextsIn(language);
     switch (refusal) {
         case RewriteRefusal::None:
             return {};
         case RewriteRefusal::InUse:
-            return "another program is using it; nothing written";
+            return std::string(texts.inUse);
         case RewriteRefusal::Link:
-            return "it is a symbolic link; nothing written (name the file it points to)";
+            return std::string(texts.link);
         case RewriteRefusal::ReadOnly:
-            return "it is read-only; nothing written";
+            return std::string(texts.readOnly);
         case RewriteRefusal::HardLinked:
-            return "it has other hard links, which would keep the old header; nothing written";
+            return std::string(texts.hardLinked);
         case RewriteRefusal::ChangedSinceRead:
-            return "another program changed it after it was read; nothing written";
+            return std::string(texts.changedSinceRead);
         case RewriteRefusal::TargetExists:
-            return "a file with the new name appeared; nothing written";
+            return std::string(texts.targetExists);
         case RewriteRefusal::CannotOpen:
             break;
     }
-    return "cannot open it: " + FirstLineOf(systemError);
+    return Fill(texts.cannotOpenIt, {FirstLineOf(systemError)});
+}
+
+std::string FieldProblemText(const FieldValueProblem& problem, Language language) {
+    const ToolTexts& texts = TextsIn(language);
+    const std::string value = Quoted(texts, problem.value);
+    switch (problem.fault) {
+        case FieldValueFault::ReadOnly:
+            return Fill(texts.fieldReadOnly, {problem.field});
+        case FieldValueFault::NotANumber:
+            return Fill(texts.notANumber, {problem.field, value});
+        case FieldValueFault::NotANumberOfMetres:
+            return Fill(texts.notANumberOfMetres, {problem.field, value});
+        case FieldValueFault::OutOfRange:
+            return Fill(texts.outOfRange, {problem.field, value});
+        case FieldValueFault::NotInCatalogue:
+            return Fill(texts.notInCatalogue,
+                        {problem.field, value,
+                         Listed(texts, problem.closest,
+                                [&](const std::wstring& name) { return Quoted(texts, name); })});
+        case FieldValueFault::NotAMeasureTo:
+            return Fill(texts.notAMeasureTo,
+                        {problem.field, Listed(texts, MeasureToChoices, ToUtf8)});
+    }
+    return std::string(problem.field);
 }

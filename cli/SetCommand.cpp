@@ -141,7 +141,7 @@ FileOutcome AfterRewrite(const std::wstring& file, const RewriteOutcome& written
     switch (written.onDisk) {
         case OnDisk::Unchanged:
             return Failure(written.refusal != RewriteRefusal::None
-                               ? RefusalInEnglish(written.refusal, written.error)
+                               ? RefusalReason(written.refusal, written.error, Language::English)
                                : why + "; nothing written");
         case OnDisk::Saved:
             if (!written.error.empty())
@@ -150,7 +150,7 @@ FileOutcome AfterRewrite(const std::wstring& file, const RewriteOutcome& written
         case OnDisk::WrittenNotRenamed:
             failed = Failure("header written, not renamed: " +
                              (written.refusal != RewriteRefusal::None
-                                  ? RefusalInEnglish(written.refusal, written.error)
+                                  ? RefusalReason(written.refusal, written.error, Language::English)
                                   : why));
             break;
         case OnDisk::SavedOldKept:
@@ -281,7 +281,7 @@ class SetRun {
     FileOutcome EditFile(const std::wstring& file, const FileOutcome* checked,
                          std::optional<FileSave>* save = nullptr) {
         StationHeader header;
-        const std::vector<std::wstring> messages =
+        const std::vector<ReaderMessage> messages =
             ReadStationHeader(file, catalogue_, header, readOptions_).Messages();
         const std::string problem = ReadProblem(file, header, messages);
         if (!problem.empty()) {
@@ -302,7 +302,7 @@ class SetRun {
         const SavePlan plan = PlanSave(header, header.measureTo, request_.codePage, OemCodePage());
         plan.RoundHeightIn(header);
         if (plan.refusal)
-            return Failure(ValueProblemInEnglish(*plan.refusal));
+            return Failure(ValueProblemText(*plan.refusal, Language::English));
         if (plan.headerTooLong)
             return Failure("the header would be longer than 4095 bytes");
         const bool renaming = plan.newPath != file;
@@ -378,10 +378,12 @@ class SetRun {
     std::optional<std::string> TakeEdits(const FileEdits& edits, StationHeader& header) const {
         if (!HoldAsEditor(header, catalogue_))
             return "the antenna catalogue is empty, so no antenna type can be written";
-        std::optional<std::string> error = TakeFieldValues(header, edits.values, catalogue_);
-        if (error && edits.row >= 0)
-            error = campaign_->Table().Describe(edits.row) + ": " + *error;
-        return error;
+        const std::optional<FieldValueProblem> problem =
+            TakeFieldValues(header, edits.values, catalogue_);
+        if (!problem)
+            return std::nullopt;
+        const std::string error = FieldProblemText(*problem, Language::English);
+        return edits.row >= 0 ? campaign_->Table().Describe(edits.row) + ": " + error : error;
     }
 
     void Report(const std::wstring& file, const FileOutcome& outcome) {

@@ -1,11 +1,12 @@
 #include "cli/ToolOptions.h"
 
 #include "cli/ReadProblem.h"
-#include "platform/Utf8.h"
+#include "header/AsciiText.h"
 #include "header/CLocaleNumbers.h"
 #include "platform/CodePage.h"
 #include "platform/FileSystem.h"
 #include "platform/ProgramDirectory.h"
+#include "platform/Utf8.h"
 
 namespace {
 
@@ -16,35 +17,30 @@ std::optional<unsigned> CodePageNumber(const std::string& text) {
     return static_cast<unsigned>(*value);
 }
 
-unsigned AvailableCodePage(const std::string& text, const std::string& source) {
+unsigned AvailableCodePage(const std::string& text, std::string_view source, Language language) {
+    const ToolTexts& texts = TextsIn(language);
     const std::optional<unsigned> codePage = CodePageNumber(text);
     if (!codePage)
-        throw UsageError{source + " needs a code page number, not \"" + text + "\""};
+        throw UsageError{Fill(texts.needsCodePageNumber, {source, text})};
     if (!IsCodePageAvailable(*codePage))
-        throw UsageError{source + ": code page " + text + " is not available on this system"};
+        throw UsageError{Fill(texts.codePageNotAvailable, {source, text})};
     return *codePage;
-}
-
-std::string Lower(std::string text) {
-    for (char& c : text) {
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    }
-    return text;
 }
 
 }  // namespace
 
-unsigned HeaderCodePage(const std::string& option, const std::optional<std::wstring>& variable) {
+unsigned HeaderCodePage(const std::string& option, const std::optional<std::wstring>& variable,
+                        Language language) {
     if (!option.empty())
-        return AvailableCodePage(option, "--codepage");
+        return AvailableCodePage(option, "--codepage", language);
     if (variable && !variable->empty())
-        return AvailableCodePage(ToUtf8(*variable), "TZR_CODEPAGE");
+        return AvailableCodePage(ToUtf8(*variable), "TZR_CODEPAGE", language);
     return AnsiCodePage();
 }
 
-std::optional<unsigned> TableCodePage(const std::string& option, unsigned headerCodePage) {
-    const std::string name = Lower(option);
+std::optional<unsigned> TableCodePage(const std::string& option, unsigned headerCodePage,
+                                      Language language) {
+    const std::string name = AsciiLowercase(option);
     if (name.empty())
         return std::nullopt;
     if (name == "utf-8" || name == "utf8")
@@ -52,23 +48,23 @@ std::optional<unsigned> TableCodePage(const std::string& option, unsigned header
     if (name == "ansi")
         return headerCodePage;
     if (!CodePageNumber(name))
-        throw UsageError{"--encoding is utf-8, ansi or a code page number, not \"" + option + "\""};
-    return AvailableCodePage(name, "--encoding");
+        throw UsageError{Fill(TextsIn(language).badEncoding, {option})};
+    return AvailableCodePage(name, "--encoding", language);
 }
 
-AntennaCatalogue LoadCatalogue(const std::wstring& path) {
+AntennaCatalogue LoadCatalogue(const std::wstring& path, unsigned codePage) {
     AntennaCatalogue catalogue;
     if (!path.empty()) {
         if (std::optional<std::string> reason = UnreadableReason(path))
             throw UsageError{ToUtf8(path) + ": " + *reason, false};
-        catalogue.ReadFromFile(path);
+        catalogue.ReadFromFile(path, codePage);
         catalogue.path = path;
         return catalogue;
     }
     const std::wstring besideProgram =
         GetProgramDirectory() + std::wstring(AntennaCatalogue::kFileName);
     if (SystemFileSystem().Exists(besideProgram)) {
-        catalogue.ReadFromFile(besideProgram);
+        catalogue.ReadFromFile(besideProgram, codePage);
         catalogue.path = besideProgram;
     } else {
         catalogue.UseDefaultList();

@@ -4,22 +4,19 @@
 
 #include "cli/CatalogueCommand.h"
 #include "cli/CheckCommand.h"
+#include "cli/FieldWords.h"
+#include "cli/SaveProblemText.h"
 #include "cli/SetCommand.h"
 #include "cli/ShowCommand.h"
 #include "cli/ToolOptions.h"
+#include "cli/ToolTexts.h"
 #include "cli/UndoCommand.h"
-#include "platform/Utf8.h"
 #include "platform/CodePage.h"
+#include "platform/Utf8.h"
 
 namespace {
 
 constexpr int kExitUsage = 2;
-
-constexpr const char* kFooter =
-    "Header text is read in the code page that --codepage names, else TZR_CODEPAGE, else the\n"
-    "system's ANSI code page (on Linux the one Windows uses for the locale: zh_CN gives 936).\n"
-    "Exit status: 0 when every file was read (or edited) completely, 1 when one was not\n"
-    "(check: when there is a finding), 2 on bad usage.";
 
 std::wstring Wide(const std::string& utf8) {
     return MultiByteToUnicodeString(utf8, kUtf8CodePage);
@@ -78,17 +75,19 @@ std::optional<JournalTarget> JournalFor(const Values& values, const ToolEnvironm
                          std::move(batch)};
 }
 
-void AddReadingOptions(CLI::App& command, Values& values) {
-    command.add_option("--codepage", values.codePage, "read header text in code page N")
+void AddCodePageOption(CLI::App& command, Values& values, const ToolTexts& texts) {
+    command.add_option("--codepage", values.codePage, std::string(texts.codePageOption))
         ->type_name("N");
-    command
-        .add_option("--catalogue", values.catalogue,
-                    "antenna catalogue instead of TzrManagerAnt.ini beside tzrhdr; never written")
-        ->type_name("PATH");
-    command.add_option("FILE", values.files, "raw files (.TZR)")->required();
 }
 
-void AddFieldOptions(CLI::App& set, Values& values) {
+void AddReadingOptions(CLI::App& command, Values& values, const ToolTexts& texts) {
+    AddCodePageOption(command, values, texts);
+    command.add_option("--catalogue", values.catalogue, std::string(texts.catalogueOption))
+        ->type_name("PATH");
+    command.add_option("FILE", values.files, std::string(texts.filesOption))->required();
+}
+
+void AddFieldOptions(CLI::App& set, Values& values, Language language) {
     for (const RecordField& field : RecordFields()) {
         if (!field.Editable())
             continue;
@@ -100,33 +99,44 @@ void AddFieldOptions(CLI::App& set, Values& values) {
                [&values, &field](const std::string& value) {
                    values.fields.emplace_back(&field, value);
                },
-               std::string(field.meaning) + " [" + header + "]")
+               std::string(MeaningOf(field, language)) + " [" + header + "]")
             ->type_name(field.kind == FieldKind::Number ? "N" : "TEXT");
     }
 }
 
-int Show(const Values& values, const ToolEnvironment& environment, std::ostream& out,
-         std::ostream& err) {
+int Show(const Values& values, const ToolEnvironment& environment, Language language,
+         std::ostream& out, std::ostream& err) {
     ShowRequest request;
     request.files = WideAll(values.files);
     request.format = values.json  ? RecordFormat::Json
                      : values.csv ? RecordFormat::Csv
                                   : RecordFormat::Text;
-    request.codePage = HeaderCodePage(values.codePage, environment.codePageVariable);
-    request.csvCodePage = TableCodePage(values.encoding, request.codePage).value_or(kUtf8CodePage);
-    return RunShow(request, LoadCatalogue(Wide(values.catalogue)), out, err);
+    request.codePage = HeaderCodePage(values.codePage, environment.codePageVariable, language);
+    request.csvCodePage =
+        TableCodePage(values.encoding, request.codePage, language).value_or(kUtf8CodePage);
+    request.language = language;
+    return RunShow(request, LoadCatalogue(Wide(values.catalogue), request.codePage), out, err);
 }
 
-int Check(const Values& values, const ToolEnvironment& environment, std::ostream& out,
-          std::ostream& err) {
+int Check(const Values& values, const ToolEnvironment& environment, Language language,
+          std::ostream& out, std::ostream& err) {
     CheckRequest request;
     request.files = WideAll(values.files);
     if (!values.campaign.empty())
         request.campaignPath = Wide(values.campaign);
-    request.codePage = HeaderCodePage(values.codePage, environment.codePageVariable);
-    request.campaignCodePage = TableCodePage(values.encoding, request.codePage);
+    request.codePage = HeaderCodePage(values.codePage, environment.codePageVariable, language);
+    request.campaignCodePage = TableCodePage(values.encoding, request.codePage, language);
     request.json = values.json;
-    return RunCheck(request, LoadCatalogue(Wide(values.catalogue)), out, err);
+    request.language = language;
+    return RunCheck(request, LoadCatalogue(Wide(values.catalogue), request.codePage), out, err);
+}
+
+int Catalogue(const Values& values, const ToolEnvironment& environment, Language language,
+              std::ostream& out, std::ostream& err) {
+    const unsigned codePage =
+        HeaderCodePage(values.codePage, environment.codePageVariable, language);
+    return RunCatalogue(LoadCatalogue(Wide(values.catalogue), codePage), values.json, language, out,
+                        err);
 }
 
 int Undo(const Values& values, const ToolEnvironment& environment,
@@ -142,24 +152,24 @@ int Undo(const Values& values, const ToolEnvironment& environment,
     return RunUndo(request, out, err);
 }
 
-int Set(const Values& values, const ToolEnvironment& environment,
+int Set(const Values& values, const ToolEnvironment& environment, Language language,
         const std::vector<std::wstring>& args, std::ostream& out, std::ostream& err) {
     if (values.fields.empty() && values.campaign.empty())
-        throw UsageError{"set needs a field option or --from"};
-    const AntennaCatalogue catalogue = LoadCatalogue(Wide(values.catalogue));
+        throw UsageError{std::string(TextsIn(language).setNeedsEdit)};
     SetRequest request;
+    request.codePage = HeaderCodePage(values.codePage, environment.codePageVariable, language);
+    const AntennaCatalogue catalogue = LoadCatalogue(Wide(values.catalogue), request.codePage);
     for (const auto& [field, text] : values.fields) {
         StationHeader scratch;
-        if (std::optional<std::string> error =
+        if (std::optional<FieldValueProblem> problem =
                 TakeFieldValue(*field, scratch, Wide(text), catalogue))
-            throw UsageError{*error};
+            throw UsageError{FieldProblemText(*problem, language)};
         request.edits.push_back({field, Wide(text)});
     }
     request.files = WideAll(values.files);
     if (!values.campaign.empty())
         request.campaignPath = Wide(values.campaign);
-    request.codePage = HeaderCodePage(values.codePage, environment.codePageVariable);
-    request.campaignCodePage = TableCodePage(values.encoding, request.codePage);
+    request.campaignCodePage = TableCodePage(values.encoding, request.codePage, language);
     request.replace = values.replace;
     request.dryRun = values.dryRun;
     request.json = values.json;
@@ -169,102 +179,133 @@ int Set(const Values& values, const ToolEnvironment& environment,
     return RunSet(request, catalogue, out, err);
 }
 
-int UsageFailure(const std::string& message, bool helpHint, std::ostream& err) {
+int UsageFailure(const std::string& message, bool helpHint, Language language, std::ostream& err) {
     err << "tzrhdr: " << message << "\n";
     if (helpHint)
-        err << "Try \"tzrhdr --help\" or \"tzrhdr COMMAND --help\".\n";
+        err << TextsIn(language).helpHint << "\n";
     return kExitUsage;
+}
+
+// The help library's own words, before any command is added, so that every command takes them.
+void WordHelp(CLI::App& app, const ToolTexts& texts) {
+    const std::shared_ptr<CLI::FormatterBase> formatter = app.get_formatter();
+    formatter->label("Usage", std::string(texts.usageLabel));
+    formatter->label("Positionals", std::string(texts.positionalsLabel));
+    formatter->label("OPTIONS", std::string(texts.optionsLabel));
+    formatter->label("SUBCOMMAND", std::string(texts.commandLabel));
+    formatter->label("REQUIRED", std::string(texts.requiredLabel));
+    formatter->label("Excludes", std::string(texts.excludesLabel));
+    formatter->label("Needs", std::string(texts.needsLabel));
+    app.option_defaults()->group(std::string(texts.optionsGroup));
+    app.set_help_flag("-h,--help", std::string(texts.helpOption));
+}
+
+// The language --lang names, wherever it stands, else the system's; the option is taken out of
+// the arguments. Nothing when --lang names no language tzrhdr speaks.
+std::optional<Language> TakeLanguage(std::vector<std::wstring>& args,
+                                     const ToolEnvironment& environment, std::wstring& named) {
+    named = environment.language.starts_with("zh") ? L"zh" : L"en";
+    for (auto arg = args.begin(); arg != args.end();) {
+        if (*arg == L"--lang" && arg + 1 != args.end()) {
+            named = arg[1];
+            arg = args.erase(arg, arg + 2);
+        } else if (arg->starts_with(L"--lang=")) {
+            named = arg->substr(7);
+            arg = args.erase(arg);
+        } else {
+            ++arg;
+        }
+    }
+    if (named == L"zh")
+        return Language::Chinese;
+    if (named == L"en")
+        return Language::English;
+    return std::nullopt;
 }
 
 }  // namespace
 
-int RunTzrhdr(const std::vector<std::wstring>& args, std::ostream& out, std::ostream& err,
+int RunTzrhdr(const std::vector<std::wstring>& commandLine, std::ostream& out, std::ostream& err,
               const ToolEnvironment& environment) {
-    CLI::App app(
-        "tzrhdr reads and corrects the text headers of raw GNSS observation files "
-        "(.TZR) as TZR Data Manager does.",
-        "tzrhdr");
+    std::vector<std::wstring> args = commandLine;
+    std::wstring namedLanguage;
+    const std::optional<Language> chosen = TakeLanguage(args, environment, namedLanguage);
+    const Language language = chosen.value_or(Language::English);
+    if (!chosen)
+        return UsageFailure(Fill(TextsIn(language).badLanguage, {ToUtf8(namedLanguage)}), true,
+                            language, err);
+    const ToolTexts& texts = TextsIn(language);
+    CLI::App app(std::string(texts.toolDescription), "tzrhdr");
     app.allow_windows_style_options(false);
     app.require_subcommand(1);
-    app.set_version_flag("--version", "tzrhdr " + environment.version);
-    app.footer(kFooter);
+    WordHelp(app, texts);
+    app.set_version_flag("--version", "tzrhdr " + environment.version,
+                         std::string(texts.versionOption));
+    app.footer(std::string(texts.footer));
     Values values;
+    std::string languageOption;
+    app.add_option("--lang", languageOption, std::string(texts.langOption))->type_name("zh|en");
 
-    CLI::App* show = app.add_subcommand("show", "print each raw file's header record");
-    AddReadingOptions(*show, values);
-    CLI::Option* json = show->add_flag("--json", values.json,
-                                       "one JSON object per file and line, with the messages "
-                                       "the editor would show");
-    CLI::Option* csv = show->add_flag("--csv", values.csv,
-                                      "a spreadsheet table, UTF-8 with a byte-order mark "
-                                      "unless --encoding names another");
+    CLI::App* show = app.add_subcommand("show", std::string(texts.showDescription));
+    AddReadingOptions(*show, values, texts);
+    CLI::Option* json = show->add_flag("--json", values.json, std::string(texts.showJsonOption));
+    CLI::Option* csv = show->add_flag("--csv", values.csv, std::string(texts.showCsvOption));
     json->excludes(csv);
-    show->add_option("--encoding", values.encoding,
-                     "the table's encoding: utf-8, ansi (the header code page) or NUMBER")
+    show->add_option("--encoding", values.encoding, std::string(texts.showEncodingOption))
         ->type_name("ENCODING")
         ->needs(csv);
 
-    CLI::App* set = app.add_subcommand(
-        "set",
-        "correct headers as TZR Data Manager's Save does, renaming files after their station");
-    AddFieldOptions(*set, values);
-    set->add_option("--from", values.campaign,
-                    "campaign table: a file or current-station column, one column per field")
-        ->type_name("CSV");
-    set->add_option(
-           "--encoding", values.encoding,
-           "the table's encoding: utf-8, ansi or NUMBER; by default UTF-8 if valid, else ansi")
+    CLI::App* set = app.add_subcommand("set", std::string(texts.setDescription));
+    AddFieldOptions(*set, values, language);
+    set->add_option("--from", values.campaign, std::string(texts.setFromOption))->type_name("CSV");
+    set->add_option("--encoding", values.encoding, std::string(texts.tableEncodingOption))
         ->type_name("ENCODING");
-    set->add_flag("--replace", values.replace,
-                  "replace a file outside this batch that has the new name already");
-    set->add_flag("--dry-run", values.dryRun, "print what would change; write nothing");
-    set->add_flag("--json", values.json, "one JSON object per file and line on standard output");
+    set->add_flag("--replace", values.replace, std::string(texts.replaceOption));
+    set->add_flag("--dry-run", values.dryRun, std::string(texts.dryRunOption));
+    set->add_flag("--json", values.json, std::string(texts.setJsonOption));
     CLI::Option* journal =
-        set->add_option("--journal", values.journal,
-                        "record the batch in this journal instead of the user's own")
+        set->add_option("--journal", values.journal, std::string(texts.journalOption))
             ->type_name("PATH");
-    set->add_flag("--no-journal", values.noJournal, "record nothing; the batch cannot be undone")
+    set->add_flag("--no-journal", values.noJournal, std::string(texts.noJournalOption))
         ->excludes(journal);
-    AddReadingOptions(*set, values);
+    AddReadingOptions(*set, values, texts);
 
-    CLI::App* check = app.add_subcommand(
-        "check", "report what looks wrong in raw files, alone, together and against the field log");
-    check->add_option("--from", values.campaign, "field log: a campaign table as set reads it")
+    CLI::App* check = app.add_subcommand("check", std::string(texts.checkDescription));
+    check->add_option("--from", values.campaign, std::string(texts.checkFromOption))
         ->type_name("CSV");
-    check
-        ->add_option("--encoding", values.encoding,
-                     "the field log's encoding: utf-8, ansi or NUMBER; by default UTF-8 if "
-                     "valid, else ansi")
+    check->add_option("--encoding", values.encoding, std::string(texts.checkEncodingOption))
         ->type_name("ENCODING");
-    check->add_flag("--json", values.json, "one JSON object per finding and line");
-    AddReadingOptions(*check, values);
+    check->add_flag("--json", values.json, std::string(texts.checkJsonOption));
+    AddReadingOptions(*check, values, texts);
 
-    CLI::App* undo = app.add_subcommand(
-        "undo", "take back the newest batch of set not taken back yet, or the one named");
-    undo->add_option("--journal", values.journal, "the journal instead of the user's own")
+    CLI::App* undo = app.add_subcommand("undo", std::string(texts.undoDescription));
+    undo->add_option("--journal", values.journal, std::string(texts.undoJournalOption))
         ->type_name("PATH");
     CLI::Option* batch =
-        undo->add_option("--batch", values.batch, "take back this batch (an undo: redo it)")
-            ->type_name("ID");
+        undo->add_option("--batch", values.batch, std::string(texts.batchOption))->type_name("ID");
     CLI::Option* dryRun =
-        undo->add_flag("--dry-run", values.dryRun, "print what would be restored; write nothing");
-    undo->add_flag("--list", values.list, "list the journal's batches")
+        undo->add_flag("--dry-run", values.dryRun, std::string(texts.undoDryRunOption));
+    undo->add_flag("--list", values.list, std::string(texts.listOption))
         ->excludes(batch)
         ->excludes(dryRun);
-    undo->add_flag("--json", values.json, "one JSON object per file (or batch) and line");
+    undo->add_flag("--json", values.json, std::string(texts.undoJsonOption));
 
-    CLI::App* catalogue = app.add_subcommand("catalogue", "print the antenna catalogue");
-    catalogue->add_flag("--json", values.json, "one JSON object");
+    CLI::App* catalogue = app.add_subcommand("catalogue", std::string(texts.catalogueDescription));
+    catalogue->add_flag("--json", values.json, std::string(texts.catalogueJsonOption));
     catalogue
-        ->add_option("--catalogue", values.catalogue,
-                     "antenna catalogue instead of TzrManagerAnt.ini beside tzrhdr")
+        ->add_option("--catalogue", values.catalogue, std::string(texts.catalogueOptionOfCatalogue))
         ->type_name("PATH");
+    AddCodePageOption(*catalogue, values, texts);
+    for (CLI::App* command : app.get_subcommands({})) {
+        command->group(std::string(texts.commandsGroup));
+        command->get_help_ptr()->group(std::string(texts.optionsGroup));
+    }
 
     if (!args.empty() && !args[0].starts_with(L"-")) {
         const std::string command = ToUtf8(args[0]);
         const auto named = [&](CLI::App* candidate) { return candidate->check_name(command); };
         if (app.get_subcommands(named).empty())
-            return UsageFailure("unknown command \"" + command + "\"", true, err);
+            return UsageFailure(Fill(texts.unknownCommand, {command}), true, language, err);
     }
     // CLI11 takes the arguments last first.
     std::vector<std::string> reversed;
@@ -275,19 +316,19 @@ int RunTzrhdr(const std::vector<std::wstring>& args, std::ostream& out, std::ost
     } catch (const CLI::ParseError& error) {
         if (error.get_exit_code() == static_cast<int>(CLI::ExitCodes::Success))
             return app.exit(error, out, err);
-        return UsageFailure(error.what(), true, err);
+        return UsageFailure(error.what(), true, language, err);
     }
     try {
         if (show->parsed())
-            return Show(values, environment, out, err);
+            return Show(values, environment, language, out, err);
         if (set->parsed())
-            return Set(values, environment, args, out, err);
+            return Set(values, environment, language, commandLine, out, err);
         if (check->parsed())
-            return Check(values, environment, out, err);
+            return Check(values, environment, language, out, err);
         if (undo->parsed())
-            return Undo(values, environment, args, out, err);
-        return RunCatalogue(LoadCatalogue(Wide(values.catalogue)), values.json, out);
+            return Undo(values, environment, commandLine, out, err);
+        return Catalogue(values, environment, language, out, err);
     } catch (const UsageError& error) {
-        return UsageFailure(error.message, error.helpHint, err);
+        return UsageFailure(error.message, error.helpHint, language, err);
     }
 }

@@ -19,6 +19,9 @@ struct ToolEnvironment {
     std::wstring journalPath;
     // What set and undo write raw files and the journal through; the system's when not given.
     FileSystem* files = nullptr;
+    // The language the system speaks to the user ("zh", "en"): tzrhdr speaks Chinese when it is
+    // Chinese, else English, unless --lang says otherwise.
+    std::string language;
 };
 
 // The tzrhdr command line: `args` without the program name; `out` and `err` take UTF-8 (CSV

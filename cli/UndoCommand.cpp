@@ -48,7 +48,7 @@ std::string JsonBatch(const BatchSummary& batch) {
 
 std::string ExplainRestoreFailure(const RewriteOutcome& written) {
     std::string why = written.refusal != RewriteRefusal::None
-                          ? RefusalInEnglish(written.refusal, written.error)
+                          ? RefusalReason(written.refusal, written.error, Language::English)
                           : FirstLineOf(written.error);
     switch (written.onDisk) {
         case OnDisk::Unchanged:

@@ -5,6 +5,7 @@
 #include "platform/CodePage.h"
 #include "platform/Console.h"
 #include "platform/JournalLocation.h"
+#include "platform/UserLanguage.h"
 
 int main(int argc, char** argv) {
     std::vector<std::wstring> args;
@@ -14,6 +15,7 @@ int main(int argc, char** argv) {
     environment.version = TZR_VERSION;
     environment.errIsTerminal = IsStandardErrorTerminal();
     environment.journalPath = DefaultJournalPath().value_or(L"");
+    environment.language = UserLanguage();
     if (const char* codePage = std::getenv("TZR_CODEPAGE"))
         environment.codePageVariable = MultiByteToUnicodeString(codePage, kUtf8CodePage);
     return RunTzrhdr(args, std::cout, std::cerr, environment);

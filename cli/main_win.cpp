@@ -9,6 +9,7 @@
 #include "cli/Tzrhdr.h"
 #include "platform/Console.h"
 #include "platform/JournalLocation.h"
+#include "platform/UserLanguage.h"
 
 int wmain(int argc, wchar_t** argv) {
     // Output is UTF-8 bytes: no CR LF translation, and a console that shows them as UTF-8.
@@ -20,6 +21,7 @@ int wmain(int argc, wchar_t** argv) {
     environment.version = TZR_VERSION;
     environment.errIsTerminal = IsStandardErrorTerminal();
     environment.journalPath = DefaultJournalPath().value_or(L"");
+    environment.language = UserLanguage();
     if (const wchar_t* codePage = _wgetenv(L"TZR_CODEPAGE"))
         environment.codePageVariable = codePage;
     return RunTzrhdr(args, std::cout, std::cerr, environment);

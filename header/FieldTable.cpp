@@ -7,23 +7,13 @@
 
 #include "header/AsciiText.h"
 #include "header/CLocaleNumbers.h"
+#include "header/HeaderKeys.h"
 #include "header/MeasureToChoices.h"
 #include "platform/CodePage.h"
 
 namespace {
 
 using Header = StationHeader;
-
-std::string Utf8(std::wstring_view text) {
-    return UnicodeStringToMultiByte(text, kUtf8CodePage);
-}
-
-std::string Quoted(std::wstring_view text) {
-    std::string quoted(1, '"');
-    quoted += Utf8(text);
-    quoted += '"';
-    return quoted;
-}
 
 // A number typed by a user must be a plain decimal number as a whole, such as "-2148744.1234"
 // or "1.5e3", not merely begin with one.
@@ -56,15 +46,6 @@ std::optional<double> WholeNumber(std::wstring_view text) {
     return ScanWideDouble(text);
 }
 
-std::wstring Lower(std::wstring_view text) {
-    std::wstring lower(text);
-    for (wchar_t& c : lower) {
-        if (c >= L'A' && c <= L'Z')
-            c = static_cast<wchar_t>(c - L'A' + L'a');
-    }
-    return lower;
-}
-
 size_t EditDistance(std::wstring_view a, std::wstring_view b) {
     std::vector<size_t> previous(b.size() + 1);
     std::vector<size_t> current(b.size() + 1);
@@ -81,17 +62,22 @@ size_t EditDistance(std::wstring_view a, std::wstring_view b) {
     return previous[b.size()];
 }
 
-std::string ClosestNames(std::wstring_view name, const AntennaCatalogue& catalogue) {
+std::vector<std::wstring> ClosestNames(std::wstring_view name, const AntennaCatalogue& catalogue) {
+    constexpr size_t kSuggestions = 3;
     std::vector<std::pair<size_t, int>> ranked;
-    const std::wstring wanted = Lower(name);
+    const std::wstring wanted = AsciiLowercase(name);
     for (int i = 0; i < catalogue.count; ++i)
-        ranked.emplace_back(EditDistance(wanted, Lower(catalogue.entries[i].name)), i);
+        ranked.emplace_back(EditDistance(wanted, AsciiLowercase(catalogue.entries[i].name)), i);
     std::stable_sort(ranked.begin(), ranked.end(),
                      [](const auto& a, const auto& b) { return a.first < b.first; });
-    std::string names;
-    for (size_t i = 0; i < ranked.size() && i < 3; ++i)
-        names += (i == 0 ? "" : ", ") + Quoted(catalogue.entries[ranked[i].second].name);
+    std::vector<std::wstring> names;
+    for (size_t i = 0; i < ranked.size() && i < kSuggestions; ++i)
+        names.push_back(catalogue.entries[ranked[i].second].name);
     return names;
+}
+
+FieldValueProblem Problem(FieldValueFault fault, std::wstring_view value) {
+    return {{}, fault, std::wstring(value), {}};
 }
 
 template <std::wstring Header::*member>
@@ -123,34 +109,34 @@ std::wstring PrintInt(const Header& header, unsigned) {
 }
 
 template <std::wstring Header::*member>
-std::optional<std::string> TakeText(Header& header, std::wstring_view value,
-                                    const AntennaCatalogue&) {
+std::optional<FieldValueProblem> TakeText(Header& header, std::wstring_view value,
+                                          const AntennaCatalogue&) {
     header.*member = value;
     return std::nullopt;
 }
 
 template <double Header::*member>
-std::optional<std::string> TakeNumber(Header& header, std::wstring_view value,
-                                      const AntennaCatalogue&) {
+std::optional<FieldValueProblem> TakeNumber(Header& header, std::wstring_view value,
+                                            const AntennaCatalogue&) {
     const std::optional<double> number = WholeNumber(value);
     if (!number)
-        return "needs a number, not " + Quoted(value);
+        return Problem(FieldValueFault::NotANumber, value);
     // Its header line must read back whole, as one piece.
     if (!std::isfinite(*number) || FormatFixed(*number, 4).size() > kLongestWrittenNumber)
-        return Quoted(value) + " is out of range";
+        return Problem(FieldValueFault::OutOfRange, value);
     header.*member = *number;
     return std::nullopt;
 }
 
 // The save itself rounds the height to millimetres, from the text, as the editor's does.
-std::optional<std::string> TakeAntennaHeight(Header& header, std::wstring_view value,
-                                             const AntennaCatalogue&) {
+std::optional<FieldValueProblem> TakeAntennaHeight(Header& header, std::wstring_view value,
+                                                   const AntennaCatalogue&) {
     const std::optional<double> metres = WholeNumber(value);
     if (!metres)
-        return "needs a number of metres, not " + Quoted(value);
+        return Problem(FieldValueFault::NotANumberOfMetres, value);
     const auto height = static_cast<float>(*metres);
     if (!std::isfinite(height) || FormatFixed(height, 3).size() > kLongestWrittenNumber)
-        return Quoted(value) + " is out of range";
+        return Problem(FieldValueFault::OutOfRange, value);
     header.antennaHeightText = value;
     // The editor reads at most 15 bytes of the text; a longer one, as a spreadsheet writes it,
     // is given as the shortest text of the same height.
@@ -163,29 +149,28 @@ std::optional<std::string> TakeAntennaHeight(Header& header, std::wstring_view v
     return std::nullopt;
 }
 
-std::optional<std::string> TakeAntennaType(Header& header, std::wstring_view value,
-                                           const AntennaCatalogue& catalogue) {
+std::optional<FieldValueProblem> TakeAntennaType(Header& header, std::wstring_view value,
+                                                 const AntennaCatalogue& catalogue) {
     const int index = catalogue.IndexOfName(std::wstring(value));
-    if (index < 0)
-        return Quoted(value) +
-               " is not in the antenna catalogue; closest: " + ClosestNames(value, catalogue);
+    if (index < 0) {
+        FieldValueProblem problem = Problem(FieldValueFault::NotInCatalogue, value);
+        problem.closest = ClosestNames(value, catalogue);
+        return problem;
+    }
     header.antennaTypeName = value;
     header.antennaTypeIndex = index;
     return std::nullopt;
 }
 
-std::optional<std::string> TakeMeasureTo(Header& header, std::wstring_view value,
-                                         const AntennaCatalogue&) {
+std::optional<FieldValueProblem> TakeMeasureTo(Header& header, std::wstring_view value,
+                                               const AntennaCatalogue&) {
     for (size_t code = 0; code < MeasureToChoices.size(); ++code) {
         if (value == MeasureToChoices[code] || value == std::to_wstring(code)) {
             header.measureTo = static_cast<int32_t>(code);
             return std::nullopt;
         }
     }
-    std::string labels;
-    for (std::wstring_view label : MeasureToChoices)
-        labels += (labels.empty() ? "" : ", ") + Utf8(label);
-    return "is 0, 1, 2, 3 or one of the labels " + labels;
+    return Problem(FieldValueFault::NotAMeasureTo, value);
 }
 
 constexpr FieldKind kText = FieldKind::Text;
@@ -193,152 +178,62 @@ constexpr FieldKind kNumber = FieldKind::Number;
 
 constexpr RecordField kFields[] = {
     {"station",
-     "stationName",
-     {"MARKER NAME:"},
-     "station name; the file is renamed after it",
+     {kMarkerNameKey},
      kText,
      PrintText<&Header::stationName>,
      TakeText<&Header::stationName>},
     {"station-code",
-     "stationCode",
-     {"MARKER NUMBER:"},
-     "station code",
+     {kMarkerNumberKey},
      kText,
      PrintText<&Header::stationCode>,
      TakeText<&Header::stationCode>},
     {"antenna-height",
-     "antennaHeight",
-     {"AntHigh:"},
-     "antenna height in metres, kept to mm",
+     {kAntHighKey},
      kNumber,
      PrintText<&Header::antennaHeightText>,
      TakeAntennaHeight},
     {"antenna-type",
-     "antennaTypeName",
-     {"AntType:", "ANT TYPE:"},
-     "antenna type, a name of the antenna catalogue",
+     {kAntTypeKey, kAntTypeNameKey},
      kText,
      PrintText<&Header::antennaTypeName>,
      TakeAntennaType},
     {"antenna-number",
-     "antennaNumber",
-     {"ANT #:"},
-     "antenna number",
+     {kAntNumberKey},
      kText,
      PrintText<&Header::antennaNumber>,
      TakeText<&Header::antennaNumber>},
-    {"measure-to",
-     "measureTo",
-     {"MeasureTo:"},
-     "what the height is measured to: 0..3 or label",
-     kNumber,
-     PrintInt<&Header::measureTo>,
-     TakeMeasureTo},
+    {"measure-to", {kMeasureToKey}, kNumber, PrintInt<&Header::measureTo>, TakeMeasureTo},
     {"receiver-number",
-     "receiverNumber",
-     {"REC #:"},
-     "receiver number",
+     {kRecNumberKey},
      kText,
      PrintText<&Header::receiverNumber>,
      TakeText<&Header::receiverNumber>},
     {"receiver-type",
-     "receiverType",
-     {"Model:", "REC TYPE:"},
-     "receiver type",
+     {kModelKey, kRecTypeKey},
      kText,
      PrintText<&Header::receiverType>,
      TakeText<&Header::receiverType>},
     {"receiver-version",
-     "receiverVersion",
-     {"REC VERS:"},
-     "receiver version",
+     {kRecVersKey},
      kText,
      PrintText<&Header::receiverVersion>,
      TakeText<&Header::receiverVersion>},
-    {"x",
-     "approxX",
-     {"X:"},
-     "approximate coordinate X",
-     kNumber,
-     PrintShown<&Header::approxX>,
-     TakeNumber<&Header::approxX>},
-    {"y",
-     "approxY",
-     {"Y:"},
-     "approximate coordinate Y",
-     kNumber,
-     PrintShown<&Header::approxY>,
-     TakeNumber<&Header::approxY>},
-    {"z",
-     "approxZ",
-     {"Z:"},
-     "approximate coordinate Z",
-     kNumber,
-     PrintShown<&Header::approxZ>,
-     TakeNumber<&Header::approxZ>},
-    {"interval",
-     "interval",
-     {"INTERVAL:"},
-     "observation interval in seconds",
-     kNumber,
-     PrintShown<&Header::interval>,
-     nullptr},
-    {"leap-seconds",
-     "leapSeconds",
-     {"LEAP SECONDS:"},
-     "leap seconds",
-     kNumber,
-     PrintInt<&Header::leapSeconds>,
-     nullptr},
-    {"time-of-first-obs",
-     "timeOfFirstObs",
-     {"TIME OF FIRST OBS:"},
-     "time of the first observation",
-     kText,
-     PrintText<&Header::timeOfFirstObs>,
-     nullptr},
-    {"date",
-     "dateText",
-     {"Date:"},
-     "recording date as the file holds it",
-     kText,
-     PrintBytes<&Header::dateText>,
-     nullptr},
-    {"receiver-id",
-     "receiverIdText",
-     {"ReceiverID:"},
-     "receiver identifier as the file holds it",
-     kText,
-     PrintBytes<&Header::receiverIdText>,
-     nullptr},
-    {"version",
-     "version",
-     {"ver"},
-     "header format version",
-     kNumber,
-     PrintShown<&Header::version>,
-     nullptr},
-    {"height-offset",
-     "heightOffset",
-     {"HEIGHT OFFSET:"},
-     "height offset",
-     kNumber,
-     PrintShortest<&Header::heightOffset>,
-     nullptr},
+    {"x", {kXKey}, kNumber, PrintShown<&Header::approxX>, TakeNumber<&Header::approxX>},
+    {"y", {kYKey}, kNumber, PrintShown<&Header::approxY>, TakeNumber<&Header::approxY>},
+    {"z", {kZKey}, kNumber, PrintShown<&Header::approxZ>, TakeNumber<&Header::approxZ>},
+    {"interval", {kIntervalKey}, kNumber, PrintShown<&Header::interval>, nullptr},
+    {"leap-seconds", {kLeapSecondsKey}, kNumber, PrintInt<&Header::leapSeconds>, nullptr},
+    {"time-of-first-obs", {kTimeOfFirstObsKey}, kText, PrintText<&Header::timeOfFirstObs>, nullptr},
+    {"date", {kDateKey}, kText, PrintBytes<&Header::dateText>, nullptr},
+    {"receiver-id", {kReceiverIdKey}, kText, PrintBytes<&Header::receiverIdText>, nullptr},
+    {"version", {kVersionKey}, kNumber, PrintShown<&Header::version>, nullptr},
+    {"height-offset", {kHeightOffsetKey}, kNumber, PrintShortest<&Header::heightOffset>, nullptr},
     {"antenna-type-index",
-     "antennaTypeIndex",
-     {"AntType:", "ANT TYPE:"},
-     "position of the antenna type in the catalogue",
+     {kAntTypeKey, kAntTypeNameKey},
      kNumber,
      PrintInt<&Header::antennaTypeIndex>,
      nullptr},
-    {"header-region-length",
-     "headerRegionLength",
-     {},
-     "bytes of the file the header occupies",
-     kNumber,
-     PrintInt<&Header::headerRegionLength>,
-     nullptr},
+    {"header-region-length", {}, kNumber, PrintInt<&Header::headerRegionLength>, nullptr},
 };
 
 }  // namespace
@@ -353,15 +248,15 @@ const RecordField* FindRecordField(std::string_view name) {
     return found == std::end(kFields) ? nullptr : &*found;
 }
 
-std::optional<std::string> TakeFieldValue(const RecordField& field, StationHeader& header,
-                                          std::wstring_view value,
-                                          const AntennaCatalogue& catalogue) {
-    if (!field.Editable())
-        return std::string(field.name) + " cannot be changed";
-    std::optional<std::string> error = field.take(header, value, catalogue);
-    if (error)
-        error = std::string(field.name) + " " + *error;
-    return error;
+std::optional<FieldValueProblem> TakeFieldValue(const RecordField& field, StationHeader& header,
+                                                std::wstring_view value,
+                                                const AntennaCatalogue& catalogue) {
+    std::optional<FieldValueProblem> problem = field.Editable()
+                                                   ? field.take(header, value, catalogue)
+                                                   : Problem(FieldValueFault::ReadOnly, value);
+    if (problem)
+        problem->field = field.name;
+    return problem;
 }
 
 bool KeepsFieldValue(const RecordField& field, const StationHeader& header, std::wstring_view value,

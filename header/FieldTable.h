@@ -5,6 +5,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "antenna/AntennaCatalogue.h"
 #include "header/StationHeader.h"
@@ -12,23 +13,41 @@
 // Numbers compare by value and stand bare in JSON; texts compare exactly and are quoted.
 enum class FieldKind { Text, Number };
 
-// One field of the station record, named once for every place that shows or takes it: the
-// option and table column (`name`), the JSON key and the header lines it lives in.
+// Why a value cannot be taken into a field.
+enum class FieldValueFault {
+    ReadOnly,
+    NotANumber,
+    NotANumberOfMetres,
+    // A number whose header line would not read back whole.
+    OutOfRange,
+    NotInCatalogue,
+    // Neither a measure-to code nor one of its labels.
+    NotAMeasureTo,
+};
+
+struct FieldValueProblem {
+    // The field's name.
+    std::string_view field;
+    FieldValueFault fault;
+    std::wstring value;
+    // Of an antenna name the catalogue lacks: the catalogue's names closest to it, closest first.
+    std::vector<std::wstring> closest;
+};
+
+// One field of the station record, named once for every place that shows or takes it: its name,
+// which is also its column in campaign tables, and the header lines it lives in.
 struct RecordField {
     std::string_view name;
-    std::string_view jsonKey;
     // The header lines the reader takes the value from, a later one overriding an earlier one.
     std::array<std::string_view, 2> headerKeys;
-    // What the value is, for help texts.
-    std::string_view meaning;
     FieldKind kind;
     // The value as the editor shows it; bytes that the record keeps unconverted are decoded in
     // `codePage`.
     std::wstring (*print)(const StationHeader& header, unsigned codePage);
     // Takes a value as a user types it; null for a read-only field. Returns why the value cannot
     // be taken.
-    std::optional<std::string> (*take)(StationHeader& header, std::wstring_view value,
-                                       const AntennaCatalogue& catalogue);
+    std::optional<FieldValueProblem> (*take)(StationHeader& header, std::wstring_view value,
+                                             const AntennaCatalogue& catalogue);
 
     bool Editable() const { return take != nullptr; }
 };
@@ -39,10 +58,10 @@ std::span<const RecordField> RecordFields();
 // The field of that name, or null.
 const RecordField* FindRecordField(std::string_view name);
 
-// Takes a value into an editable field; why not, naming the field, when it cannot be taken.
-std::optional<std::string> TakeFieldValue(const RecordField& field, StationHeader& header,
-                                          std::wstring_view value,
-                                          const AntennaCatalogue& catalogue);
+// Takes a value into an editable field; why not when it cannot be taken.
+std::optional<FieldValueProblem> TakeFieldValue(const RecordField& field, StationHeader& header,
+                                                std::wstring_view value,
+                                                const AntennaCatalogue& catalogue);
 
 // Whether giving `value` leaves the field as the record holds it ("1.5" keeps an antenna height
 // shown as "1.500", a label keeps its measure-to code).

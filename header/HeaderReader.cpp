@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <memory>
 #include <optional>
+#include <utility>
 
 #include "header/AsciiText.h"
 #include "header/CLocaleNumbers.h"
+#include "header/HeaderKeys.h"
 #include "header/HeaderText.h"
 #include "platform/CodePage.h"
 #include "platform/FileSystem.h"
@@ -13,6 +15,10 @@
 namespace {
 
 constexpr size_t kMaxDateLength = 15;
+
+ReaderStep MessageStep(ReaderMessage message, std::wstring path = {}) {
+    return {ReaderStep::Kind::Message, std::move(path), message};
+}
 
 // One run of the reader: the header text and where the last key found ends.
 class HeaderReading {
@@ -85,7 +91,7 @@ bool IsDigitOrSpace(char c) {
 
 void ReadAntennaType(HeaderReading& reading, const AntennaCatalogue& catalogue,
                      int legacyAntennaCount, StationHeader& header) {
-    const std::optional<std::string_view> value = reading.FindValue("AntType:");
+    const std::optional<std::string_view> value = reading.FindValue(kAntTypeKey);
     if (!value) {
         header.antennaTypeIndex = 0;
     } else if (!value->empty() && IsDigitOrSpace(value->front())) {
@@ -110,9 +116,9 @@ void ReadAntennaType(HeaderReading& reading, const AntennaCatalogue& catalogue,
 }
 
 void ReadMeasureTo(HeaderReading& reading, StationHeader& header) {
-    std::optional<std::string_view> value = reading.FindValue("MeasureTo:");
+    std::optional<std::string_view> value = reading.FindValue(kMeasureToKey);
     if (!value)
-        value = reading.FindValue("MeasuredTo:");
+        value = reading.FindValue(kMeasuredToKey);
     if (!value) {
         header.measureTo = 0;
         return;
@@ -126,7 +132,7 @@ void ReadMeasureTo(HeaderReading& reading, StationHeader& header) {
 // last one is taken.
 void ReadAntennaTypeName(HeaderReading& reading, const AntennaCatalogue& catalogue,
                          StationHeader& header) {
-    if (!reading.ReadText("ANT TYPE:", header.antennaTypeName))
+    if (!reading.ReadText(kAntTypeNameKey, header.antennaTypeName))
         return;
     if (const int index = catalogue.LastIndexOfName(header.antennaTypeName); index >= 0)
         header.antennaTypeIndex = index;
@@ -136,12 +142,12 @@ void ReadAntennaTypeName(HeaderReading& reading, const AntennaCatalogue& catalog
 void ReadOptionalFields(HeaderReading& reading, const AntennaCatalogue& catalogue,
                         const HeaderReadOptions& options, const FileNameParts& nameParts,
                         StationHeader& header) {
-    if (const auto model = reading.FindValue("Model:"))
+    if (const auto model = reading.FindValue(kModelKey))
         header.receiverType = reading.Wide(CutLineEnds(*model));
     header.antennaHeight = 0;
-    reading.ReadNumber("AntHigh:", header.antennaHeight, ScanFloat);
+    reading.ReadNumber(kAntHighKey, header.antennaHeight, ScanFloat);
     header.heightOffset = 0;
-    reading.ReadNumber("HEIGHT OFFSET:", header.heightOffset, ScanFloat);
+    reading.ReadNumber(kHeightOffsetKey, header.heightOffset, ScanFloat);
     ReadAntennaType(reading, catalogue, options.legacyAntennaCount, header);
     ReadMeasureTo(reading, header);
 
@@ -151,22 +157,22 @@ void ReadOptionalFields(HeaderReading& reading, const AntennaCatalogue& catalogu
     const std::string height = FormatFixed(header.antennaHeight, 3);
     header.antennaHeightText.assign(height.begin(), height.end());
 
-    reading.ReadNumber("X:", header.approxX, ScanDouble);
-    reading.ReadNumber("Y:", header.approxY, ScanDouble);
-    reading.ReadNumber("Z:", header.approxZ, ScanDouble);
-    reading.ReadText("MARKER NAME:", header.stationName);
-    reading.ReadText("MARKER NUMBER:", header.stationCode);
-    reading.ReadText("REC #:", header.receiverNumber);
-    reading.ReadText("REC TYPE:", header.receiverType);
-    reading.ReadText("REC VERS:", header.receiverVersion);
-    reading.ReadText("ANT #:", header.antennaNumber);
+    reading.ReadNumber(kXKey, header.approxX, ScanDouble);
+    reading.ReadNumber(kYKey, header.approxY, ScanDouble);
+    reading.ReadNumber(kZKey, header.approxZ, ScanDouble);
+    reading.ReadText(kMarkerNameKey, header.stationName);
+    reading.ReadText(kMarkerNumberKey, header.stationCode);
+    reading.ReadText(kRecNumberKey, header.receiverNumber);
+    reading.ReadText(kRecTypeKey, header.receiverType);
+    reading.ReadText(kRecVersKey, header.receiverVersion);
+    reading.ReadText(kAntNumberKey, header.antennaNumber);
     ReadAntennaTypeName(reading, catalogue, header);
-    reading.ReadNumber("INTERVAL:", header.interval, ScanDouble);
-    reading.ReadText("TIME OF FIRST OBS:", header.timeOfFirstObs);
-    reading.ReadNumber("LEAP SECONDS:", header.leapSeconds, ScanInt);
+    reading.ReadNumber(kIntervalKey, header.interval, ScanDouble);
+    reading.ReadText(kTimeOfFirstObsKey, header.timeOfFirstObs);
+    reading.ReadNumber(kLeapSecondsKey, header.leapSeconds, ScanInt);
     // A save that shrinks a header in place pads this last line to the old region's end; the
     // padding belongs to the header, however long the line.
-    if (const std::optional<HeaderLine> leapLine = FindHeaderKey(reading.Header(), "LEAP SECONDS:");
+    if (const std::optional<HeaderLine> leapLine = FindHeaderKey(reading.Header(), kLeapSecondsKey);
         leapLine && leapLine->end == reading.LastKeyEnd())
         reading.SetLastKeyEnd(reading.Header().WholeLineFrom(*leapLine).end);
 }
@@ -175,37 +181,33 @@ void ReadOptionalFields(HeaderReading& reading, const AntennaCatalogue& catalogu
 bool ReadHeaderFields(HeaderReading& reading, const AntennaCatalogue& catalogue,
                       const HeaderReadOptions& options, const FileNameParts& nameParts,
                       StationHeader& header, ReaderReport& report) {
-    const std::optional<HeaderLine> versionLine = FindHeaderKey(reading.Header(), "ver");
+    const std::optional<HeaderLine> versionLine = FindHeaderKey(reading.Header(), kVersionKey);
     if (!versionLine) {
-        report.steps.push_back({ReaderStep::Kind::Message,
-                                L"未发现版本号(ver)，请确认文件是否为TZR格式", MessageIcon::Error});
+        report.steps.push_back(MessageStep(ReaderMessage::NoVersion));
         return false;
     }
-    header.version = LeadingNumber(versionLine->text.substr(3));
+    header.version = LeadingNumber(versionLine->text.substr(kVersionKey.size()));
 
-    const std::optional<HeaderLine> receiverLine = reading.Find("ReceiverID:");
+    const std::optional<HeaderLine> receiverLine = reading.Find(kReceiverIdKey);
     if (!receiverLine) {
-        report.steps.push_back({ReaderStep::Kind::Message,
-                                L"未发现SN号(ReceiverID)，请确认文件是否为TZR格式",
-                                MessageIcon::Error});
+        report.steps.push_back(MessageStep(ReaderMessage::NoReceiverId));
         return false;
     }
     // The whole identifier is kept, however long, so that a save writes it back unchanged.
     const HeaderLine receiverIdLine = reading.Header().WholeLineFrom(*receiverLine);
     reading.SetLastKeyEnd(receiverIdLine.end);
-    header.receiverIdText = std::string(CutLineEnds(receiverIdLine.text.substr(11)));
+    header.receiverIdText =
+        std::string(CutLineEnds(receiverIdLine.text.substr(kReceiverIdKey.size())));
     header.receiverNumber = reading.Wide(header.receiverIdText);
 
     header.dateText.clear();
-    const std::optional<HeaderLine> dateLine = reading.Find("Date:");
+    const std::optional<HeaderLine> dateLine = reading.Find(kDateKey);
     if (!dateLine) {
-        report.steps.push_back(
-            {ReaderStep::Kind::Message, L"文件头未发现日期信息！", MessageIcon::Error});
+        report.steps.push_back(MessageStep(ReaderMessage::NoDate));
     } else {
-        const std::string_view value = dateLine->text.substr(5);
+        const std::string_view value = dateLine->text.substr(kDateKey.size());
         if (value.size() > kMaxDateLength) {
-            report.steps.push_back(
-                {ReaderStep::Kind::Message, L"数据异常！", MessageIcon::Warning});
+            report.steps.push_back(MessageStep(ReaderMessage::DateTooLong));
             return false;
         }
         header.dateText = DateTextOf(value);
@@ -244,11 +246,11 @@ std::wstring AnsiToWide(std::string_view text, unsigned codePage) {
     return MultiByteToUnicodeString(text, codePage);
 }
 
-std::vector<std::wstring> ReaderReport::Messages() const {
-    std::vector<std::wstring> messages;
+std::vector<ReaderMessage> ReaderReport::Messages() const {
+    std::vector<ReaderMessage> messages;
     for (const ReaderStep& step : steps) {
         if (step.kind == ReaderStep::Kind::Message)
-            messages.push_back(step.text);
+            messages.push_back(step.message);
     }
     return messages;
 }
@@ -270,8 +272,7 @@ ReaderReport ReadStationHeader(const std::wstring& path, const AntennaCatalogue&
     FileFacts facts;
     if (!ReadHeaderBytes(path, bytes, facts)) {
         header.headerLoaded = false;
-        report.steps.push_back(
-            {ReaderStep::Kind::Message, L"打开TZR文件失败" + path, MessageIcon::Error});
+        report.steps.push_back(MessageStep(ReaderMessage::CannotOpen, path));
         return report;
     }
     HeaderReading reading(bytes, options.codePage != 0 ? options.codePage : AnsiCodePage());

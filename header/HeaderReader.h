@@ -6,7 +6,6 @@
 
 #include "antenna/AntennaCatalogue.h"
 #include "header/LegacyAntennaTable.h"
-#include "header/MessageIcon.h"
 #include "header/StationHeader.h"
 
 struct HeaderReadOptions {
@@ -15,21 +14,41 @@ struct HeaderReadOptions {
     int legacyAntennaCount = LegacyAntennaCount();
 };
 
+// Why a read stopped, or what it found missing on the way; each front end words it.
+enum class ReaderMessage {
+    // The file cannot be opened; the message names the path.
+    CannotOpen,
+    NoVersion,
+    NoReceiverId,
+    // The read goes on without a date.
+    NoDate,
+    DateTooLong,
+};
+
 // One thing the user is to be shown while a file is read.
 struct ReaderStep {
     enum class Kind { Path, Message, Record, TimeOfFirstObs };
     Kind kind;
-    // The path, the message, or the time of the first observation.
+    // The path (also of a message that the file cannot be opened), or the time of the first
+    // observation.
     std::wstring text;
-    MessageIcon icon = MessageIcon::Information;
+    ReaderMessage message = ReaderMessage::CannotOpen;
 };
 
 // What the user is to be shown of a read, in the order it is to be shown.
 struct ReaderReport {
     std::vector<ReaderStep> steps;
 
-    // The texts of the messages alone, for a tool that shows no window.
-    std::vector<std::wstring> Messages() const;
+    // The messages alone, for a tool that shows no window.
+    std::vector<ReaderMessage> Messages() const;
+};
+
+// Why a read did not take the record.
+struct ReadFailure {
+    // The system's reason when the file cannot be read at all; empty when it can.
+    std::wstring systemReason;
+    // What the reader said; empty when it said nothing.
+    std::vector<ReaderMessage> messages;
 };
 
 // Fills `header` from the raw file at `path`, mapping its antenna type onto `catalogue`.

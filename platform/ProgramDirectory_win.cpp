@@ -4,9 +4,22 @@
 
 #include "platform/PathText.h"
 
+// A path that fills the buffer may have been cut short: the buffer grows until it holds the whole.
+std::wstring GetProgramPath() {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length =
+            GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length == 0)
+            return {};
+        if (length < path.size()) {
+            path.resize(length);
+            return path;
+        }
+        path.resize(path.size() * 2);
+    }
+}
+
 std::wstring GetProgramDirectory() {
-    std::wstring path(4096, L'\0');
-    const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    path.resize(length);
-    return DirectoryPartOf(path, L'\\');
+    return DirectoryPartOf(GetProgramPath(), L'\\');
 }

@@ -81,7 +81,10 @@ struct ParseCase {
     std::string text;
     std::vector<std::vector<std::wstring>> expected;  // name and values of each entry
     unsigned codePage = 1252;
+    std::vector<CatalogueFault> faults = {};
 };
+
+using enum CatalogueFault::Kind;
 
 class CatalogueParsing : public testing::TestWithParam<ParseCase> {};
 
@@ -96,6 +99,7 @@ TEST_P(CatalogueParsing, ReadsRecordsInFileOrder) {
                                                   entry.values[2]};
         EXPECT_EQ(actual, expected[i]) << "entry " << i;
     }
+    EXPECT_EQ(catalogue.faults, GetParam().faults);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -110,27 +114,42 @@ INSTANTIATE_TEST_SUITE_P(
             "LastLineWithoutLineEnd", "[ANTENNA]\r\nA\r\n1\r\n2\r\n3", {{L"A", L"1", L"2", L"3"}}},
         ParseCase{"EndInsideLineEndsCatalogue",
                   "[ANTENNA]\r\nxx[END]yy\r\n[ANTENNA]\r\nB",
-                  {{L"", L"", L"", L""}}},
+                  {{L"", L"", L"", L""}},
+                  1252,
+                  {{ShortRecord, 1, 0}}},
         ParseCase{"AntennaMarkerMustBeExact",
                   "[ANTENNA]\r\nA\r\n[ANTENNA] \r\n[antenna]\r\n3\r\n",
                   {{L"A", L"[ANTENNA] ", L"[antenna]", L"3"}}},
         ParseCase{"TwoMarkersInARow",
                   "[ANTENNA]\r\n[ANTENNA]\r\nB\r\n",
-                  {{L"", L"", L"", L""}, {L"B", L"", L"", L""}}},
-        ParseCase{"EmptyLineIsAField", "[ANTENNA]\r\n\r\n1\r\n", {{L"", L"1", L"", L""}}},
-        ParseCase{
-            "TrailingBlanksKept", "[ANTENNA]\r\nDRQK04    \r\n", {{L"DRQK04    ", L"", L"", L""}}},
-        ParseCase{"LoneCrStaysInLine", "[ANTENNA]\r\nA\rB\r\n", {{L"A\rB", L"", L"", L""}}},
+                  {{L"", L"", L"", L""}, {L"B", L"", L"", L""}},
+                  1252,
+                  {{ShortRecord, 1, 0}, {ShortRecord, 2, 1}}},
+        ParseCase{"EmptyLineIsAField",
+                  "[ANTENNA]\r\n\r\n1\r\n",
+                  {{L"", L"1", L"", L""}},
+                  1252,
+                  {{ShortRecord, 1, 2}}},
+        ParseCase{"TrailingBlanksKept",
+                  "[ANTENNA]\r\nDRQK04    \r\n",
+                  {{L"DRQK04    ", L"", L"", L""}},
+                  1252,
+                  {{ShortRecord, 1, 1}}},
+        ParseCase{"LoneCrStaysInLine",
+                  "[ANTENNA]\r\nA\rB\r\n1\r\n2\r\n3\r\n",
+                  {{L"A\rB", L"1", L"2", L"3"}}},
         ParseCase{"BytesInTheWesternCodePage",
-                  "[ANTENNA]\r\nAnt\xE9\xFF\r\n",
-                  {{L"Ant\u00E9\u00FF", L"", L"", L""}}},
+                  "[ANTENNA]\r\nAnt\xE9\xFF\r\n1\r\n2\r\n3\r\n",
+                  {{L"Ant\u00E9\u00FF", L"1", L"2", L"3"}}},
         ParseCase{"BytesInTheChineseCodePage",
-                  "[ANTENNA]\r\n\xB2\xE2\xCA\xD4\r\n",
-                  {{L"\u6D4B\u8BD5", L"", L"", L""}},
+                  "[ANTENNA]\r\n\xB2\xE2\xCA\xD4\r\n1\r\n2\r\n3\r\n",
+                  {{L"\u6D4B\u8BD5", L"1", L"2", L"3"}},
                   936},
         ParseCase{"FieldsAfterTheFourthIgnored",
-                  "[ANTENNA]\r\nA\r\n1\r\n2\r\n3\r\n4\r\n5\r\n",
-                  {{L"A", L"1", L"2", L"3"}}}),
+                  "junk\n[ANTENNA]\nA\n1\n2\n3\n4\n5\n[ANTENNA]\nB\n1\n2\n3\n",
+                  {{L"A", L"1", L"2", L"3"}, {L"B", L"1", L"2", L"3"}},
+                  1252,
+                  {{ExtraLine, 7}, {ExtraLine, 8}}}),
     [](const testing::TestParamInfo<ParseCase>& info) { return info.param.name; });
 
 TEST(AntennaCatalogue, RecordsAfterTheHundredthAreIgnored) {
@@ -141,6 +160,7 @@ TEST(AntennaCatalogue, RecordsAfterTheHundredthAreIgnored) {
     catalogue.ReadFromText(text);
     EXPECT_EQ(catalogue.count, 100);
     EXPECT_EQ(catalogue.entries[99].name, L"ANT99");
+    EXPECT_EQ(catalogue.faults[100], (CatalogueFault{BeyondCapacity, 201}));
     EXPECT_EQ(catalogue.IndexOfName(L"ANT120"), -1);
 }
 

@@ -115,7 +115,7 @@ TEST_F(HeaderReader, TwoLineHeaderLoadsWithDateMessage) {
     EXPECT_EQ(header.antennaTypeIndex, 0);
     EXPECT_EQ(header.measureTo, 0);
     EXPECT_EQ(header.antennaHeightText, L"0.000");
-    const std::vector<ShownMessage> expected = {{L"文件头未发现日期信息！", MessageIcon::Error}};
+    const std::vector<ShownMessage> expected = {{ReaderMessage::NoDate}};
     EXPECT_EQ(owner.messages, expected);
     std::vector<ReaderStep::Kind> order;
     for (const ReaderStep& step : report.steps)
@@ -136,8 +136,7 @@ TEST_F(HeaderReader, EmptyPathChangesNothing) {
 struct StopCase {
     const char* name;
     std::string bytes;
-    std::wstring message;
-    MessageIcon icon;
+    ReaderMessage message;
 };
 
 class HeaderReaderStops : public HeaderReader, public testing::WithParamInterface<StopCase> {};
@@ -152,7 +151,7 @@ TEST_P(HeaderReaderStops, ReportsAndLeavesHeaderUnloaded) {
     EXPECT_FALSE(header.headerLoaded);
     EXPECT_EQ(header.headerRegionLength, 160);
     EXPECT_EQ(header.stationName, L"PREVIOUS");
-    const std::vector<ShownMessage> expected = {{c.message, c.icon}};
+    const std::vector<ShownMessage> expected = {{c.message}};
     EXPECT_EQ(owner.messages, expected);
     EXPECT_EQ(owner.recordShown, 0);
     EXPECT_FALSE(owner.shownPath.empty());
@@ -160,18 +159,15 @@ TEST_P(HeaderReaderStops, ReportsAndLeavesHeaderUnloaded) {
 
 INSTANTIATE_TEST_SUITE_P(
     Failures, HeaderReaderStops,
-    testing::Values(StopCase{"NoVersion", CrLfLines({"ReceiverID:ABC", "Date:2024"}),
-                             L"未发现版本号(ver)，请确认文件是否为TZR格式", MessageIcon::Error},
-                    StopCase{"NoReceiverId", CrLfLines({"ver 2.0", "Date:2024"}),
-                             L"未发现SN号(ReceiverID)，请确认文件是否为TZR格式",
-                             MessageIcon::Error},
-                    StopCase{"DateOf14Characters",
-                             CrLfLines({"ver 2.0", "ReceiverID:A", "Date:2024-03-05-100"}),
-                             L"数据异常！", MessageIcon::Warning},
-                    StopCase{"EmptyFile", "", L"未发现版本号(ver)，请确认文件是否为TZR格式",
-                             MessageIcon::Error},
-                    StopCase{"KeysOnlyInsideData", "\x01\x02ver 2.0\r\nReceiverID:A\r\n",
-                             L"未发现版本号(ver)，请确认文件是否为TZR格式", MessageIcon::Error}),
+    testing::Values(
+        StopCase{"NoVersion", CrLfLines({"ReceiverID:ABC", "Date:2024"}), ReaderMessage::NoVersion},
+        StopCase{"NoReceiverId", CrLfLines({"ver 2.0", "Date:2024"}), ReaderMessage::NoReceiverId},
+        StopCase{"DateOf14Characters",
+                 CrLfLines({"ver 2.0", "ReceiverID:A", "Date:2024-03-05-100"}),
+                 ReaderMessage::DateTooLong},
+        StopCase{"EmptyFile", "", ReaderMessage::NoVersion},
+        StopCase{"KeysOnlyInsideData", "\x01\x02ver 2.0\r\nReceiverID:A\r\n",
+                 ReaderMessage::NoVersion}),
     [](const testing::TestParamInfo<StopCase>& info) { return info.param.name; });
 
 TEST_F(HeaderReader, FileThatCannotBeOpenedIsReportedWithItsPath) {
@@ -179,7 +175,7 @@ TEST_F(HeaderReader, FileThatCannotBeOpenedIsReportedWithItsPath) {
     const std::wstring path = directory.PathOf(L"MISSING1A.TZR");
     ReadPath(path);
     EXPECT_FALSE(header.headerLoaded);
-    const std::vector<ShownMessage> expected = {{L"打开TZR文件失败" + path, MessageIcon::Error}};
+    const std::vector<ShownMessage> expected = {{ReaderMessage::CannotOpen, path}};
     EXPECT_EQ(owner.messages, expected);
     EXPECT_EQ(owner.shownPath, path);
     EXPECT_EQ(header.nameParts.directory, path.substr(0, path.size() - 13));

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <limits>
+#include <optional>
 #include <string>
 
 #include "TestFiles.h"
@@ -15,9 +16,9 @@
 
 namespace {
 
-const std::wstring kNoVersion = L"未发现版本号(ver)，请确认文件是否为TZR格式";
-const std::wstring kNoReceiver = L"未发现SN号(ReceiverID)，请确认文件是否为TZR格式";
-const std::wstring kBadDate = L"数据异常！";
+constexpr ReaderMessage kNoVersion = ReaderMessage::NoVersion;
+constexpr ReaderMessage kNoReceiver = ReaderMessage::NoReceiverId;
+constexpr ReaderMessage kBadDate = ReaderMessage::DateTooLong;
 
 const std::string kStart = "ver 1\r\nReceiverID:A\r\n";
 
@@ -25,7 +26,7 @@ struct HostileCase {
     const char* name;
     std::string bytes;
     bool loads;
-    std::wstring message;  // the stop message, when it does not load
+    std::optional<ReaderMessage> message;  // the stop message, when it does not load
 };
 
 class HostileHeaders : public testing::TestWithParam<HostileCase> {};
@@ -43,7 +44,7 @@ TEST_P(HostileHeaders, EndInARecordOrAClearMessage) {
     EXPECT_EQ(header.headerLoaded, GetParam().loads);
     if (!GetParam().loads) {
         ASSERT_FALSE(owner.messages.empty());
-        EXPECT_EQ(owner.messages.back().text, GetParam().message);
+        EXPECT_EQ(owner.messages.back().message, GetParam().message);
         return;
     }
     EXPECT_LE(static_cast<size_t>(header.headerRegionLength), GetParam().bytes.size());
@@ -65,18 +66,21 @@ INSTANTIATE_TEST_SUITE_P(
         HostileCase{"NulInsideReceiverLine", std::string("ver 1\r\nReceiverID:A\0B\r\n", 22), false,
                     kNoReceiver},
         HostileCase{"NulAfterTheKeysEndsTheHeader",
-                    kStart + "Date:1\r\nMARKER NAME:X\0Y\r\n" + ObservationData(100), true, L""},
+                    kStart + "Date:1\r\nMARKER NAME:X\0Y\r\n" + ObservationData(100), true,
+                    std::nullopt},
         HostileCase{"LongSingleLineWithoutLineFeed", std::string(3 << 20, 'A'), false, kNoVersion},
-        HostileCase{"Line158", kStart + Line("MARKER NAME:", 158), true, L""},
-        HostileCase{"Line159", kStart + Line("MARKER NAME:", 159), true, L""},
-        HostileCase{"Line160", kStart + Line("MARKER NAME:", 160), true, L""},
-        HostileCase{"Line161", kStart + Line("MARKER NAME:", 161), true, L""},
-        HostileCase{"KeyAtPieceBoundary", kStart + std::string(159, '#') + "X:5\r\n", true, L""},
+        HostileCase{"Line158", kStart + Line("MARKER NAME:", 158), true, std::nullopt},
+        HostileCase{"Line159", kStart + Line("MARKER NAME:", 159), true, std::nullopt},
+        HostileCase{"Line160", kStart + Line("MARKER NAME:", 160), true, std::nullopt},
+        HostileCase{"Line161", kStart + Line("MARKER NAME:", 161), true, std::nullopt},
+        HostileCase{"KeyAtPieceBoundary", kStart + std::string(159, '#') + "X:5\r\n", true,
+                    std::nullopt},
         HostileCase{"DateOf13WithCrLf", kStart + "Date:" + std::string(13, '1') + "\r\n", true,
-                    L""},
+                    std::nullopt},
         HostileCase{"DateOf14WithCrLf", kStart + "Date:" + std::string(14, '1') + "\r\n", false,
                     kBadDate},
-        HostileCase{"DateOf14WithLf", kStart + "Date:" + std::string(14, '1') + "\n", true, L""},
+        HostileCase{"DateOf14WithLf", kStart + "Date:" + std::string(14, '1') + "\n", true,
+                    std::nullopt},
         HostileCase{"DateOf15WithLf", kStart + "Date:" + std::string(15, '1') + "\n", false,
                     kBadDate},
         HostileCase{"HugeNumbers",
@@ -84,9 +88,9 @@ INSTANTIATE_TEST_SUITE_P(
                                         "X:" + std::string(140, '9'), "Y:-1e309", "Z:nan",
                                         "INTERVAL:1e-400", "LEAP SECONDS:99999999999999",
                                         "MeasureTo:-2147483649", "AntType:99999999999999999999"}),
-                    true, L""},
+                    true, std::nullopt},
         HostileCase{"InvalidGbk", kStart + "MARKER NAME:\x81\x20\xFF\xFE\x80\r\nModel:\xB2\r\n",
-                    true, L""}),
+                    true, std::nullopt}),
     [](const testing::TestParamInfo<HostileCase>& info) { return info.param.name; });
 
 TEST(HostileHeaderValues, PiecesAndHugeNumbersGiveDefinedValues) {
@@ -158,7 +162,7 @@ TEST(HostilePaths, NonAsciiAndVeryLongPathsReadOrSayWhy) {
     const ShownRead longOwner(ReadStationHeader(longPath, catalogue, longHeader));
     if (!longHeader.headerLoaded) {
         ASSERT_EQ(longOwner.messages.size(), 1u);
-        EXPECT_EQ(longOwner.messages[0].text.substr(0, 9), L"打开TZR文件失败");
+        EXPECT_EQ(longOwner.messages[0], (ShownMessage{ReaderMessage::CannotOpen, longPath}));
     }
 }
 

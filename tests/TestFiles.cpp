@@ -81,7 +81,7 @@ ShownRead::ShownRead(const ReaderReport& report) {
                 shownPath = step.text;
                 break;
             case ReaderStep::Kind::Message:
-                messages.push_back({step.text, step.icon});
+                messages.push_back({step.message, step.text});
                 break;
             case ReaderStep::Kind::Record:
                 ++recordShown;

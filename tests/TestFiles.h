@@ -31,8 +31,9 @@ bool EndsWith(const std::string& text, const std::string& tail);
 std::vector<std::wstring> FileNamesIn(const std::wstring& folder);
 
 struct ShownMessage {
-    std::wstring text;
-    MessageIcon icon;
+    ReaderMessage message;
+    // The path it names, if any.
+    std::wstring path;
     bool operator==(const ShownMessage&) const = default;
 };
 

@@ -42,7 +42,7 @@ TEST_F(Tzrhdr, ShowJsonPrintsEveryFieldOnOneLine) {
         "\"approxZ\": 0, \"interval\": 0.05, \"leapSeconds\": 18, \"timeOfFirstObs\": \"\", "
         "\"dateText\": \"2024-03-05\", \"receiverIdText\": \"SN1\", \"version\": 2.1, "
         "\"heightOffset\": 0, \"antennaTypeIndex\": 1, \"headerRegionLength\": " +
-        std::to_string(headerText.size()) + ", \"messages\": []}\n";
+        std::to_string(headerText.size()) + ", \"messages\": [], \"messageCodes\": []}\n";
     EXPECT_EQ(result.out, expected);
 }
 
@@ -64,11 +64,14 @@ TEST_F(Tzrhdr, ReadThatStopsGivesStatusOneAndItsMessage) {
     const std::string first = result.out.substr(0, secondLine);
     const std::string second = result.out.substr(secondLine);
     EXPECT_NE(first.find("\"headerLoaded\": true"), std::string::npos);
-    EXPECT_NE(
-        first.find("\"messages\": [" + JsonString(std::wstring(L"文件头未发现日期信息！")) + "]"),
-        std::string::npos);
+    EXPECT_NE(first.find("\"messages\": [" + JsonString(std::wstring(L"文件头未发现日期信息！")) +
+                         "], \"messageCodes\": [\"no-date\"]"),
+              std::string::npos);
     EXPECT_NE(second.find("\"headerLoaded\": false"), std::string::npos);
-    EXPECT_NE(second.find(ToUtf8(L"未发现版本号(ver)")), std::string::npos);
+    EXPECT_NE(second.find("\"messages\": [" +
+                          JsonString(std::wstring(L"未发现版本号(ver)，请确认文件是否为TZR格式")) +
+                          "], \"messageCodes\": [\"no-version\"]"),
+              std::string::npos);
     EXPECT_EQ(result.err,
               "tzrhdr: " + ToUtf8(bad) + ": no version line (\"ver\"); is it a TZR raw file?\n");
 }
@@ -109,7 +112,12 @@ struct ConventionCase {
     // Standard error starts with it and has this many lines.
     std::string err;
     size_t errLines;
+    // The language the system speaks to the user.
+    std::string language = {};
 };
+
+// 测量型天线 in GBK.
+const std::string kGbkAntenna = "\xB2\xE2\xC1\xBF\xD0\xCD\xCC\xEC\xCF\xDF";
 
 class TzrhdrConventions : public testing::TestWithParam<ConventionCase> {
   protected:
@@ -130,6 +138,14 @@ class TzrhdrConventions : public testing::TestWithParam<ConventionCase> {
                                                          "\xB2\xE2\xD5\xBE\xD2\xBB"}))},
         {L"{notraw}", directory.WriteFile(L"NOTRAW1A.TZR", "plain text\r\n")},
         {L"{missing}", directory.PathOf(L"MISSING1A.TZR")},
+        {L"{gbkantenna}",
+         directory.WriteFile(L"GBKA045B.TZR", CrLfLines({"ver 2.1", "ReceiverID:SN", "Date:1",
+                                                         "AntType:" + kGbkAntenna}))},
+        {L"{gbkcatalogue}",
+         directory.WriteFile(L"gbk.ini", "[ANTENNA]\r\nUnknown\r\n0\r\n0\r\n0\r\n[ANTENNA]\r\n" +
+                                             kGbkAntenna + "\r\n1\r\n2\r\n3\r\n")},
+        {L"{shortcatalogue}",
+         directory.WriteFile(L"short.ini", "[ANTENNA]\r\nA\r\n1\r\n2\r\n3\r\n[ANTENNA]\r\nB\r\n")},
     };
 };
 
@@ -141,7 +157,7 @@ TEST_P(TzrhdrConventions, StatusAndOutput) {
                                               [&](const auto& p) { return p.first == arg; });
         args.push_back(placeholder == placeholders.end() ? arg : placeholder->second);
     }
-    const RunResult result = RunTool(args, c.codePageVariable);
+    const RunResult result = RunTool(args, c.codePageVariable, c.language);
     EXPECT_EQ(result.status, c.status) << result.err;
     if (c.out.empty())
         EXPECT_EQ(result.out, "");
@@ -185,6 +201,65 @@ INSTANTIATE_TEST_SUITE_P(
                        "tzrhdr: header text was read in code page 1252; for Chinese headers give "
                        "--codepage 936",
                        1},
+        ConventionCase{
+            "CatalogueInTheHeaderCodePage",
+            {L"show", L"--codepage", L"936", L"--catalogue", L"{gbkcatalogue}", L"{gbkantenna}"},
+            {},
+            0,
+            "antenna-type-index    1\n",
+            "",
+            0},
+        ConventionCase{"CatalogueListedInTheHeaderCodePage",
+                       {L"catalogue", L"--codepage", L"936", L"--catalogue", L"{gbkcatalogue}"},
+                       {},
+                       0,
+                       "\"测量型天线\"",
+                       "",
+                       0},
+        ConventionCase{"CatalogueRecordNamedByItsLine",
+                       {L"catalogue", L"--catalogue", L"{shortcatalogue}"},
+                       {},
+                       0,
+                       "2 antennas",
+                       "tzrhdr: {shortcatalogue}:6: a record with 1 of its 4 lines\n",
+                       1},
+        ConventionCase{"ChineseSystem",
+                       {L"show", L"{notraw}"},
+                       {},
+                       1,
+                       "",
+                       "tzrhdr: {notraw}: 未发现版本号(ver)，请确认文件是否为TZR格式\n",
+                       1,
+                       "zh"},
+        ConventionCase{"LangChoosesEnglish",
+                       {L"show", L"--lang=en", L"{notraw}"},
+                       {},
+                       1,
+                       "",
+                       "tzrhdr: {notraw}: no version line",
+                       1,
+                       "zh"},
+        ConventionCase{"LangChoosesChinese",
+                       {L"--lang", L"zh", L"check", L"--codepage", L"936", L"{raw}"},
+                       {},
+                       1,
+                       "{raw}: name-mismatch: 文件名中的测站为",
+                       "已检查 1 个文件：4 项发现，涉及 1 个文件\n",
+                       1},
+        ConventionCase{"ChineseHelp",
+                       {L"--lang", L"zh", L"--help"},
+                       {},
+                       0,
+                       "显示每个原始文件的文件头记录",
+                       "",
+                       0},
+        ConventionCase{"LanguageUnknown",
+                       {L"--lang", L"fr", L"show", L"A.TZR"},
+                       {},
+                       2,
+                       "",
+                       "tzrhdr: --lang is zh or en, not \"fr\"\n",
+                       2},
         ConventionCase{"MissingFile", {L"show", L"{missing}"}, {}, 1, "", "tzrhdr: {missing}: ", 1},
         ConventionCase{"NotARawFile",
                        {L"show", L"--csv", L"{notraw}"},

@@ -6,7 +6,7 @@
 #include <functional>
 #include <string>
 
-#include "header/MessageIcon.h"
+#include "ui/MessageIcon.h"
 
 enum class ExchangeDirection { ToControls, ToRecord };
 

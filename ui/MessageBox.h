@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "header/MessageIcon.h"
+#include "ui/MessageIcon.h"
 
 // Every message of the program: caption "TZR Data Manager", the given owner, OK unless other
 // buttons are asked for. Returns the button pressed (IDOK, IDYES, ...).

@@ -13,7 +13,7 @@
 #include "ui/FileChooser.h"
 #include "ui/IconPlacement.h"
 #include "ui/MessageBox.h"
-#include "ui/SaveMessages.h"
+#include "ui/MessageTable.h"
 #include "ui/TextEditor.h"
 
 namespace {
@@ -211,7 +211,8 @@ void CTZRDlg::ShowReadSteps(const ReaderReport& report) {
                 SetItemText(IDC_PATH, step.text);
                 break;
             case ReaderStep::Kind::Message:
-                MessageBoxOnDialog(step.text, step.icon);
+                MessageBoxOnDialog(ReaderMessageText(step.message, step.text),
+                                   ReaderMessageIcon(step.message));
                 break;
             case ReaderStep::Kind::Record:
                 ExchangeRecord(ExchangeDirection::ToControls);

@@ -7,6 +7,7 @@
 #include "StartedProgram.h"
 #include "antenna/AntennaCatalogue.h"
 #include "app/FileAssociation.h"
+#include "platform/ProgramDirectory.h"
 #include "ui/AboutDlg.h"
 
 namespace {
@@ -38,7 +39,7 @@ class Association : public testing::Test {
 
 TEST_F(Association, WritesTheFileTypeForTheRunningProgram) {
     RegisterFileAssociation(root_);
-    const std::wstring program = ModulePath();
+    const std::wstring program = GetProgramPath();
     const std::wstring directory = program.substr(0, program.find_last_of(L'\\') + 1);
     const std::vector<std::wstring> expected = {L"TZRfile", L"TZR Document", directory + L"TZR.ico",
                                                 L"TZR Data Manager",

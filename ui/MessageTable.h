@@ -2,10 +2,18 @@
 
 #include <string>
 
+#include "header/HeaderReader.h"
 #include "header/RawFileRewrite.h"
 #include "header/ValueCheck.h"
+#include "ui/MessageIcon.h"
 
-// What the editor tells the user when a save cannot write what it was given.
+// The editor's own words for what the core reports.
+
+// What a read tells the user; `path` is the file read.
+std::wstring ReaderMessageText(ReaderMessage message, const std::wstring& path);
+MessageIcon ReaderMessageIcon(ReaderMessage message);
+
+// What a save tells the user when it cannot write what it was given.
 std::wstring ValueProblemText(const ValueProblem& problem);
 std::wstring LostCharactersQuestion(const ValueProblem& problem);
 // A save that wrote its header but could not finish: what the disk holds now.

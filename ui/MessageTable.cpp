@@ -1,4 +1,4 @@
-#include "ui/SaveMessages.h"
+#include "ui/MessageTable.h"
 
 #include <array>
 #include <utility>
@@ -26,6 +26,27 @@ std::wstring LabelOf(std::string_view field) {
 }
 
 }  // namespace
+
+std::wstring ReaderMessageText(ReaderMessage message, const std::wstring& path) {
+    switch (message) {
+        case ReaderMessage::CannotOpen:
+            return L"打开TZR文件失败" + path;
+        case ReaderMessage::NoVersion:
+            return L"未发现版本号(ver)，请确认文件是否为TZR格式";
+        case ReaderMessage::NoReceiverId:
+            return L"未发现SN号(ReceiverID)，请确认文件是否为TZR格式";
+        case ReaderMessage::NoDate:
+            return L"文件头未发现日期信息！";
+        case ReaderMessage::DateTooLong:
+            return L"数据异常！";
+    }
+    return {};
+}
+
+// An over-long date is shown as the framework shows a message without an icon of its own.
+MessageIcon ReaderMessageIcon(ReaderMessage message) {
+    return message == ReaderMessage::DateTooLong ? MessageIcon::Warning : MessageIcon::Error;
+}
 
 std::wstring ValueProblemText(const ValueProblem& problem) {
     const std::wstring label = L"“" + LabelOf(problem.field) + L"”";

@@ -1,0 +1,130 @@
+#include "cli/ToolTexts.h"
+
+const ToolTexts& EnglishTexts() {
+    static constexpr ToolTexts kTexts = {
+        .cannotOpen = "cannot open the file",
+        .noVersion = "no version line (\"ver\"); is it a TZR raw file?",
+        .noReceiverId = "no receiver line (\"ReceiverID:\"); is it a TZR raw file?",
+        .noDate = "the header has no date line (\"Date:\")",
+        .dateTooLong = "the date line is longer than 15 bytes",
+        .cannotReadHeader = "cannot read the header",
+        .problemSeparator = "; ",
+
+        .controlCharacter = "{} holds a control character, which would break the header",
+        .notAFileName =
+            "{} \"{}\" cannot be part of a Windows file name (no \\ / : * ? \" < > |, "
+            "not . or .., no device name such as CON or NUL)",
+        .notInCodePage =
+            "{} holds characters that the header's code page cannot hold: \"{}\" (see --codepage)",
+
+        .numberNotWritable = "{} \"{}\" is no number that the header can hold so that it reads back as written",
+        .inUse = "another program is using it; nothing written",
+        .link = "it is a symbolic link; nothing written (name the file it points to)",
+        .readOnly = "it is read-only; nothing written",
+        .hardLinked = "it has other hard links, which would keep the old header; nothing written",
+        .changedSinceRead = "another program changed it after it was read; nothing written",
+        .targetExists = "a file with the new name appeared; nothing written",
+        .cannotOpenIt = "cannot open it: {}",
+
+        .fieldReadOnly = "{} cannot be changed",
+        .notANumber = "{} needs a number, not {}",
+        .notANumberOfMetres = "{} needs a number of metres, not {}",
+        .outOfRange = "{} {} is out of range",
+        .notInCatalogue = "{} {} is not in the antenna catalogue; closest: {}",
+        .notAMeasureTo = "{} is 0, 1, 2, 3 or one of the labels {}",
+        .quoted = "\"{}\"",
+        .listSeparator = ", ",
+
+        .nameMismatch = "the file name says {}, the header's MARKER NAME: {}",
+        .unknownAntenna = "{} is not in the antenna catalogue; the editor would show {}",
+        .heightMissing = "the antenna height is 0",
+        .heightRange = "the antenna height {} m is not between 0 and 5 m",
+        .measureToUnknown = "the measure-to code is 0: what the height is measured to is unknown",
+        .coordinatesMissing = "the approximate coordinates X, Y and Z are all 0",
+        .stationSpread = "{} m from the median position of the {} files of station {}",
+        .receiverMismatch = "receiver {} is {} here but {}",
+        .receiverTypeInFiles = "{} in {}",
+        .logMismatch = "{} is {} in the file, {} in {} of the field log",
+        .noRowForFile = "no row of the field log is for it",
+        .rowMatchesNoFile = "{} matches no file",
+        .checkSummary = "{} checked: {}",
+        .findingsInFiles = " in {}",
+        .oneFile = "{} file",
+        .files = "{} files",
+        .oneFinding = "{} finding",
+        .findings = "{} findings",
+
+        .antennasFrom = "{} antennas from {}",
+        .builtInList = "the built-in list",
+        .recordTooShort = "a record with {} of its 4 lines",
+        .fieldLineTooMany = "a fifth line of its record, ignored",
+        .recordBeyondCapacity = "a record after the hundredth, ignored",
+
+        .helpHint = "Try \"tzrhdr --help\" or \"tzrhdr COMMAND --help\".",
+        .unknownCommand = "unknown command \"{}\"",
+        .needsCodePageNumber = "{} needs a code page number, not \"{}\"",
+        .codePageNotAvailable = "{}: code page {} is not available on this system",
+        .badEncoding = "--encoding is utf-8, ansi or a code page number, not \"{}\"",
+        .badLanguage = "--lang is zh or en, not \"{}\"",
+        .setNeedsEdit = "set needs a field option or --from",
+
+        .usageLabel = "Usage",
+        .positionalsLabel = "Positionals",
+        .optionsLabel = "OPTIONS",
+        .optionsGroup = "Options",
+        .commandLabel = "SUBCOMMAND",
+        .commandsGroup = "Subcommands",
+        .requiredLabel = "REQUIRED",
+        .excludesLabel = "Excludes",
+        .needsLabel = "Needs",
+        .helpOption = "Print this help message and exit",
+        .versionOption = "Display program version information and exit",
+        .toolDescription =
+            "tzrhdr reads and corrects the text headers of raw GNSS observation "
+            "files (.TZR) as TZR Data Manager does.",
+        .footer =
+            "Header text is read in the code page that --codepage names, else TZR_CODEPAGE, else "
+            "the\nsystem's ANSI code page (on Linux the one Windows uses for the locale: zh_CN "
+            "gives 936).\nExit status: 0 when every file was read (or edited) completely, 1 when "
+            "one was not\n(check: when there is a finding), 2 on bad usage.",
+        .showDescription = "print each raw file's header record",
+        .setDescription =
+            "correct headers as TZR Data Manager's Save does, renaming files after their station",
+        .checkDescription =
+            "report what looks wrong in raw files, alone, together and against the field log",
+        .undoDescription = "take back the newest batch of set not taken back yet, or the one named",
+        .catalogueDescription = "print the antenna catalogue",
+        .langOption = "messages in Chinese (zh) or English (en); by default the system's language",
+        .codePageOption = "read header text (and the antenna catalogue) in code page N",
+        .catalogueOption =
+            "antenna catalogue instead of TzrManagerAnt.ini beside tzrhdr; never written",
+        .catalogueOptionOfCatalogue =
+            "antenna catalogue instead of TzrManagerAnt.ini beside tzrhdr",
+        .filesOption = "raw files (.TZR)",
+        .showJsonOption =
+            "one JSON object per file and line, with the messages the editor would show",
+        .showCsvOption =
+            "a spreadsheet table, UTF-8 with a byte-order mark unless --encoding names another",
+        .showEncodingOption = "the table's encoding: utf-8, ansi (the header code page) or NUMBER",
+        .setFromOption = "campaign table: a file or current-station column, one column per field",
+        .tableEncodingOption =
+            "the table's encoding: utf-8, ansi or NUMBER; by default UTF-8 if valid, else ansi",
+        .replaceOption = "replace a file outside this batch that has the new name already",
+        .dryRunOption = "print what would change; write nothing",
+        .setJsonOption = "one JSON object per file and line on standard output",
+        .journalOption = "record the batch in this journal instead of the user's own",
+        .noJournalOption = "record nothing; the batch cannot be undone",
+        .checkFromOption = "field log: a campaign table as set reads it",
+        .checkEncodingOption =
+            "the field log's encoding: utf-8, ansi or NUMBER; by default UTF-8 "
+            "if valid, else ansi",
+        .checkJsonOption = "one JSON object per finding and line",
+        .undoJournalOption = "the journal instead of the user's own",
+        .batchOption = "take back this batch (an undo: redo it)",
+        .undoDryRunOption = "print what would be restored; write nothing",
+        .listOption = "list the journal's batches",
+        .undoJsonOption = "one JSON object per file (or batch) and line",
+        .catalogueJsonOption = "one JSON object",
+    };
+    return kTexts;
+}

@@ -1,0 +1,62 @@
+#include "cli/FindingText.h"
+
+#include "cli/ReadProblem.h"
+#include "header/CLocaleNumbers.h"
+#include "platform/Utf8.h"
+
+namespace {
+
+std::string Quoted(const ToolTexts& texts, const std::wstring& text) {
+    return Fill(texts.quoted, {ToUtf8(text)});
+}
+
+std::string FileCount(const ToolTexts& texts, size_t count) {
+    return CountOf(count, texts.oneFile, texts.files);
+}
+
+std::string OtherTypes(const ToolTexts& texts, const Finding& finding) {
+    std::string others;
+    for (const auto& [type, count] : finding.otherTypes)
+        others += (others.empty() ? "" : std::string(texts.listSeparator)) +
+                  Fill(texts.receiverTypeInFiles, {Quoted(texts, type), FileCount(texts, count)});
+    return others;
+}
+
+std::string RowOf(const Campaign* log, int row) {
+    return log != nullptr && row >= 0 ? log->Describe(row) : std::string();
+}
+
+}  // namespace
+
+std::string FindingMessage(const Finding& finding, const Campaign* log, Language language) {
+    const ToolTexts& texts = TextsIn(language);
+    const std::string value = Quoted(texts, finding.value);
+    const std::string other = Quoted(texts, finding.other);
+    switch (finding.code) {
+        case FindingCode::Unreadable:
+            return ReadFailureText(finding.failure, language);
+        case FindingCode::NameMismatch:
+            return Fill(texts.nameMismatch, {other, value});
+        case FindingCode::UnknownAntenna:
+            return Fill(texts.unknownAntenna, {value, other});
+        case FindingCode::HeightMissing:
+            return std::string(texts.heightMissing);
+        case FindingCode::HeightRange:
+            return Fill(texts.heightRange, {ToUtf8(finding.value)});
+        case FindingCode::MeasureToUnknown:
+            return std::string(texts.measureToUnknown);
+        case FindingCode::CoordinatesMissing:
+            return std::string(texts.coordinatesMissing);
+        case FindingCode::StationSpread:
+            return Fill(texts.stationSpread,
+                        {FormatFixed(finding.metres, 1), std::to_string(finding.fileCount), value});
+        case FindingCode::ReceiverMismatch:
+            return Fill(texts.receiverMismatch, {other, value, OtherTypes(texts, finding)});
+        case FindingCode::LogMismatch:
+            return Fill(texts.logMismatch, {finding.field, value, other, RowOf(log, finding.row)});
+        case FindingCode::LogMissing:
+            return finding.row < 0 ? std::string(texts.noRowForFile)
+                                   : Fill(texts.rowMatchesNoFile, {RowOf(log, finding.row)});
+    }
+    return {};
+}

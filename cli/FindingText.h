@@ -1,0 +1,10 @@
+#pragma once
+
+#include <string>
+
+#include "campaign/Campaign.h"
+#include "campaign/Findings.h"
+#include "cli/ToolTexts.h"
+
+// What a finding says, naming rows of the field log `log` (null when there is none).
+std::string FindingMessage(const Finding& finding, const Campaign* log, Language language);

@@ -1,0 +1,134 @@
+#pragma once
+
+#include <initializer_list>
+#include <string>
+#include <string_view>
+
+enum class Language { English, Chinese };
+
+// Every text tzrhdr words itself, in one language. In a pattern each "{}" takes the next value.
+struct ToolTexts {
+    // What the reader says; in Chinese, the editor's own words.
+    std::string_view cannotOpen;
+    std::string_view noVersion;
+    std::string_view noReceiverId;
+    std::string_view noDate;
+    std::string_view dateTooLong;
+    std::string_view cannotReadHeader;
+    std::string_view problemSeparator;
+
+    // Why a value cannot be written into a header: field, characters.
+    std::string_view controlCharacter;
+    std::string_view notAFileName;
+    std::string_view notInCodePage;
+    std::string_view numberNotWritable;
+
+    // Why a file was left as it was.
+    std::string_view inUse;
+    std::string_view link;
+    std::string_view readOnly;
+    std::string_view hardLinked;
+    std::string_view changedSinceRead;
+    std::string_view targetExists;
+    std::string_view cannotOpenIt;
+
+    // Why a value given for a field cannot be taken: field, value, and the names or labels.
+    std::string_view fieldReadOnly;
+    std::string_view notANumber;
+    std::string_view notANumberOfMetres;
+    std::string_view outOfRange;
+    std::string_view notInCatalogue;
+    std::string_view notAMeasureTo;
+    std::string_view quoted;
+    std::string_view listSeparator;
+
+    // What check finds.
+    std::string_view nameMismatch;
+    std::string_view unknownAntenna;
+    std::string_view heightMissing;
+    std::string_view heightRange;
+    std::string_view measureToUnknown;
+    std::string_view coordinatesMissing;
+    std::string_view stationSpread;
+    std::string_view receiverMismatch;
+    std::string_view receiverTypeInFiles;
+    std::string_view logMismatch;
+    std::string_view noRowForFile;
+    std::string_view rowMatchesNoFile;
+    std::string_view checkSummary;
+    std::string_view findingsInFiles;
+    std::string_view oneFile;
+    std::string_view files;
+    std::string_view oneFinding;
+    std::string_view findings;
+
+    // The antenna catalogue: count, source; what is amiss with a record.
+    std::string_view antennasFrom;
+    std::string_view builtInList;
+    std::string_view recordTooShort;
+    std::string_view fieldLineTooMany;
+    std::string_view recordBeyondCapacity;
+
+    // Bad usage.
+    std::string_view helpHint;
+    std::string_view unknownCommand;
+    std::string_view needsCodePageNumber;
+    std::string_view codePageNotAvailable;
+    std::string_view badEncoding;
+    std::string_view badLanguage;
+    std::string_view setNeedsEdit;
+
+    // --help: the help library's own words, then tzrhdr's.
+    std::string_view usageLabel;
+    std::string_view positionalsLabel;
+    std::string_view optionsLabel;
+    std::string_view optionsGroup;
+    std::string_view commandLabel;
+    std::string_view commandsGroup;
+    std::string_view requiredLabel;
+    std::string_view excludesLabel;
+    std::string_view needsLabel;
+    std::string_view helpOption;
+    std::string_view versionOption;
+    std::string_view toolDescription;
+    std::string_view footer;
+    std::string_view showDescription;
+    std::string_view setDescription;
+    std::string_view checkDescription;
+    std::string_view undoDescription;
+    std::string_view catalogueDescription;
+    std::string_view langOption;
+    std::string_view codePageOption;
+    std::string_view catalogueOption;
+    std::string_view catalogueOptionOfCatalogue;
+    std::string_view filesOption;
+    std::string_view showJsonOption;
+    std::string_view showCsvOption;
+    std::string_view showEncodingOption;
+    std::string_view setFromOption;
+    std::string_view tableEncodingOption;
+    std::string_view replaceOption;
+    std::string_view dryRunOption;
+    std::string_view setJsonOption;
+    std::string_view journalOption;
+    std::string_view noJournalOption;
+    std::string_view checkFromOption;
+    std::string_view checkEncodingOption;
+    std::string_view checkJsonOption;
+    std::string_view undoJournalOption;
+    std::string_view batchOption;
+    std::string_view undoDryRunOption;
+    std::string_view listOption;
+    std::string_view undoJsonOption;
+    std::string_view catalogueJsonOption;
+};
+
+const ToolTexts& TextsIn(Language language);
+const ToolTexts& EnglishTexts();
+const ToolTexts& ChineseTexts();
+
+// The pattern with each "{}" replaced by the next value.
+std::string Fill(std::string_view pattern, std::initializer_list<std::string_view> values);
+
+// "1 file", "2 files": the count in the pattern for one or for more.
+std::string CountOf(size_t count, std::string_view one, std::string_view more);
