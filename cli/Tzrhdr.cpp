@@ -4,6 +4,7 @@
 
 #include "cli/CatalogueCommand.h"
 #include "cli/CheckCommand.h"
+#include "cli/FileArguments.h"
 #include "cli/SetCommand.h"
 #include "cli/ShowCommand.h"
 #include "cli/ToolOptions.h"
@@ -38,6 +39,7 @@ struct Values {
     std::string catalogue;
     std::string encoding;
     std::vector<std::string> files;
+    bool recursive = false;
     bool json = false;
     bool csv = false;
     std::string campaign;
@@ -85,7 +87,13 @@ void AddReadingOptions(CLI::App& command, Values& values) {
         .add_option("--catalogue", values.catalogue,
                     "antenna catalogue instead of TzrManagerAnt.ini beside tzrhdr; never written")
         ->type_name("PATH");
-    command.add_option("FILE", values.files, "raw files (.TZR)")->required();
+    command.add_flag("--recursive", values.recursive,
+                     "a folder stands for the raw files in its subfolders too");
+    command
+        .add_option("FILE", values.files,
+                    "raw files (.TZR); a folder for the raw files in it; * and ? as wildcards; "
+                    "@LIST for the paths in the file LIST, one per line")
+        ->required();
 }
 
 void AddFieldOptions(CLI::App& set, Values& values) {
@@ -108,7 +116,7 @@ void AddFieldOptions(CLI::App& set, Values& values) {
 int Show(const Values& values, const ToolEnvironment& environment, std::ostream& out,
          std::ostream& err) {
     ShowRequest request;
-    request.files = WideAll(values.files);
+    request.files = ExpandFileArguments(WideAll(values.files), {values.recursive}, err);
     request.format = values.json  ? RecordFormat::Json
                      : values.csv ? RecordFormat::Csv
                                   : RecordFormat::Text;
@@ -120,7 +128,7 @@ int Show(const Values& values, const ToolEnvironment& environment, std::ostream&
 int Check(const Values& values, const ToolEnvironment& environment, std::ostream& out,
           std::ostream& err) {
     CheckRequest request;
-    request.files = WideAll(values.files);
+    request.files = ExpandFileArguments(WideAll(values.files), {values.recursive}, err);
     if (!values.campaign.empty())
         request.campaignPath = Wide(values.campaign);
     request.codePage = HeaderCodePage(values.codePage, environment.codePageVariable);
@@ -154,7 +162,7 @@ int Set(const Values& values, const ToolEnvironment& environment,
             throw UsageError{*error};
         request.edits.push_back({field, Wide(text)});
     }
-    request.files = WideAll(values.files);
+    request.files = ExpandFileArguments(WideAll(values.files), {values.recursive}, err);
     if (!values.campaign.empty())
         request.campaignPath = Wide(values.campaign);
     request.codePage = HeaderCodePage(values.codePage, environment.codePageVariable);
