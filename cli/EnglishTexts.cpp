@@ -100,7 +100,9 @@ const ToolTexts& EnglishTexts() {
             "antenna catalogue instead of TzrManagerAnt.ini beside tzrhdr; never written",
         .catalogueOptionOfCatalogue =
             "antenna catalogue instead of TzrManagerAnt.ini beside tzrhdr",
-        .filesOption = "raw files (.TZR)",
+        .filesOption = "raw files (.TZR); a folder for the raw files in it; * and ? as wildcards; "
+                       "@LIST for the paths in the file LIST, one per line",
+        .recursiveOption = "a folder stands for the raw files in its subfolders too",
         .showJsonOption =
             "one JSON object per file and line, with the messages the editor would show",
         .showCsvOption =

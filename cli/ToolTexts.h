@@ -102,6 +102,7 @@ struct ToolTexts {
     std::string_view catalogueOption;
     std::string_view catalogueOptionOfCatalogue;
     std::string_view filesOption;
+    std::string_view recursiveOption;
     std::string_view showJsonOption;
     std::string_view showCsvOption;
     std::string_view showEncodingOption;

@@ -5,6 +5,7 @@
 #include "cli/CatalogueCommand.h"
 #include "cli/CheckCommand.h"
 #include "cli/FieldWords.h"
+#include "cli/FileArguments.h"
 #include "cli/SaveProblemText.h"
 #include "cli/SetCommand.h"
 #include "cli/ShowCommand.h"
@@ -35,6 +36,7 @@ struct Values {
     std::string catalogue;
     std::string encoding;
     std::vector<std::string> files;
+    bool recursive = false;
     bool json = false;
     bool csv = false;
     std::string campaign;
@@ -84,6 +86,7 @@ void AddReadingOptions(CLI::App& command, Values& values, const ToolTexts& texts
     AddCodePageOption(command, values, texts);
     command.add_option("--catalogue", values.catalogue, std::string(texts.catalogueOption))
         ->type_name("PATH");
+    command.add_flag("--recursive", values.recursive, std::string(texts.recursiveOption));
     command.add_option("FILE", values.files, std::string(texts.filesOption))->required();
 }
 
@@ -107,7 +110,7 @@ void AddFieldOptions(CLI::App& set, Values& values, Language language) {
 int Show(const Values& values, const ToolEnvironment& environment, Language language,
          std::ostream& out, std::ostream& err) {
     ShowRequest request;
-    request.files = WideAll(values.files);
+    request.files = ExpandFileArguments(WideAll(values.files), {values.recursive}, err);
     request.format = values.json  ? RecordFormat::Json
                      : values.csv ? RecordFormat::Csv
                                   : RecordFormat::Text;
@@ -121,7 +124,7 @@ int Show(const Values& values, const ToolEnvironment& environment, Language lang
 int Check(const Values& values, const ToolEnvironment& environment, Language language,
           std::ostream& out, std::ostream& err) {
     CheckRequest request;
-    request.files = WideAll(values.files);
+    request.files = ExpandFileArguments(WideAll(values.files), {values.recursive}, err);
     if (!values.campaign.empty())
         request.campaignPath = Wide(values.campaign);
     request.codePage = HeaderCodePage(values.codePage, environment.codePageVariable, language);
@@ -166,7 +169,7 @@ int Set(const Values& values, const ToolEnvironment& environment, Language langu
             throw UsageError{FieldProblemText(*problem, language)};
         request.edits.push_back({field, Wide(text)});
     }
-    request.files = WideAll(values.files);
+    request.files = ExpandFileArguments(WideAll(values.files), {values.recursive}, err);
     if (!values.campaign.empty())
         request.campaignPath = Wide(values.campaign);
     request.campaignCodePage = TableCodePage(values.encoding, request.codePage, language);

@@ -1,21 +1,24 @@
-#include <fcntl.h>
-#include <io.h>
 #include <windows.h>
 
-#include <cstdio>
 #include <cstdlib>
-#include <iostream>
+#include <memory>
+#include <ostream>
 
 #include "cli/Tzrhdr.h"
 #include "platform/Console.h"
+#include "platform/ConsoleOutput.h"
 #include "platform/JournalLocation.h"
 #include "platform/UserLanguage.h"
 
 int wmain(int argc, wchar_t** argv) {
-    // Output is UTF-8 bytes: no CR LF translation, and a console that shows them as UTF-8.
-    _setmode(_fileno(stdout), _O_BINARY);
-    _setmode(_fileno(stderr), _O_BINARY);
-    SetConsoleOutputCP(CP_UTF8);
+    // UTF-8 to files and pipes; a console shows the same text whatever its code page, which is
+    // left as the user set it.
+    const std::unique_ptr<std::streambuf> outBuffer =
+        OutputBufferFor(GetStdHandle(STD_OUTPUT_HANDLE), false);
+    const std::unique_ptr<std::streambuf> errBuffer =
+        OutputBufferFor(GetStdHandle(STD_ERROR_HANDLE), true);
+    std::ostream out(outBuffer.get());
+    std::ostream err(errBuffer.get());
     std::vector<std::wstring> args(argv + 1, argv + argc);
     ToolEnvironment environment;
     environment.version = TZR_VERSION;
@@ -24,5 +27,5 @@ int wmain(int argc, wchar_t** argv) {
     environment.language = UserLanguage();
     if (const wchar_t* codePage = _wgetenv(L"TZR_CODEPAGE"))
         environment.codePageVariable = codePage;
-    return RunTzrhdr(args, std::cout, std::cerr, environment);
+    return RunTzrhdr(args, out, err, environment);
 }

@@ -7,8 +7,10 @@ namespace {
 
 constexpr int kLastDayOfYear = 366;
 
-bool IsCapitalLetter(wchar_t c) {
-    return c >= L'A' && c <= L'Z';
+// Copy tools and FAT volumes lower-case whole names, so the session letter may come in either
+// case; only ASCII letters count.
+bool IsSessionLetter(wchar_t c) {
+    return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z');
 }
 
 bool IsCWhiteSpace(wchar_t c) {
@@ -44,9 +46,9 @@ FileNameParts SplitFileName(const std::wstring& name) {
         return {{}, L"UnKnown", L".TZR"};
     const wchar_t c = name[n - 5];
     size_t suffixLength = 4;
-    if (IsCapitalLetter(c) && n >= 9 && IsThreeDigitDay(std::wstring_view(name).substr(n - 8, 3)))
+    if (IsSessionLetter(c) && n >= 9 && IsThreeDigitDay(std::wstring_view(name).substr(n - 8, 3)))
         suffixLength = 8;
-    else if (IsAsciiDigit(c) && n >= 10 && IsCapitalLetter(name[n - 6]) &&
+    else if (IsAsciiDigit(c) && n >= 10 && IsSessionLetter(name[n - 6]) &&
              IsLenientDay(std::wstring_view(name).substr(n - 9, 3)))
         suffixLength = 9;
     return {{}, name.substr(0, n - suffixLength), name.substr(n - suffixLength)};

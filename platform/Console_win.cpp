@@ -1,9 +1,9 @@
 #include "platform/Console.h"
 
-#include <io.h>
+#include <windows.h>
 
-#include <cstdio>
-
+// A console, not any character device: NUL is one too.
 bool IsStandardErrorTerminal() {
-    return _isatty(_fileno(stderr)) != 0;
+    DWORD mode = 0;
+    return GetConsoleMode(GetStdHandle(STD_ERROR_HANDLE), &mode) != FALSE;
 }

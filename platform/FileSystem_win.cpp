@@ -3,12 +3,15 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <optional>
 
+#include "platform/ExtendedPath.h"
 #include "platform/SystemError.h"
 
 namespace {
 
 constexpr DWORD kMaxChunk = 1 << 20;
+constexpr int kTemporaryNameTries = 100;
 
 FileStatus FailureOf(const std::wstring& path, FileFault fault = FileFault::Other) {
     return FileStatus::Failure(LastErrorText(path), fault);
@@ -114,7 +117,7 @@ FileFault FaultOfFailedOpen(DWORD error, const std::wstring& path) {
         case ERROR_LOCK_VIOLATION:
             return FileFault::InUse;
         case ERROR_ACCESS_DENIED: {
-            const DWORD attributes = GetFileAttributesW(path.c_str());
+            const DWORD attributes = GetFileAttributesW(ExtendedPath(path).c_str());
             if (attributes != INVALID_FILE_ATTRIBUTES &&
                 (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0)
                 return FileFault::Link;
@@ -160,8 +163,8 @@ class WinFileSystem : public FileSystem {
     std::unique_ptr<OpenedFile> Open(const std::wstring& path, OpenMode mode,
                                      FileStatus& status) override {
         const OpenParameters open = ParametersOf(mode);
-        const HANDLE handle = CreateFileW(path.c_str(), open.access, open.sharing, nullptr,
-                                          open.disposition, open.flags, nullptr);
+        const HANDLE handle = CreateFileW(ExtendedPath(path).c_str(), open.access, open.sharing,
+                                          nullptr, open.disposition, open.flags, nullptr);
         if (handle == INVALID_HANDLE_VALUE) {
             const DWORD error = GetLastError();
             const FileFault fault = FaultOfFailedOpen(error, path);
@@ -180,22 +183,16 @@ class WinFileSystem : public FileSystem {
     }
 
     FileStatus Delete(const std::wstring& path) override {
-        if (!DeleteFileW(path.c_str()))
+        if (!DeleteFileW(ExtendedPath(path).c_str()))
             return FailureOf(path);
         return FileStatus::Success();
     }
 
     FileStatus Rename(const std::wstring& from, const std::wstring& to,
                       bool replaceExisting) override {
-        const DWORD flags =
-            MOVEFILE_WRITE_THROUGH | (replaceExisting ? MOVEFILE_REPLACE_EXISTING : 0);
-        if (!MoveFileExW(from.c_str(), to.c_str(), flags)) {
-            const DWORD error = GetLastError();
-            return FailureOf(to, error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS
-                                     ? FileFault::Exists
-                                     : FileFault::Other);
-        }
-        return FileStatus::Success();
+        if (FileStatus moved = Move(from, to, replaceExisting); !moved)
+            return moved;
+        return GiveNameItsCase(to);
     }
 
     FileStatus Exchange(const std::wstring&, const std::wstring& second) override {
@@ -208,7 +205,7 @@ class WinFileSystem : public FileSystem {
 
     std::optional<FileIdentity> IdentityAt(const std::wstring& path) override {
         const HANDLE handle = CreateFileW(
-            path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+            ExtendedPath(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
             OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
         if (handle == INVALID_HANDLE_VALUE)
             return std::nullopt;
@@ -221,6 +218,71 @@ class WinFileSystem : public FileSystem {
     }
 
     bool CanReplaceOpenFile() const override { return false; }
+
+  private:
+    static FileStatus Move(const std::wstring& from, const std::wstring& to,
+                           bool replaceExisting) {
+        const DWORD flags =
+            MOVEFILE_WRITE_THROUGH | (replaceExisting ? MOVEFILE_REPLACE_EXISTING : 0);
+        if (!MoveFileExW(ExtendedPath(from).c_str(), ExtendedPath(to).c_str(), flags)) {
+            const DWORD error = GetLastError();
+            return FailureOf(to, error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS
+                                     ? FileFault::Exists
+                                     : FileFault::Other);
+        }
+        return FileStatus::Success();
+    }
+
+    // A file system may keep a name's old letter case when a file moves onto a name that differs
+    // from it only in case (Wine on Linux does); the file then goes to a temporary name and
+    // from there to the name as spelled, never replacing anything on the way.
+    static FileStatus GiveNameItsCase(const std::wstring& path) {
+        const size_t nameStart = path.find_last_of(L"\\/") + 1;
+        const std::wstring wanted = path.substr(nameStart);
+        const std::optional<std::wstring> onDisk = NameOnDisk(path);
+        if (!onDisk || *onDisk == wanted || !SameIgnoringCase(*onDisk, wanted))
+            return FileStatus::Success();
+        const std::wstring current = path.substr(0, nameStart) + *onDisk;
+        std::wstring aside;
+        for (int attempt = 0; attempt < kTemporaryNameTries && aside.empty(); ++attempt) {
+            const std::wstring candidate = path + L"." + std::to_wstring(attempt) + L".tmp";
+            if (FileStatus moved = Move(current, candidate, false); moved)
+                aside = candidate;
+            else if (moved.fault != FileFault::Exists)
+                return moved;
+        }
+        if (aside.empty())
+            return CaseNotChanged(path);
+        if (FileStatus moved = Move(aside, path, false); !moved) {
+            // Another file took the name meanwhile: ours goes back, or the failure names where
+            // it stays.
+            if (!Move(aside, current, false))
+                return FailureOf(aside);
+            return moved;
+        }
+        return NameOnDisk(path) == wanted ? FileStatus::Success() : CaseNotChanged(path);
+    }
+
+    static FileStatus CaseNotChanged(const std::wstring& path) {
+        SetLastError(ERROR_NOT_SUPPORTED);
+        return FailureOf(path);
+    }
+
+    // The name as the folder holds it, in its own letter case.
+    static std::optional<std::wstring> NameOnDisk(const std::wstring& path) {
+        WIN32_FIND_DATAW found;
+        const HANDLE search = FindFirstFileExW(ExtendedPath(path).c_str(), FindExInfoBasic,
+                                               &found, FindExSearchNameMatch, nullptr, 0);
+        if (search == INVALID_HANDLE_VALUE)
+            return std::nullopt;
+        FindClose(search);
+        return std::wstring(found.cFileName);
+    }
+
+    static bool SameIgnoringCase(const std::wstring& first, const std::wstring& second) {
+        return CompareStringOrdinal(first.c_str(), static_cast<int>(first.size()), second.c_str(),
+                                    static_cast<int>(second.size()), TRUE) == CSTR_EQUAL;
+    }
 };
 
 }  // namespace
@@ -236,7 +298,7 @@ FileStatus CreateFoldersAbove(const std::wstring& path) {
     const auto isSeparator = [](wchar_t c) { return c == L'\\' || c == L'/'; };
     for (size_t at = 1; at < path.size(); ++at) {
         if (isSeparator(path[at]) && path[at - 1] != L':' && !isSeparator(path[at - 1]))
-            CreateDirectoryW(path.substr(0, at).c_str(), nullptr);
+            CreateDirectoryW(ExtendedPath(path.substr(0, at)).c_str(), nullptr);
     }
     return FileStatus::Success();
 }

@@ -192,6 +192,13 @@ bool OtherSpellingOfTheSameFile(Scene& scene) {
     return true;
 }
 
+// The station's letter case alone changes: the name on disk follows, also where the file
+// system takes both spellings for one name.
+bool StationInOtherCase(Scene& scene) {
+    scene.request.newPath = scene.directory.PathOf(L"abcd123A.TZR");
+    return true;
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Situations, RawFileRewriteSituations,
     testing::Values(
@@ -205,6 +212,8 @@ INSTANTIATE_TEST_SUITE_P(
                   RewriteRefusal::None},
         Situation{"OtherSpellingThroughACopy", 350, true, OtherSpellingOfTheSameFile,
                   RewriteRefusal::None},
+        Situation{"CaseOnlyInPlace", 250, true, StationInOtherCase, RewriteRefusal::None},
+        Situation{"CaseOnlyThroughACopy", 350, true, StationInOtherCase, RewriteRefusal::None},
         Situation{"LinkToTheFileInPlace", 250, false, LinkToTheRawFile, RewriteRefusal::Link},
         Situation{"LinkToTheFileThroughACopy", 350, true, LinkToTheRawFile, RewriteRefusal::Link},
         Situation{"LinkAtTheNewName", 350, true, LinkAtTheNewName, RewriteRefusal::TargetExists},

@@ -23,6 +23,7 @@ namespace {
 const std::wstring kUninstallKey =
     L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\TZR Data Manager";
 const std::wstring kCommandKey = L"TZRfile\\Shell\\TZR Data Manager\\Command";
+const std::wstring kOpenCommandKey = L"TZRfile\\Shell\\open\\Command";
 const std::vector<std::wstring> kProgramFiles = {
     L"TZR Data Manager.exe", L"tzrhdr.exe",  L"TZR.ico",
     L"README.txt",           L"LICENSE.txt", L"Uninstall.exe"};
@@ -45,30 +46,87 @@ std::wstring Program() {
     return InstallDir() + L"\\TZR Data Manager.exe";
 }
 
-std::wstring StartMenuShortcut() {
+std::wstring StartMenuShortcut(const std::wstring& name = L"TZR Data Manager") {
     PWSTR folder = nullptr;
     SHGetKnownFolderPath(FOLDERID_CommonPrograms, 0, nullptr, &folder);
-    std::wstring path = std::wstring(folder) + L"\\TZR Data Manager.lnk";
+    std::wstring path = std::wstring(folder) + L"\\" + name + L".lnk";
     CoTaskMemFree(folder);
     return path;
 }
 
-std::wstring ShortcutTarget(const std::wstring& shortcut) {
+std::wstring CommandPromptShortcut() {
+    return StartMenuShortcut(L"TZR \u547D\u4EE4\u884C");
+}
+
+struct Shortcut {
+    std::wstring target = L"<unreadable>";
+    std::wstring arguments;
+    std::wstring workingFolder;
+};
+
+Shortcut ReadShortcut(const std::wstring& path) {
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    wchar_t target[MAX_PATH * 4] = L"<unreadable>";
+    Shortcut shortcut;
+    wchar_t text[MAX_PATH * 4] = {};
     IShellLinkW* link = nullptr;
     IPersistFile* file = nullptr;
     if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
                                    IID_PPV_ARGS(&link))) &&
         SUCCEEDED(link->QueryInterface(IID_PPV_ARGS(&file))) &&
-        SUCCEEDED(file->Load(shortcut.c_str(), STGM_READ)))
-        link->GetPath(target, MAX_PATH * 4, nullptr, 0);
+        SUCCEEDED(file->Load(path.c_str(), STGM_READ))) {
+        link->GetPath(text, MAX_PATH * 4, nullptr, 0);
+        shortcut.target = text;
+        link->GetArguments(text, MAX_PATH * 4);
+        shortcut.arguments = text;
+        link->GetWorkingDirectory(text, MAX_PATH * 4);
+        shortcut.workingFolder = text;
+    }
     if (file != nullptr)
         file->Release();
     if (link != nullptr)
         link->Release();
     CoUninitialize();
-    return target;
+    return shortcut;
+}
+
+// What a program prints when its standard input holds `input`.
+std::string OutputOf(std::wstring commandLine, const std::string& input) {
+    SECURITY_ATTRIBUTES inherited = {sizeof(inherited), nullptr, TRUE};
+    HANDLE inputRead = nullptr;
+    HANDLE inputWrite = nullptr;
+    HANDLE outputRead = nullptr;
+    HANDLE outputWrite = nullptr;
+    if (!CreatePipe(&inputRead, &inputWrite, &inherited, 0) ||
+        !CreatePipe(&outputRead, &outputWrite, &inherited, 0))
+        return "<no pipe>";
+    SetHandleInformation(inputWrite, HANDLE_FLAG_INHERIT, 0);
+    SetHandleInformation(outputRead, HANDLE_FLAG_INHERIT, 0);
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = inputRead;
+    startup.hStdOutput = outputWrite;
+    startup.hStdError = outputWrite;
+    PROCESS_INFORMATION process = {};
+    const bool started = CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE,
+                                        CREATE_NO_WINDOW, nullptr, nullptr, &startup, &process);
+    CloseHandle(inputRead);
+    CloseHandle(outputWrite);
+    DWORD written = 0;
+    WriteFile(inputWrite, input.data(), static_cast<DWORD>(input.size()), &written, nullptr);
+    CloseHandle(inputWrite);
+    std::string output = started ? "" : "<not started>";
+    char block[4096];
+    DWORD got = 0;
+    while (ReadFile(outputRead, block, sizeof(block), &got, nullptr) && got > 0)
+        output.append(block, got);
+    CloseHandle(outputRead);
+    if (started) {
+        WaitForSingleObject(process.hProcess, INFINITE);
+        CloseHandle(process.hProcess);
+        CloseHandle(process.hThread);
+    }
+    return output;
 }
 
 std::wstring FileVersion(const std::wstring& program) {
@@ -105,7 +163,8 @@ using Association = std::vector<std::pair<std::wstring, std::wstring>>;
 Association AssociationInRegistry() {
     Association values;
     for (const wchar_t* key :
-         {L".TZR", L"TZRfile", L"TZRfile\\DefaultIcon", L"TZRfile\\Shell", kCommandKey.c_str()})
+         {L".TZR", L"TZRfile", L"TZRfile\\DefaultIcon", L"TZRfile\\Shell", kCommandKey.c_str(),
+          kOpenCommandKey.c_str()})
         values.emplace_back(key, RegistryDefault(HKEY_CLASSES_ROOT, key));
     return values;
 }
@@ -140,11 +199,24 @@ TEST(Installed, ListedAmongInstalledPrograms) {
 }
 
 TEST(Installed, StartMenuShortcutStartsTheProgram) {
-    EXPECT_EQ(ShortcutTarget(StartMenuShortcut()), Program());
+    EXPECT_EQ(ReadShortcut(StartMenuShortcut()).target, Program());
 }
 
-// The shell follows the installer's association; the program then writes its own at start-up,
-// which must change nothing.
+// The prompt starts in the user's documents and finds tzrhdr wherever the program went.
+TEST(Installed, CommandPromptShortcutFindsTzrhdr) {
+    const Shortcut prompt = ReadShortcut(CommandPromptShortcut());
+    wchar_t system[MAX_PATH] = {};
+    GetSystemDirectoryW(system, MAX_PATH);
+    EXPECT_EQ(lstrcmpiW(prompt.target.c_str(), (std::wstring(system) + L"\\cmd.exe").c_str()), 0)
+        << prompt.target;
+    EXPECT_EQ(prompt.workingFolder, L"%USERPROFILE%\\Documents");
+    const std::string output =
+        OutputOf(L"\"" + prompt.target + L"\" " + prompt.arguments, "tzrhdr --version\r\nexit\r\n");
+    EXPECT_NE(output.find("tzrhdr " TZR_VERSION), std::string::npos) << output;
+}
+
+// The shell follows the installer's association, by its default verb and by "open" as other
+// programs ask for it; the program then writes its own at start-up, which must change nothing.
 TEST(Installed, RawFileOpensInTheInstalledProgramWithTheAssociationItWrites) {
     const Association installed = AssociationInRegistry();
     const Association expected = {
@@ -153,23 +225,28 @@ TEST(Installed, RawFileOpensInTheInstalledProgramWithTheAssociationItWrites) {
         {L"TZRfile\\DefaultIcon", InstallDir() + L"\\TZR.ico"},
         {L"TZRfile\\Shell", L"TZR Data Manager"},
         {kCommandKey, L"\"" + Program() + L"\" \"%1\""},
+        {kOpenCommandKey, L"\"" + Program() + L"\" \"%1\""},
     };
     EXPECT_EQ(installed, expected);
 
     const std::wstring rawFile = Environment(L"TZR_RAW_FILE");
-    SHELLEXECUTEINFOW execute = {};
-    execute.cbSize = sizeof(execute);
-    execute.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
-    execute.lpFile = rawFile.c_str();
-    execute.nShow = SW_SHOWNORMAL;
-    ASSERT_TRUE(ShellExecuteExW(&execute) && execute.hProcess != nullptr) << GetLastError();
-    wchar_t image[MAX_PATH * 4] = {};
-    DWORD imageLength = MAX_PATH * 4;
-    QueryFullProcessImageNameW(execute.hProcess, 0, image, &imageLength);
-    EXPECT_EQ(lstrcmpiW(image, Program().c_str()), 0) << image;
-    const std::vector<std::wstring> expectedTexts = {L"ABCD", L"1.523"};
-    EXPECT_EQ(ControlTextsShownBy(execute.hProcess, {IDC_STATION_NAME, IDC_ANTENNA_HEIGHT}),
-              expectedTexts);
+    for (const wchar_t* verb : {static_cast<const wchar_t*>(nullptr), L"open"}) {
+        SCOPED_TRACE(verb == nullptr ? "default verb" : "open");
+        SHELLEXECUTEINFOW execute = {};
+        execute.cbSize = sizeof(execute);
+        execute.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
+        execute.lpVerb = verb;
+        execute.lpFile = rawFile.c_str();
+        execute.nShow = SW_SHOWNORMAL;
+        ASSERT_TRUE(ShellExecuteExW(&execute) && execute.hProcess != nullptr) << GetLastError();
+        wchar_t image[MAX_PATH * 4] = {};
+        DWORD imageLength = MAX_PATH * 4;
+        QueryFullProcessImageNameW(execute.hProcess, 0, image, &imageLength);
+        EXPECT_EQ(lstrcmpiW(image, Program().c_str()), 0) << image;
+        const std::vector<std::wstring> expectedTexts = {L"ABCD", L"1.523"};
+        EXPECT_EQ(ControlTextsShownBy(execute.hProcess, {IDC_STATION_NAME, IDC_ANTENNA_HEIGHT}),
+                  expectedTexts);
+    }
 
     EXPECT_EQ(AssociationInRegistry(), installed);
 }
@@ -178,6 +255,7 @@ TEST(Uninstalled, ProgramFilesAreGone) {
     for (const std::wstring& name : kProgramFiles)
         EXPECT_FALSE(Exists(InstallDir() + L"\\" + name)) << name;
     EXPECT_FALSE(Exists(StartMenuShortcut()));
+    EXPECT_FALSE(Exists(CommandPromptShortcut()));
 }
 
 TEST(Uninstalled, RegistryKeysAreGone) {

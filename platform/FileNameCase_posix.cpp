@@ -1,0 +1,5 @@
+#include "platform/FileNameCase.h"
+
+std::wstring FileNameForComparison(std::wstring_view name) {
+    return std::wstring(name);
+}

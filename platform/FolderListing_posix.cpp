@@ -1,0 +1,55 @@
+#include "platform/FolderListing.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "platform/CodePage.h"
+#include "platform/NativePath.h"
+#include "platform/SystemError.h"
+
+namespace {
+
+bool IsDotOrDotDot(const char* name) {
+    return std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0;
+}
+
+// The entry's own type, a link not followed; asked of the system where the folder does not say.
+bool IsFolderItself(int folder, const dirent& entry) {
+    if (entry.d_type != DT_UNKNOWN)
+        return entry.d_type == DT_DIR;
+    struct stat status;
+    return ::fstatat(folder, entry.d_name, &status, AT_SYMLINK_NOFOLLOW) == 0 &&
+           S_ISDIR(status.st_mode);
+}
+
+}  // namespace
+
+FileStatus ListFolder(const std::wstring& folder, std::vector<FolderEntry>& entries) {
+    entries.clear();
+    DIR* listing = ::opendir(NativePath(folder).c_str());
+    if (listing == nullptr)
+        return FileStatus::Failure(LastErrorText(folder));
+    errno = 0;
+    while (const dirent* entry = ::readdir(listing)) {
+        if (!IsDotOrDotDot(entry->d_name))
+            entries.push_back({MultiByteToUnicodeString(entry->d_name, kUtf8CodePage),
+                               IsFolderItself(::dirfd(listing), *entry)});
+        errno = 0;
+    }
+    const int error = errno;
+    ::closedir(listing);
+    if (error != 0) {
+        errno = error;
+        return FileStatus::Failure(LastErrorText(folder));
+    }
+    return FileStatus::Success();
+}
+
+bool IsFolder(const std::wstring& path) {
+    struct stat status;
+    return ::stat(NativePath(path).c_str(), &status) == 0 && S_ISDIR(status.st_mode);
+}
