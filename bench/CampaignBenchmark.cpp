@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "campaign/BatchNames.h"
-#include "campaign/Campaign.h"
+#include "campaign/CampaignLoad.h"
 #include "campaign/TableEncoding.h"
 
 namespace {
@@ -37,9 +37,8 @@ void BM_PlanCampaignTable(benchmark::State& state) {
     for (size_t i = 0; i < rows; ++i)
         files.push_back(FileName(i));
     for (auto _ : state) {
-        std::string error;
-        const std::optional<TableText> text = ReadTableText(bytes, std::nullopt, 936, error);
-        const std::optional<Campaign> campaign = Campaign::Parse(text->utf8, error);
+        const LoadedTable loaded = LoadCampaignTable(bytes, {std::nullopt, 936});
+        const std::optional<Campaign>& campaign = loaded.table;
         size_t found = 0;
         for (const std::wstring& file : files)
             found += campaign->FindRow(file, L"") >= 0 ? 1 : 0;
