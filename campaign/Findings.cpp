@@ -176,9 +176,12 @@ std::vector<Finding> CampaignFindings(const std::vector<CheckedFile>& files) {
     return findings;
 }
 
+Finding UnmatchedRowFinding(const CampaignMatch& log, int row, const std::wstring& logPath) {
+    return {logPath, FindingCode::LogMissing, {}, log.Table().Describe(row) + " matches no file"};
+}
+
 std::vector<Finding> LogFindings(const std::vector<CheckedFile>& files, CampaignMatch& log,
-                                 const std::wstring& logPath, const AntennaCatalogue& catalogue,
-                                 unsigned codePage) {
+                                 const AntennaCatalogue& catalogue, unsigned codePage) {
     std::vector<Finding> findings;
     for (const CheckedFile& file : files) {
         if (!file.Readable()) {
@@ -199,8 +202,5 @@ std::vector<Finding> LogFindings(const std::vector<CheckedFile>& files, Campaign
                                     log.Table().Describe(row) + " of the field log"});
         }
     }
-    for (const int row : log.UnmatchedRows())
-        findings.push_back(
-            {logPath, FindingCode::LogMissing, {}, log.Table().Describe(row) + " matches no file"});
     return findings;
 }

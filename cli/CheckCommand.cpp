@@ -64,28 +64,36 @@ int RunCheck(const CheckRequest& request, const AntennaCatalogue& catalogue, std
     std::vector<Finding> together = CampaignFindings(files);
     findings.insert(findings.end(), together.begin(), together.end());
     if (log) {
-        std::vector<Finding> logged =
-            LogFindings(files, *log, *request.campaignPath, catalogue, request.codePage);
+        std::vector<Finding> logged = LogFindings(files, *log, catalogue, request.codePage);
         findings.insert(findings.end(), logged.begin(), logged.end());
         ReportSpreadsheetDamage(*request.campaignPath, *log, err);
     }
     SortByFile(findings, request.files);
 
     std::map<std::wstring, bool> filesWithFindings;
-    for (const Finding& finding : findings) {
+    size_t findingCount = 0;
+    const auto print = [&](const Finding& finding) {
+        ++findingCount;
         filesWithFindings[finding.file] = true;
         if (request.json)
             out << JsonFinding(finding);
         else
             out << ToUtf8(finding.file) << ": " << FindingCodeName(finding.code) << ": "
                 << finding.message << "\n";
+    };
+    for (const Finding& finding : findings)
+        print(finding);
+    // The rows without a file come last, one at a time: a field log may have a million.
+    if (log) {
+        for (const int row : log->UnmatchedRows())
+            print(UnmatchedRowFinding(*log, row, *request.campaignPath));
     }
     const size_t count = request.files.size();
-    err << count << (count == 1 ? " file" : " files") << " checked: " << findings.size()
-        << (findings.size() == 1 ? " finding" : " findings");
-    if (!findings.empty())
+    err << count << (count == 1 ? " file" : " files") << " checked: " << findingCount
+        << (findingCount == 1 ? " finding" : " findings");
+    if (findingCount > 0)
         err << " in " << filesWithFindings.size()
             << (filesWithFindings.size() == 1 ? " file" : " files");
     err << "\n";
-    return findings.empty() ? 0 : 1;
+    return findingCount == 0 ? 0 : 1;
 }
