@@ -28,11 +28,12 @@ void CsvReader::EndCell() {
     ++cellCount_;
 }
 
-bool CsvReader::EndRecord() {
+bool CsvReader::EndRecord(size_t lastLine) {
     EndCell();
     bool goOn = true;
     if (recordHasContent_)
-        goOn = sink_(recordLine_, std::span<const std::string>(cells_.data(), cellCount_));
+        goOn =
+            sink_(recordLine_, lastLine, std::span<const std::string>(cells_.data(), cellCount_));
     for (size_t i = 0; i < cellCount_; ++i)
         cells_[i].clear();
     cellCount_ = 0;
@@ -75,7 +76,7 @@ bool CsvReader::Take(char c) {
         EndCell();
         recordHasContent_ = true;
     } else if (c == '\n') {
-        return EndRecord();
+        return EndRecord(line_ - 1);
     } else if (c == '\r') {
         pendingCr_ = true;
     } else {
@@ -154,12 +155,12 @@ bool CsvReader::Finish() {
         Append('\r');
         recordHasContent_ = true;
     }
-    return EndRecord();
+    return EndRecord(line_);
 }
 
 std::optional<std::vector<CsvRow>> ParseCsv(std::string_view text, std::string& error) {
     std::vector<CsvRow> rows;
-    CsvReader reader([&](size_t, std::span<const std::string> cells) {
+    CsvReader reader([&](size_t, size_t, std::span<const std::string> cells) {
         rows.emplace_back(cells.begin(), cells.end());
         return true;
     });

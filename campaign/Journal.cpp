@@ -16,8 +16,8 @@
 namespace {
 
 std::string JsonString(std::string_view utf8) {
-    return nlohmann::json(std::string(utf8))
-        .dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+    return nlohmann::json(std::string(utf8)).dump(-1, ' ', false,
+                                                  nlohmann::json::error_handler_t::replace);
 }
 
 std::string JsonString(std::wstring_view text) {

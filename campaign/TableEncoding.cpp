@@ -46,6 +46,10 @@ void TableEncodingCheck::TakeUtf8(unsigned char byte) {
     }
 }
 
+unsigned TableEncodingCheck::CodePageThrough(size_t line) const {
+    return named_ || (decidedLine_ > 0 && decidedLine_ <= line) ? codePage_ : kUtf8CodePage;
+}
+
 bool TableEncodingCheck::Refuse(Fault fault) {
     fault_ = fault;
     return false;
