@@ -1,18 +1,24 @@
 #include "campaign/Campaign.h"
 
+#include <functional>
+
 #include "campaign/TableKey.h"
 #include "platform/Utf8.h"
 
 namespace {
 
-// FNV-1a: the keys are short, and one pass over their bytes is all a lookup should cost.
-uint64_t HashOf(std::string_view text) {
-    uint64_t hash = 14695981039346656037ull;
-    for (const char c : text) {
-        hash ^= static_cast<unsigned char>(c);
-        hash *= 1099511628211ull;
-    }
-    return hash;
+uint32_t HashOf(std::string_view text) {
+    return static_cast<uint32_t>(std::hash<std::string_view>{}(text));
+}
+
+// An index slot holds the key's hash, to compare keys only when the hashes are equal and to grow
+// without reading them, and the row number plus one.
+uint32_t HashIn(uint64_t entry) {
+    return static_cast<uint32_t>(entry >> 32);
+}
+
+int RowIn(uint64_t entry) {
+    return static_cast<int>(static_cast<uint32_t>(entry) - 1);
 }
 
 }  // namespace
@@ -33,27 +39,29 @@ bool Campaign::SameKey(std::string_view lookupKey, int row) const {
 int Campaign::FindKey(std::string_view lookupKey) const {
     if (index_.empty())
         return -1;
+    const uint32_t hash = HashOf(lookupKey);
     const size_t mask = index_.size() - 1;
-    for (size_t slot = HashOf(lookupKey) & mask; index_[slot] != 0; slot = (slot + 1) & mask) {
-        const int row = static_cast<int>(index_[slot] - 1);
-        if (SameKey(lookupKey, row))
+    for (size_t slot = hash & mask; index_[slot] != 0; slot = (slot + 1) & mask) {
+        const int row = RowIn(index_[slot]);
+        if (HashIn(index_[slot]) == hash && SameKey(lookupKey, row))
             return row;
     }
     return -1;
 }
 
-void Campaign::GrowIndex() {
-    std::vector<uint32_t> slots(index_.empty() ? 1024 : index_.size() * 2, 0);
+void Campaign::Place(std::vector<uint64_t>& slots, uint64_t entry) {
     const size_t mask = slots.size() - 1;
-    for (const uint32_t entry : index_) {
-        if (entry == 0)
-            continue;
-        const int row = static_cast<int>(entry - 1);
-        const std::string key = LookupKey(Key(row), keyedByFile_);
-        size_t slot = HashOf(key) & mask;
-        while (slots[slot] != 0)
-            slot = (slot + 1) & mask;
-        slots[slot] = entry;
+    size_t slot = HashIn(entry) & mask;
+    while (slots[slot] != 0)
+        slot = (slot + 1) & mask;
+    slots[slot] = entry;
+}
+
+void Campaign::GrowIndex() {
+    std::vector<uint64_t> slots(index_.empty() ? 1024 : index_.size() * 2, 0);
+    for (const uint64_t entry : index_) {
+        if (entry != 0)
+            Place(slots, entry);
     }
     index_ = std::move(slots);
 }
@@ -67,11 +75,7 @@ bool Campaign::IndexLastRow(int& other) {
     other = FindKey(key);
     if (other >= 0)
         return false;
-    const size_t mask = index_.size() - 1;
-    size_t slot = HashOf(key) & mask;
-    while (index_[slot] != 0)
-        slot = (slot + 1) & mask;
-    index_[slot] = static_cast<uint32_t>(row + 1);
+    Place(index_, (static_cast<uint64_t>(HashOf(key)) << 32) | static_cast<uint32_t>(row + 1));
     return true;
 }
 

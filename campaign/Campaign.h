@@ -53,12 +53,13 @@ class Campaign {
     // Adds the last row to the hash table; false when another row has its key, given in `other`.
     bool IndexLastRow(int& other);
     void GrowIndex();
+    static void Place(std::vector<uint64_t>& slots, uint64_t entry);
 
     bool keyedByFile_ = true;
     std::vector<Row> rows_;
     std::vector<Cell> cells_;
     std::string text_;
-    // Open addressing: each slot holds a row number plus one, or 0 when free.
-    std::vector<uint32_t> index_;
+    // Open addressing: each slot holds the key's hash and the row number plus one, or 0 when free.
+    std::vector<uint64_t> index_;
     std::vector<std::string> ignoredColumns_;
 };

@@ -170,9 +170,11 @@ class CampaignLoader::Reading {
     explicit Reading(TableEncodingChoice encoding)
         : named_(encoding.named.has_value()),
           encoding_(encoding.named, encoding.fallback),
-          csv_([this](size_t line,
-                      std::span<const std::string> cells) { return TakeRecord(line, cells); },
-               kLongestTableCell) {}
+          csv_(
+              [this](size_t line, size_t lastLine, std::span<const std::string> cells) {
+                  return TakeRecord(line, lastLine, cells);
+              },
+              kLongestTableCell) {}
 
     bool Read(std::string_view bytes) {
         if (error_.problem != TableProblem::None)
@@ -230,8 +232,8 @@ class CampaignLoader::Reading {
         return false;
     }
 
-    bool TakeRecord(size_t line, std::span<const std::string> cells) {
-        const unsigned codePage = encoding_.CodePage();
+    bool TakeRecord(size_t line, size_t lastLine, std::span<const std::string> cells) {
+        const unsigned codePage = encoding_.CodePageThrough(lastLine);
         if (codePage != kUtf8CodePage && HasHighBytes(cells)) {
             const std::optional<std::string> utf8 = TableTextAsUtf8(JoinedCells(cells), codePage);
             if (!utf8) {

@@ -28,11 +28,12 @@ void CsvReader::EndCell() {
     ++cellCount_;
 }
 
-bool CsvReader::EndRecord() {
+bool CsvReader::EndRecord(size_t lastLine) {
     EndCell();
     bool goOn = true;
     if (recordHasContent_)
-        goOn = sink_(recordLine_, std::span<const std::string>(cells_.data(), cellCount_));
+        goOn =
+            sink_(recordLine_, lastLine, std::span<const std::string>(cells_.data(), cellCount_));
     for (size_t i = 0; i < cellCount_; ++i)
         cells_[i].clear();
     cellCount_ = 0;
@@ -75,7 +76,7 @@ bool CsvReader::Take(char c) {
         EndCell();
         recordHasContent_ = true;
     } else if (c == '\n') {
-        return EndRecord();
+        return EndRecord(line_ - 1);
     } else if (c == '\r') {
         pendingCr_ = true;
     } else {
@@ -86,10 +87,36 @@ bool CsvReader::Take(char c) {
            Stop(Fault::CellTooLong, line_);
 }
 
+// The length of the run of plain text at the start of `bytes`, which a cell takes as it is.
+size_t PlainRun(std::string_view bytes) {
+    size_t length = 0;
+    while (length < bytes.size()) {
+        const char c = bytes[length];
+        if (c == ',' || c == '"' || c == '\r' || c == '\n')
+            break;
+        ++length;
+    }
+    return length;
+}
+
 bool CsvReader::Read(std::string_view bytes) {
-    for (const char c : bytes) {
+    for (size_t i = 0; i < bytes.size(); ++i) {
         if (stopped_)
             return false;
+        if (!quoted_ && !pendingCr_ && startBytesSeen_ == kByteOrderMark.size()) {
+            if (const size_t run = PlainRun(bytes.substr(i)); run > 0) {
+                if (cellCount_ == cells_.size())
+                    cells_.emplace_back();
+                std::string& cell = cells_[cellCount_];
+                cell.append(bytes.data() + i, run);
+                recordHasContent_ = true;
+                if (cell.size() > longestCell_)
+                    return Stop(Fault::CellTooLong, line_);
+                i += run - 1;
+                continue;
+            }
+        }
+        const char c = bytes[i];
         if (startBytesSeen_ < kByteOrderMark.size()) {
             // Bytes held back as the start of a byte-order mark are data after all.
             if (c == kByteOrderMark[startBytesSeen_]) {
@@ -128,12 +155,12 @@ bool CsvReader::Finish() {
         Append('\r');
         recordHasContent_ = true;
     }
-    return EndRecord();
+    return EndRecord(line_);
 }
 
 std::optional<std::vector<CsvRow>> ParseCsv(std::string_view text, std::string& error) {
     std::vector<CsvRow> rows;
-    CsvReader reader([&](size_t, std::span<const std::string> cells) {
+    CsvReader reader([&](size_t, size_t, std::span<const std::string> cells) {
         rows.emplace_back(cells.begin(), cells.end());
         return true;
     });

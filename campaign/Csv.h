@@ -19,8 +19,10 @@ class CsvReader {
   public:
     enum class Fault { None, UnclosedQuote, CellTooLong };
 
-    // Called for each record; returning false stops the reading.
-    using RecordSink = std::function<bool(size_t line, std::span<const std::string> cells)>;
+    // Called for each record with the lines it starts and ends on; returning false stops the
+    // reading.
+    using RecordSink =
+        std::function<bool(size_t firstLine, size_t lastLine, std::span<const std::string> cells)>;
 
     explicit CsvReader(RecordSink sink, size_t longestCell = std::numeric_limits<size_t>::max());
 
@@ -38,7 +40,7 @@ class CsvReader {
     bool Take(char c);
     void Append(char c);
     void EndCell();
-    bool EndRecord();
+    bool EndRecord(size_t lastLine);
     bool Stop(Fault fault, size_t line);
 
     RecordSink sink_;

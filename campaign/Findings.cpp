@@ -16,6 +16,14 @@ constexpr std::array<std::string_view, 11> kCodeNames = {
 
 constexpr float kHighestAntenna = 5;
 
+Finding FindingOn(const std::wstring& file, FindingCode code, std::string_view field = {}) {
+    Finding finding;
+    finding.file = file;
+    finding.code = code;
+    finding.field = field;
+    return finding;
+}
+
 struct Position {
     double x, y, z;
 };
@@ -70,7 +78,7 @@ void AddStationSpread(const std::vector<const CheckedFile*>& station,
         const double away = Distance(positions[i], median);
         if (away <= kStationSpreadLimit / 2)
             continue;
-        Finding finding{station[i]->path, FindingCode::StationSpread};
+        Finding finding = FindingOn(station[i]->path, FindingCode::StationSpread);
         finding.value = station[i]->header.stationName;
         finding.metres = away;
         finding.fileCount = station.size();
@@ -95,7 +103,7 @@ void AddReceiverMismatch(const std::vector<const CheckedFile*>& receiver,
         const std::wstring& type = file->header.receiverType;
         if (holdingMost == 1 && filesByType[type] == most)
             continue;
-        Finding finding{file->path, FindingCode::ReceiverMismatch, "receiver-type"};
+        Finding finding = FindingOn(file->path, FindingCode::ReceiverMismatch, "receiver-type");
         finding.value = type;
         finding.other = file->header.receiverNumber;
         for (const auto& [other, count] : filesByType) {
@@ -116,7 +124,7 @@ std::vector<Finding> FileFindings(const CheckedFile& file, const AntennaCatalogu
     std::vector<Finding> findings;
     const auto add = [&](FindingCode code, std::string_view field, std::wstring value = {},
                          std::wstring other = {}) {
-        Finding finding{file.path, code, field};
+        Finding finding = FindingOn(file.path, code, field);
         finding.value = std::move(value);
         finding.other = std::move(other);
         findings.push_back(std::move(finding));
@@ -163,9 +171,14 @@ std::vector<Finding> CampaignFindings(const std::vector<CheckedFile>& files) {
     return findings;
 }
 
+Finding UnmatchedRowFinding(int row, const std::wstring& logPath) {
+    Finding finding = FindingOn(logPath, FindingCode::LogMissing);
+    finding.row = row;
+    return finding;
+}
+
 std::vector<Finding> LogFindings(const std::vector<CheckedFile>& files, CampaignMatch& log,
-                                 const std::wstring& logPath, const AntennaCatalogue& catalogue,
-                                 unsigned codePage) {
+                                 const AntennaCatalogue& catalogue, unsigned codePage) {
     std::vector<Finding> findings;
     for (const CheckedFile& file : files) {
         if (!file.Readable()) {
@@ -174,21 +187,16 @@ std::vector<Finding> LogFindings(const std::vector<CheckedFile>& files, Campaign
         }
         const int row = log.MatchFile(file.path, file.header.stationName);
         if (row < 0) {
-            findings.push_back({file.path, FindingCode::LogMissing});
+            findings.push_back(FindingOn(file.path, FindingCode::LogMissing));
             continue;
         }
         for (const FieldValue& cell : log.ChangingCells(row, file.header, catalogue, codePage)) {
-            Finding finding{file.path, FindingCode::LogMismatch, cell.field->name};
+            Finding finding = FindingOn(file.path, FindingCode::LogMismatch, cell.field->name);
             finding.value = cell.field->print(file.header, codePage);
             finding.other = cell.text;
             finding.row = row;
             findings.push_back(std::move(finding));
         }
-    }
-    for (const int row : log.UnmatchedRows()) {
-        Finding finding{logPath, FindingCode::LogMissing};
-        finding.row = row;
-        findings.push_back(std::move(finding));
     }
     return findings;
 }

@@ -78,7 +78,9 @@ std::vector<Finding> CampaignFindings(const std::vector<CheckedFile>& files);
 
 // Compares the files with their rows of the field log, fields by the field table (numbers by
 // value; what a spreadsheet did to number-like text is no difference), and reports files without
-// a row and rows without a file (under the log's path).
+// a row; the rows left without a file are then the log's UnmatchedRows().
 std::vector<Finding> LogFindings(const std::vector<CheckedFile>& files, CampaignMatch& log,
-                                 const std::wstring& logPath, const AntennaCatalogue& catalogue,
-                                 unsigned codePage);
+                                 const AntennaCatalogue& catalogue, unsigned codePage);
+
+// A row of the field log that matches no file, reported under the log's path.
+Finding UnmatchedRowFinding(int row, const std::wstring& logPath);

@@ -6,6 +6,10 @@ namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
+bool IsPlainAscii(unsigned char byte) {
+    return byte < 0x80 && byte != '\n' && byte != 0;
+}
+
 }  // namespace
 
 TableEncodingCheck::TableEncodingCheck(std::optional<unsigned> named, unsigned fallback)
@@ -42,6 +46,10 @@ void TableEncodingCheck::TakeUtf8(unsigned char byte) {
     }
 }
 
+unsigned TableEncodingCheck::CodePageThrough(size_t line) const {
+    return named_ || (decidedLine_ > 0 && decidedLine_ <= line) ? codePage_ : kUtf8CodePage;
+}
+
 bool TableEncodingCheck::Refuse(Fault fault) {
     fault_ = fault;
     return false;
@@ -51,6 +59,15 @@ bool TableEncodingCheck::Read(std::string_view bytes) {
     if (fault_ != Fault::None)
         return false;
     for (size_t i = 0; i < bytes.size(); ++i) {
+        // Plain ASCII inside a line, past its start, changes nothing but the count.
+        if (lineBytes_ >= kByteOrderMark.size() && due_ == 0) {
+            const size_t from = i;
+            while (i < bytes.size() && IsPlainAscii(static_cast<unsigned char>(bytes[i])))
+                ++i;
+            lineBytes_ += i - from;
+            if (i == bytes.size())
+                break;
+        }
         const char c = bytes[i];
         const auto byte = static_cast<unsigned char>(c);
         beforeFault_ = i;

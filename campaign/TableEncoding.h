@@ -36,6 +36,9 @@ class TableEncodingCheck {
 
     // The code page the table is read in: UTF-8 until a line beyond ASCII says otherwise.
     unsigned CodePage() const { return codePage_; }
+    // The code page for text up to `line`, told by what came before it only: text read in
+    // pieces decodes as text read whole.
+    unsigned CodePageThrough(size_t line) const;
     // Whether the code page was named or marked rather than guessed from the text.
     bool Named() const { return named_; }
     bool HoldsNonAscii() const { return decidedLine_ > 0; }

@@ -65,30 +65,38 @@ int RunCheck(const CheckRequest& request, const AntennaCatalogue& catalogue, std
     std::vector<Finding> together = CampaignFindings(files);
     findings.insert(findings.end(), together.begin(), together.end());
     if (log) {
-        std::vector<Finding> logged =
-            LogFindings(files, *log, *request.campaignPath, catalogue, request.codePage);
+        std::vector<Finding> logged = LogFindings(files, *log, catalogue, request.codePage);
         findings.insert(findings.end(), logged.begin(), logged.end());
         ReportSpreadsheetDamage(*request.campaignPath, *log, err);
     }
     SortByFile(findings, request.files);
 
     std::map<std::wstring, bool> filesWithFindings;
-    for (const Finding& finding : findings) {
+    size_t findingCount = 0;
+    const auto print = [&](const Finding& finding) {
+        ++findingCount;
         filesWithFindings[finding.file] = true;
         const std::string message =
             FindingMessage(finding, log ? &log->Table() : nullptr, request.language);
         if (request.json)
             out << JsonFinding(finding, message);
         else
-            out << ToUtf8(finding.file) << ": " << FindingCodeName(finding.code) << ": " << message
-                << "\n";
+            out << ToUtf8(finding.file) << ": " << FindingCodeName(finding.code) << ": "
+                << message << "\n";
+    };
+    for (const Finding& finding : findings)
+        print(finding);
+    // The rows without a file come last, one at a time: a field log may have a million.
+    if (log) {
+        for (const int row : log->UnmatchedRows())
+            print(UnmatchedRowFinding(row, *request.campaignPath));
     }
     const ToolTexts& texts = TextsIn(request.language);
     err << Fill(texts.checkSummary, {CountOf(request.files.size(), texts.oneFile, texts.files),
-                                     CountOf(findings.size(), texts.oneFinding, texts.findings)});
-    if (!findings.empty())
+                                     CountOf(findingCount, texts.oneFinding, texts.findings)});
+    if (findingCount > 0)
         err << Fill(texts.findingsInFiles,
                     {CountOf(filesWithFindings.size(), texts.oneFile, texts.files)});
     err << "\n";
-    return findings.empty() ? 0 : 1;
+    return findingCount == 0 ? 0 : 1;
 }

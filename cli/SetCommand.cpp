@@ -421,9 +421,17 @@ class SetRun {
         if (!campaign_)
             return true;
         const std::string table = ToUtf8(*request_.campaignPath);
-        for (const int row : campaign_->UnmatchedRows())
-            err_ << "tzrhdr: " << table << ": " << campaign_->Table().Describe(row)
-                 << " matches no file that was read\n";
+        // Written in blocks: standard error is unbuffered, and a table may have a million rows.
+        std::string lines;
+        for (const int row : campaign_->UnmatchedRows()) {
+            lines += "tzrhdr: " + table + ": " + campaign_->Table().Describe(row) +
+                     " matches no file that was read\n";
+            if (lines.size() >= kFileBlockSize) {
+                err_ << lines;
+                lines.clear();
+            }
+        }
+        err_ << lines;
         ReportSpreadsheetDamage(*request_.campaignPath, *campaign_, err_);
         if (!campaign_->AnyRowMatched())
             err_ << "tzrhdr: " << table << ": no row matches any of the files\n";

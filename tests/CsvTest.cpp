@@ -152,6 +152,12 @@ INSTANTIATE_TEST_SUITE_P(
                   TableProblem::DuplicateKey,
                   {4}},
         TableCase{"UnknownColumn", "file,colour\n", std::nullopt, TableProblem::UnknownColumn, {1}},
+        // Decoded as the lines before it say, not as a later GBK line would.
+        TableCase{"ByteOrderMarkInAQuotedHeading",
+                  "\"file\n\xEF\xBB\xBF\"\nB.TZR," + kGbk + "\n",
+                  std::nullopt,
+                  TableProblem::UnknownColumn,
+                  {1}},
         TableCase{"Empty", "\r\n\r\n", std::nullopt, TableProblem::Empty, {0}}),
     [](const testing::TestParamInfo<TableCase>& info) { return info.param.name; });
 
