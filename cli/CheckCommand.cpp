@@ -81,8 +81,8 @@ int RunCheck(const CheckRequest& request, const AntennaCatalogue& catalogue, std
         if (request.json)
             out << JsonFinding(finding, message);
         else
-            out << ToUtf8(finding.file) << ": " << FindingCodeName(finding.code) << ": "
-                << message << "\n";
+            out << ToUtf8(finding.file) << ": " << FindingCodeName(finding.code) << ": " << message
+                << "\n";
     };
     for (const Finding& finding : findings)
         print(finding);
