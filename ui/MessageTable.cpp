@@ -59,6 +59,8 @@ std::wstring ValueProblemText(const ValueProblem& problem) {
                    L"不能以点或空格结尾，不能是设备名（如 CON、NUL、COM1），未保存！";
         case ValueFault::NotInCodePage:
             return LostCharactersQuestion(problem);
+        case ValueFault::NotANumber:
+            return L"请输入一个数字。";
     }
     return label;
 }

@@ -19,6 +19,10 @@
 namespace {
 
 constexpr int kVisibleListItems = 15;
+constexpr int kEditableFields[] = {IDC_STATION_NAME,     IDC_STATION_CODE,    IDC_ANTENNA_HEIGHT,
+                                   IDC_ANTENNA_NUMBER,   IDC_RECEIVER_NUMBER, IDC_RECEIVER_TYPE,
+                                   IDC_RECEIVER_VERSION, IDC_APPROX_X,        IDC_APPROX_Y,
+                                   IDC_APPROX_Z,         IDC_ANTENNA_TYPE,    IDC_MEASURE_TO};
 constexpr INT_PTR kShellExecuteFailureLimit = 32;
 constexpr DWORD kBusyPause = 500;
 
@@ -85,6 +89,7 @@ bool CTZRDlg::OnInit() {
     FillComboBoxes();
     for (int id : {IDC_TIME_OF_FIRST_OBS, IDC_INTERVAL, IDC_LEAP_SECONDS})
         SendItemMessage(id, EM_SETREADONLY, TRUE);
+    savedValues_ = ShownValues();
     return true;
 }
 
@@ -124,8 +129,38 @@ bool CTZRDlg::OnCommand(int notifyCode, int itemId) {
 }
 
 void CTZRDlg::OnOK() {
-    if (ExchangeRecord(ExchangeDirection::ToRecord))
+    const Leaving leaving = AskBeforeLeaving();
+    if (leaving == Leaving::Stay)
+        return;
+    if (leaving == Leaving::Discarding || ExchangeRecord(ExchangeDirection::ToRecord))
         End(IDOK);
+}
+
+void CTZRDlg::OnCancel() {
+    if (AskBeforeLeaving() != Leaving::Stay)
+        End(IDCANCEL);
+}
+
+// As in Notepad: edits that were not saved are saved, dropped or kept on the user's word.
+CTZRDlg::Leaving CTZRDlg::AskBeforeLeaving() {
+    if (!header_.headerLoaded || ShownValues() == savedValues_)
+        return Leaving::AsBefore;
+    const int answer = MessageBoxOnDialog(L"文件头的修改尚未保存，是否保存？\n" + currentPath_,
+                                          MessageIcon::Question, MB_YESNOCANCEL | MB_DEFBUTTON1);
+    if (answer == IDNO)
+        return Leaving::Discarding;
+    if (answer == IDYES && SaveStationHeader())
+        return Leaving::Saved;
+    return Leaving::Stay;
+}
+
+std::vector<std::wstring> CTZRDlg::ShownValues() const {
+    std::vector<std::wstring> values;
+    for (const int id : kEditableFields) {
+        const bool list = id == IDC_ANTENNA_TYPE || id == IDC_MEASURE_TO;
+        values.push_back(list ? std::to_wstring(SendItemMessage(id, CB_GETCURSEL)) : ItemText(id));
+    }
+    return values;
 }
 
 bool CTZRDlg::OnMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
@@ -234,7 +269,13 @@ void CTZRDlg::FillComboBoxes() {
                         reinterpret_cast<LPARAM>(catalogue_.entries[i].name.c_str()));
     }
     SendItemMessage(IDC_ANTENNA_TYPE, CB_SETCURSEL, 0);
-    if (header_.antennaTypeIndex >= 0 && header_.antennaTypeIndex < catalogue_.count) {
+    // A name the catalogue lacks is offered as the file's own, so that a save keeps it.
+    if (catalogue_.count > 0 && !header_.antennaTypeName.empty() &&
+        catalogue_.IndexOfName(header_.antennaTypeName) < 0) {
+        SendItemMessage(IDC_ANTENNA_TYPE, CB_INSERTSTRING, static_cast<WPARAM>(catalogue_.count),
+                        reinterpret_cast<LPARAM>(header_.antennaTypeName.c_str()));
+        SendItemMessage(IDC_ANTENNA_TYPE, CB_SETCURSEL, static_cast<WPARAM>(catalogue_.count));
+    } else if (header_.antennaTypeIndex >= 0 && header_.antennaTypeIndex < catalogue_.count) {
         // The last entry bearing the record's antenna name is the one shown.
         const int shown =
             catalogue_.LastIndexOfName(catalogue_.entries[header_.antennaTypeIndex].name);
@@ -263,31 +304,33 @@ void CTZRDlg::Browse() {
     header_.Reset();
     ReadHeader();
     FillComboBoxes();
+    savedValues_ = ShownValues();
 }
 
-void CTZRDlg::SaveStationHeader() {
+bool CTZRDlg::SaveStationHeader() {
     if (!header_.headerLoaded) {
         MessageBoxOnDialog(L"请导入正确的TZR格式文件,再修改点名与天线高", MessageIcon::Error);
-        return;
+        return false;
     }
     if (currentPath_.empty())
-        return;
+        return false;
     const SaveButtonBusy busy(Item(IDC_SAVE));
     services_.wait(kBusyPause);
-    RunSave();
+    return RunSave();
 }
 
-void CTZRDlg::RunSave() {
+bool CTZRDlg::RunSave() {
     const LRESULT antennaSelection = SendItemMessage(IDC_ANTENNA_TYPE, CB_GETCURSEL);
     const LRESULT measureSelection = SendItemMessage(IDC_MEASURE_TO, CB_GETCURSEL);
     if (antennaSelection == CB_ERR) {
         MessageBoxOnDialog(L"天线类型列表为空，无法保存！", MessageIcon::Warning);
-        return;
+        return false;
     }
     header_.antennaTypeName = ListItemText(Item(IDC_ANTENNA_TYPE), antennaSelection);
     int antennaTypeIndex = catalogue_.IndexOfName(header_.antennaTypeName);
     if (antennaTypeIndex < 0)
-        antennaTypeIndex = static_cast<int>(antennaSelection);
+        antennaTypeIndex =
+            antennaSelection < catalogue_.count ? static_cast<int>(antennaSelection) : 0;
     const int measureTo = measureSelection == CB_ERR ? 0 : static_cast<int>(measureSelection);
 
     // A rejected number has been reported; the save goes on with the record's previous value.
@@ -297,16 +340,16 @@ void CTZRDlg::RunSave() {
     if (plan.refusal && plan.refusal->fault == ValueFault::NotInCodePage) {
         if (MessageBoxOnDialog(LostCharactersQuestion(*plan.refusal), MessageIcon::Question,
                                MB_YESNO | MB_DEFBUTTON2) != IDYES)
-            return;
+            return false;
         plan = PlanSave(header_, measureTo, AnsiCodePage(), OemCodePage(), LostCharacters::Accept);
     }
     if (plan.refusal) {
         MessageBoxOnDialog(ValueProblemText(*plan.refusal), MessageIcon::Warning);
-        return;
+        return false;
     }
     if (plan.headerTooLong) {
         MessageBoxOnDialog(L"文件头信息过长，无法保存！", MessageIcon::Warning);
-        return;
+        return false;
     }
 
     FileSystem& files = *services_.files;
@@ -314,7 +357,7 @@ void CTZRDlg::RunSave() {
     if (replaceExisting &&
         MessageBoxOnDialog(L"文件已存在，是否覆盖？\n" + plan.newPath, MessageIcon::Question,
                            MB_YESNO | MB_DEFBUTTON2) != IDYES)
-        return;
+        return false;
 
     const RewriteOutcome outcome = RewriteRawFile(
         files, {currentPath_, plan.newPath, plan.headerText, header_.snapshot, replaceExisting});
@@ -326,7 +369,7 @@ void CTZRDlg::RunSave() {
                                    : MessageIcon::Warning);
         else
             MessageBoxOnDialog(outcome.error, MessageIcon::Warning);
-        return;
+        return false;
     }
     if (outcome.onDisk != OnDisk::Saved)
         MessageBoxOnDialog(PartlySavedText(outcome.onDisk, currentPath_, outcome.path),
@@ -341,12 +384,18 @@ void CTZRDlg::RunSave() {
     ExchangeRecord(ExchangeDirection::ToControls);
     header_.antennaTypeIndex = antennaTypeIndex;
     header_.measureTo = measureTo;
+    savedValues_ = ShownValues();
+    return outcome.onDisk == OnDisk::Saved;
 }
 
+// The editor gets a copy of the header: a save there must never turn the observation data into
+// text.
 void CTZRDlg::OpenInEditor() {
     if (currentPath_.empty())
         return;
-    if (services_.openInEditor(currentPath_) <= kShellExecuteFailureLimit) {
+    const std::optional<std::wstring> copy =
+        WriteHeaderCopy(currentPath_, HeaderTextLines(header_.snapshot.headerRegion));
+    if (!copy || services_.openInEditor(*copy) <= kShellExecuteFailureLimit) {
         MessageBoxOnDialog(L"无法打开，没有相关联的应用程序，或文件可能已被移除",
                            MessageIcon::Error);
     }

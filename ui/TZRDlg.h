@@ -5,6 +5,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "antenna/AntennaCatalogue.h"
 #include "header/HeaderReader.h"
@@ -38,21 +39,27 @@ class CTZRDlg : public CDialog {
     const std::wstring& CurrentPath() const { return currentPath_; }
 
     void FillComboBoxes();
-    void SaveStationHeader();
+    // Returns true when the file now holds the header as shown.
+    bool SaveStationHeader();
 
   protected:
     bool OnInit() override;
     bool OnCommand(int notifyCode, int itemId) override;
     void OnOK() override;
+    void OnCancel() override;
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
   private:
+    enum class Leaving { AsBefore, Saved, Discarding, Stay };
+
+    Leaving AskBeforeLeaving();
+    std::vector<std::wstring> ShownValues() const;
     bool ExchangeRecord(ExchangeDirection direction);
     void ReadHeader();
     void ShowReadSteps(const ReaderReport& report);
     void Browse();
     void OpenInEditor();
-    void RunSave();
+    bool RunSave();
     void AddAboutItemToSystemMenu();
     void PaintMinimised();
     void WriteUiSetting(DWORD value);
@@ -64,5 +71,7 @@ class CTZRDlg : public CDialog {
     AntennaCatalogue catalogue_;
     int legacyAntennaCount_;
     std::wstring currentPath_;
+    // What the fields showed when the file was last read or saved.
+    std::vector<std::wstring> savedValues_;
     HICON icon_;
 };

@@ -62,7 +62,8 @@ class EditorDialog : public testing::Test {
             EXPECT_EQ(owner, dialog_ ? dialog_->Handle() : owner);
             boxes.push_back({text, icon});
             boxButtons.push_back(buttons);
-            return (buttons & MB_YESNO) == MB_YESNO ? answer : IDOK;
+            const UINT kind = buttons & MB_TYPEMASK;
+            return kind == MB_YESNO || kind == MB_YESNOCANCEL ? answer : IDOK;
         };
         services.wait = [this](DWORD milliseconds) {
             const HWND save = GetDlgItem(Window(), IDC_SAVE);

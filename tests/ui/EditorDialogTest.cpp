@@ -102,17 +102,18 @@ TEST_F(EditorDialog, ListEndsOnTheLastEntryOfTheSameName) {
     EXPECT_EQ(Selection(IDC_ANTENNA_TYPE), 3);
 }
 
-TEST_F(EditorDialog, ExitTakesTheFieldsAndCloses) {
+TEST_F(EditorDialog, ExitSavingTakesTheFieldsAndCloses) {
     Open(directory.WriteFile(L"A.TZR", SampleHeader()));
     SetText(IDC_STATION_NAME, L"EFGH");
     SetText(IDC_APPROX_X, L"12abc");
+    answer = IDYES;
     Click(IDOK);
     ASSERT_TRUE(dialog_->HasEnded());
     EXPECT_EQ(dialog_->Result(), IDOK);
     EXPECT_EQ(dialog_->Header().stationName, L"EFGH");
     EXPECT_EQ(dialog_->Header().approxX, 12.0);
     EXPECT_EQ(dialog_->Header().approxZ, 4044656.12345679);
-    EXPECT_TRUE(boxes.empty());
+    EXPECT_EQ(boxes.size(), 1u);
 }
 
 struct BadNumberCase {
@@ -160,15 +161,59 @@ TEST_F(EditorDialog, EnterInAnEditIsExit) {
     EXPECT_EQ(dialog_->Result(), IDOK);
 }
 
+struct LeavingCase {
+    const char* name;
+    int command;
+    bool saveFirst;
+    std::wstring height;
+    int answer;
+    bool asked;
+    bool ends;
+    const char* heightOnDisk;
+};
+
+class EditorDialogLeaving : public EditorDialog, public testing::WithParamInterface<LeavingCase> {};
+
+TEST_P(EditorDialogLeaving, AsksOnlyAboutEditsThatWereNotSaved) {
+    const LeavingCase& c = GetParam();
+    Open(directory.WriteFile(L"ABCD123A.TZR", SampleHeader() + ObservationData(100)));
+    SetText(IDC_ANTENNA_HEIGHT, c.height);
+    if (c.saveFirst)
+        Click(IDC_SAVE);
+    answer = c.answer;
+    boxes.clear();
+    Click(c.command);
+    ASSERT_EQ(!boxes.empty(), c.asked);
+    if (c.asked) {
+        EXPECT_TRUE(boxes[0].text.starts_with(L"文件头的修改尚未保存，是否保存？\n"));
+    }
+    EXPECT_EQ(dialog_->HasEnded(), c.ends);
+    EXPECT_NE(ReadWholeFile(dialog_->CurrentPath()).find(std::string("AntHigh:") + c.heightOnDisk),
+              std::string::npos);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Ways, EditorDialogLeaving,
+    testing::Values(
+        LeavingCase{"ExitUnchanged", IDOK, false, L"1.523", IDCANCEL, false, true, "1.523"},
+        LeavingCase{"EscUnchanged", IDCANCEL, false, L"1.523", IDCANCEL, false, true, "1.523"},
+        LeavingCase{"ExitAfterSaving", IDOK, true, L"1.6", IDCANCEL, false, true, "1.600"},
+        LeavingCase{"ExitYesSaves", IDOK, false, L"1.6", IDYES, true, true, "1.600"},
+        LeavingCase{"EscNoDrops", IDCANCEL, false, L"1.6", IDNO, true, true, "1.523"},
+        LeavingCase{"ExitCancelStays", IDOK, false, L"1.6", IDCANCEL, true, false, "1.523"},
+        LeavingCase{"EscYesRefusedStays", IDCANCEL, false, L"1,6", IDYES, true, false, "1.523"}),
+    [](const testing::TestParamInfo<LeavingCase>& info) { return info.param.name; });
+
 TEST_F(EditorDialog, CancelClosesWithoutTakingFields) {
     Open(directory.WriteFile(L"ABCD123A.TZR", SampleHeader()));
     SetText(IDC_STATION_NAME, L"CHANGED");
     SetText(IDC_APPROX_X, L"abc");
+    answer = IDNO;
     Click(IDCANCEL);
     ASSERT_TRUE(dialog_->HasEnded());
     EXPECT_EQ(dialog_->Result(), IDCANCEL);
     EXPECT_EQ(dialog_->Header().stationName, L"\u6D4B\u7AD9");
-    EXPECT_TRUE(boxes.empty());
+    EXPECT_EQ(boxes.size(), 1u);
 }
 
 TEST_F(EditorDialog, BrowseReadsTheChosenFile) {
@@ -212,13 +257,19 @@ TEST_F(EditorDialog, BrowseToAnInvalidFileKeepsThePreviousControls) {
     EXPECT_EQ(Selection(IDC_MEASURE_TO), 0);
 }
 
-TEST_F(EditorDialog, OpenInEditorPassesThePathAsItIs) {
-    const std::wstring path = directory.WriteFile(L"ABCD 123A.TZR", SampleHeader());
+TEST_F(EditorDialog, OpenInEditorShowsAReadOnlyCopyOfTheHeader) {
+    const std::wstring path =
+        directory.WriteFile(L"ABCD 123A.TZR", SampleHeader() + ObservationData(600));
     Open(path);
     Click(IDC_OPEN_IN_EDITOR);
-    const std::vector<std::wstring> expected = {path};
-    EXPECT_EQ(editorFiles, expected);
+    ASSERT_EQ(editorFiles.size(), 1u);
+    const std::wstring copy = editorFiles[0];
+    EXPECT_TRUE(copy.ends_with(L"\\ABCD 123A.TZR.txt")) << copy;
+    EXPECT_TRUE(ReadWholeFile(copy) == SampleHeader());
+    EXPECT_NE(GetFileAttributesW(copy.c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
     EXPECT_TRUE(boxes.empty());
+    SetFileAttributesW(copy.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileW(copy.c_str());
 }
 
 TEST_F(EditorDialog, OpenInEditorFailureIsReported) {

@@ -212,6 +212,21 @@ TEST_F(SaveCommand, ChineseCatalogueNameIsShownAndWrittenBackUnchanged) {
     EXPECT_NE(written.find("ANT TYPE:\xB2\xE2\xCA\xD4\r\n"), std::string::npos);
 }
 
+TEST_F(SaveCommand, AntennaNameTheCatalogueLacksIsOfferedAndKept) {
+    std::string header = SampleHeader();
+    header.replace(header.find("AntType:DRQK08"), 14, "AntType:TRM59800.00");
+    Open(directory.WriteFile(L"ABCD123A.TZR", header + ObservationData(100)));
+    const std::vector<std::wstring> items = ListItems(IDC_ANTENNA_TYPE);
+    EXPECT_EQ(items.back(), L"TRM59800.00");
+    EXPECT_EQ(Selection(IDC_ANTENNA_TYPE), static_cast<int>(items.size()) - 1);
+    SetText(IDC_ANTENNA_HEIGHT, L"1.6");
+    Click(IDC_SAVE);
+    EXPECT_TRUE(boxes.empty());
+    const std::string written = ReadWholeFile(dialog_->CurrentPath());
+    EXPECT_NE(written.find("AntType:TRM59800.00\r\n"), std::string::npos);
+    EXPECT_NE(written.find("ANT TYPE:TRM59800.00\r\n"), std::string::npos);
+}
+
 TEST_F(SaveCommand, SavingAgainSavesWhatWasSavedLast) {
     OpenSample();
     SetText(IDC_STATION_NAME, L"EFGH");
@@ -234,6 +249,8 @@ struct RefusedSaveCase {
     std::string replacedHeaderStart;
     int answer;
     std::wstring message;
+    int otherControl = 0;
+    std::wstring otherText = L"";
 };
 
 class SaveCommandRefusals : public SaveCommand,
@@ -249,6 +266,8 @@ TEST_P(SaveCommandRefusals, SaysWhyAndWritesNothing) {
     }
     const std::string before = ReadWholeFile(path);
     SetText(IDC_STATION_NAME, c.station);
+    if (c.otherControl != 0)
+        SetText(c.otherControl, c.otherText);
     answer = c.answer;
     Click(IDC_SAVE);
 
@@ -273,7 +292,13 @@ INSTANTIATE_TEST_SUITE_P(
         RefusedSaveCase{"CharactersTheCodePageLacksNotAccepted", L"P\u0E01", "", IDNO,
                         L"“点名”中的字符“\u0E01”无法写入文件头，将被写为“?”。\n是否仍然保存？"},
         RefusedSaveCase{"FileChangedByAnotherProgram", L"EFGH", "CHANGED", IDOK,
-                        L"文件在读取后已被其他程序修改，未保存，请重新打开该文件：\n"}),
+                        L"文件在读取后已被其他程序修改，未保存，请重新打开该文件：\n"},
+        RefusedSaveCase{"AntennaHeightWithAComma", L"EFGH", "", IDOK, kNotANumber,
+                        IDC_ANTENNA_HEIGHT, L"1,5"},
+        RefusedSaveCase{"AntennaHeightWithAUnit", L"EFGH", "", IDOK, kNotANumber,
+                        IDC_ANTENNA_HEIGHT, L"1.5m"},
+        RefusedSaveCase{"CoordinateTooLongToReadBack", L"EFGH", "", IDOK, kNotANumber, IDC_APPROX_X,
+                        L"1e308"}),
     [](const testing::TestParamInfo<RefusedSaveCase>& info) { return info.param.name; });
 
 struct SaveFaultCase {
