@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "header/FileNameParts.h"
 #include "header/HeaderReader.h"
 #include "header/LegacyAntennaTable.h"
 #include "header/MeasureToChoices.h"
@@ -145,8 +146,11 @@ void CTZRDlg::OnCancel() {
 CTZRDlg::Leaving CTZRDlg::AskBeforeLeaving() {
     if (!header_.headerLoaded || ShownValues() == savedValues_)
         return Leaving::AsBefore;
-    const int answer = MessageBoxOnDialog(L"文件头的修改尚未保存，是否保存？\n" + currentPath_,
-                                          MessageIcon::Question, MB_YESNOCANCEL | MB_DEFBUTTON1);
+    // The name alone: a deep folder's path would make the box wider than the screen.
+    const FileNameParts name = SplitRawFilePath(currentPath_);
+    const int answer =
+        MessageBoxOnDialog(L"文件头的修改尚未保存，是否保存？\n" + name.stationName + name.suffix,
+                           MessageIcon::Question, MB_YESNOCANCEL | MB_DEFBUTTON1);
     if (answer == IDNO)
         return Leaving::Discarding;
     if (answer == IDYES && SaveStationHeader())
