@@ -52,6 +52,7 @@ const ToolTexts& ChineseTexts() {
         .files = "{} 个文件",
         .oneFinding = "{} 项发现",
         .findings = "{} 项发现",
+        .writtenValueWarning = "警告: {}: {}",
 
         .antennasFrom = "{} 种天线，来自{}",
         .builtInList = "内置列表",

@@ -53,6 +53,7 @@ const ToolTexts& EnglishTexts() {
         .files = "{} files",
         .oneFinding = "{} finding",
         .findings = "{} findings",
+        .writtenValueWarning = "warning: {}: {}",
 
         .antennasFrom = "{} antennas from {}",
         .builtInList = "the built-in list",

@@ -6,10 +6,12 @@
 
 #include "campaign/BatchNames.h"
 #include "campaign/CampaignMatch.h"
+#include "campaign/Findings.h"
+#include "campaign/Journal.h"
 #include "campaign/SaveFiles.h"
 #include "cli/CampaignFile.h"
 #include "cli/CodePageHint.h"
-#include "campaign/Journal.h"
+#include "cli/FindingText.h"
 #include "cli/Json.h"
 #include "cli/ReadProblem.h"
 #include "cli/SaveProblemText.h"
@@ -54,6 +56,8 @@ struct FileOutcome {
     std::string notice;
     // Under --dry-run, the header lines that would change.
     std::string preview;
+    // What check would find in the values written.
+    std::vector<Finding> warnings;
 };
 
 FileOutcome Failure(std::string error) {
@@ -117,7 +121,25 @@ bool HoldsHeader(const FileSnapshot& read, const SavePlan& plan) {
     return read.headerRegion == HeaderForRegion(plan.headerText, read.headerRegion.size());
 }
 
-std::string JsonOutcome(const std::wstring& file, const FileOutcome& outcome, bool dryRun) {
+std::vector<std::string_view> FieldsOf(const FieldValues& values) {
+    std::vector<std::string_view> fields;
+    for (const FieldValue& value : values)
+        fields.push_back(value.field->name);
+    return fields;
+}
+
+std::string JsonWarnings(const std::vector<Finding>& warnings, Language language) {
+    std::string json = "[";
+    for (const Finding& warning : warnings)
+        json += std::string(json.size() == 1 ? "" : ", ") + "{\"code\": \"" +
+                std::string(FindingCodeName(warning.code)) +
+                "\", \"field\": " + (warning.field.empty() ? "null" : JsonString(warning.field)) +
+                ", \"message\": " + JsonString(FindingMessage(warning, nullptr, language)) + "}";
+    return json + "]";
+}
+
+std::string JsonOutcome(const std::wstring& file, const FileOutcome& outcome, bool dryRun,
+                        Language language) {
     std::string json =
         "{\"file\": " + JsonString(file) + ", \"status\": \"" +
         std::string(kStatusNames[static_cast<size_t>(outcome.status)]) +
@@ -129,7 +151,8 @@ std::string JsonOutcome(const std::wstring& file, const FileOutcome& outcome, bo
                 "\", \"old\": " + JsonString(change.before) +
                 ", \"new\": " + JsonString(change.after) + "}";
     }
-    json += "], \"error\": " + (outcome.error.empty() ? "null" : JsonString(outcome.error));
+    json += "], \"error\": " + (outcome.error.empty() ? "null" : JsonString(outcome.error)) +
+            ", \"warnings\": " + JsonWarnings(outcome.warnings, language);
     return json + (dryRun ? ", \"dryRun\": true}\n" : "}\n");
 }
 
@@ -159,8 +182,9 @@ FileOutcome AfterRewrite(const std::wstring& file, const RewriteOutcome& written
                 "kept, check it against the new one");
             break;
         case OnDisk::Torn:
-            failed = Failure("the write stopped half-way and the old header could not be put back (" +
-                             why + "); tzrhdr undo puts it back");
+            failed =
+                Failure("the write stopped half-way and the old header could not be put back (" +
+                        why + "); tzrhdr undo puts it back");
             break;
     }
     if (written.path != file)
@@ -313,6 +337,7 @@ class SetRun {
         outcome.status = renaming ? Status::Renamed : Status::Changed;
         outcome.newPath = renaming ? plan.newPath : std::wstring();
         outcome.changes = ChangesBetween(read, header, request_.codePage);
+        outcome.warnings = WrittenFieldFindings(file, header, catalogue_, FieldsOf(edits->values));
         if (checked == nullptr)
             return outcome;
         if (outcome.status != checked->status || outcome.newPath != checked->newPath)
@@ -361,11 +386,10 @@ class SetRun {
         }
         for (size_t k = 0; k < saves.size(); ++k) {
             const size_t i = saved[k];
-            outcomes[i] = !group.journalBefore
-                              ? Failure("not written, as the journal cannot be written: " +
-                                        journalError_)
-                              : AfterRewrite(request_.files[i], group.outcomes[k],
-                                             std::move(outcomes[i]));
+            outcomes[i] =
+                !group.journalBefore
+                    ? Failure("not written, as the journal cannot be written: " + journalError_)
+                    : AfterRewrite(request_.files[i], group.outcomes[k], std::move(outcomes[i]));
         }
     }
 
@@ -396,8 +420,14 @@ class SetRun {
                  << (outcome.newPath.empty() ? ""
                                              : " (the file is now " + ToUtf8(outcome.newPath) + ")")
                  << "\n";
+        for (const Finding& warning : outcome.warnings)
+            err_ << "tzrhdr: " << name << ": "
+                 << Fill(TextsIn(request_.language).writtenValueWarning,
+                         {FindingCodeName(warning.code),
+                          FindingMessage(warning, nullptr, request_.language)})
+                 << "\n";
         if (request_.json) {
-            out_ << JsonOutcome(file, outcome, request_.dryRun);
+            out_ << JsonOutcome(file, outcome, request_.dryRun, request_.language);
             return;
         }
         if (outcome.status == Status::Failed)

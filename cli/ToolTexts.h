@@ -61,6 +61,8 @@ struct ToolTexts {
     std::string_view files;
     std::string_view oneFinding;
     std::string_view findings;
+    // What set says of a value it writes that check would find: code, finding.
+    std::string_view writtenValueWarning;
 
     // The antenna catalogue: count, source; what is amiss with a record.
     std::string_view antennasFrom;
