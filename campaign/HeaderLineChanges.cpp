@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "header/HeaderKeys.h"
 #include "header/HeaderReader.h"
 #include "header/HeaderText.h"
 
@@ -17,8 +18,8 @@ std::vector<std::string_view> CrLfLinesOf(std::string_view text) {
 
 // The key of a written header line: its text up to the colon ("ver" for the version line).
 std::string_view KeyOf(std::string_view line) {
-    if (line.substr(0, 4) == "ver ")
-        return "ver";
+    if (line.starts_with(kVersionKey) && line.substr(kVersionKey.size(), 1) == " ")
+        return kVersionKey;
     const size_t colon = line.find(':');
     return colon == std::string_view::npos ? line : line.substr(0, colon + 1);
 }

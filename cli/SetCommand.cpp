@@ -61,7 +61,9 @@ std::string ProblemText(const SetFileResult& file, const CampaignMatch* campaign
             return "the antenna catalogue is empty, so no antenna type can be written";
         case SetProblem::FieldValue: {
             const std::string error = FieldProblemText(file.fieldProblem, Language::English);
-            return file.row >= 0 ? campaign->Table().Describe(file.row) + ": " + error : error;
+            return file.row >= 0
+                       ? TableRowText(campaign->Table(), file.row, Language::English) + ": " + error
+                       : error;
         }
         case SetProblem::ValueRefused:
             return ValueProblemText(file.valueProblem, Language::English);
@@ -203,7 +205,8 @@ bool ReportRows(const std::wstring& path, const CampaignMatch& campaign, std::os
     // Written in blocks: standard error is unbuffered, and a table may have a million rows.
     std::string lines;
     for (const int row : campaign.UnmatchedRows()) {
-        lines += "tzrhdr: " + table + ": " + campaign.Table().Describe(row) +
+        lines += "tzrhdr: " + table + ": " +
+                 TableRowText(campaign.Table(), row, Language::English) +
                  " matches no file that was read\n";
         if (lines.size() >= kFileBlockSize) {
             err << lines;

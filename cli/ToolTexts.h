@@ -41,6 +41,8 @@ struct ToolTexts {
     std::string_view notAMeasureTo;
     std::string_view quoted;
     std::string_view listSeparator;
+    // A row of a campaign table: the line it starts on, as a spreadsheet counts lines, and its key.
+    std::string_view tableRow;
 
     // What check finds.
     std::string_view nameMismatch;
