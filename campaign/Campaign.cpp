@@ -94,9 +94,3 @@ FieldValues Campaign::Cells(int row) const {
     }
     return values;
 }
-
-std::string Campaign::Describe(int row) const {
-    std::string described = "row " + std::to_string(Line(row)) + " (";
-    described += Key(row);
-    return described + ")";
-}

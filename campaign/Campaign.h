@@ -28,8 +28,6 @@ class Campaign {
     size_t Line(int row) const { return rows_[static_cast<size_t>(row)].line; }
     // The row's key in UTF-8, without the blanks and byte-order marks around it.
     std::string_view Key(int row) const;
-    // "row N (key)", N counted as a spreadsheet counts its lines.
-    std::string Describe(int row) const;
 
   private:
     friend class CampaignBuilder;

@@ -7,6 +7,7 @@
 #include "campaign/Csv.h"
 #include "campaign/TableEncoding.h"
 #include "campaign/TableKey.h"
+#include "header/AsciiText.h"
 #include "platform/CodePage.h"
 
 namespace {
@@ -17,10 +18,7 @@ constexpr size_t kReadBlock = 256 * 1024;
 std::string ColumnName(std::string_view cell) {
     std::string name(TrimKey(cell));
     std::replace(name.begin(), name.end(), '_', '-');
-    std::transform(name.begin(), name.end(), name.begin(), [](char c) {
-        return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-    });
-    return name;
+    return AsciiLowercase(name);
 }
 
 bool HasHighBytes(std::span<const std::string> cells) {

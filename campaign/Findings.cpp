@@ -114,6 +114,16 @@ void AddReceiverMismatch(const std::vector<const CheckedFile*>& receiver,
     }
 }
 
+bool Names(std::span<const std::string_view> fields, std::string_view field) {
+    return std::find(fields.begin(), fields.end(), field) != fields.end();
+}
+
+bool Concerns(const Finding& finding, std::span<const std::string_view> fields) {
+    if (finding.code == FindingCode::CoordinatesMissing)
+        return Names(fields, "x") || Names(fields, "y") || Names(fields, "z");
+    return !finding.field.empty() && Names(fields, finding.field);
+}
+
 }  // namespace
 
 std::string_view FindingCodeName(FindingCode code) {
@@ -149,6 +159,16 @@ std::vector<Finding> FileFindings(const CheckedFile& file, const AntennaCatalogu
         add(FindingCode::MeasureToUnknown, "measure-to");
     if (IsMissing(PositionOf(header)))
         add(FindingCode::CoordinatesMissing, {});
+    return findings;
+}
+
+std::vector<Finding> WrittenFieldFindings(const std::wstring& path, const StationHeader& written,
+                                          const AntennaCatalogue& catalogue,
+                                          std::span<const std::string_view> fields) {
+    CheckedFile file{path, written, std::nullopt};
+    file.header.nameParts.stationName = written.stationName;
+    std::vector<Finding> findings = FileFindings(file, catalogue);
+    std::erase_if(findings, [&](const Finding& finding) { return !Concerns(finding, fields); });
     return findings;
 }
 

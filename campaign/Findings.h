@@ -1,6 +1,7 @@
 #pragma once
 
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -69,6 +70,13 @@ constexpr double kStationSpreadLimit = 100;
 
 // What one file shows by itself.
 std::vector<Finding> FileFindings(const CheckedFile& file, const AntennaCatalogue& catalogue);
+
+// What check would find in the fields a save writes, on the header as the save will write it:
+// the findings of FileFindings that concern one of `fields` (coordinates-missing concerns x, y
+// and z). The save renames the file after its station, so the names cannot disagree then.
+std::vector<Finding> WrittenFieldFindings(const std::wstring& path, const StationHeader& written,
+                                          const AntennaCatalogue& catalogue,
+                                          std::span<const std::string_view> fields);
 
 // What the files show together. Of a station whose files lie more than kStationSpreadLimit
 // apart, each file more than half that from the station's median position is reported (of two

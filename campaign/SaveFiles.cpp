@@ -12,8 +12,8 @@ JournalFile JournalLineFor(const FileSave& save) {
     const std::string written =
         request.exactHeader ? request.headerText
                             : HeaderForRegion(request.headerText, before.headerRegion.size());
-    return {save.number,       before.identity,  before.size, request.currentPath,
-            request.newPath,   before.headerRegion, written,   save.restores};
+    return {save.number,     before.identity,     before.size, request.currentPath,
+            request.newPath, before.headerRegion, written,     save.restores};
 }
 
 }  // namespace
@@ -55,4 +55,9 @@ SavedGroup SaveFiles(FileSystem& files, std::span<const FileSave> saves, Journal
     if (FileStatus status = journal->Commit(); !status)
         group.journalAfter = status;
     return group;
+}
+
+RewriteOutcome SaveFile(FileSystem& files, const RewriteRequest& request) {
+    const FileSave save{request};
+    return SaveFiles(files, std::span(&save, 1), nullptr).outcomes.front();
 }

@@ -32,3 +32,6 @@ struct SavedGroup {
 // on disk follow in one flush after the group, and each folder that a file was renamed in is
 // flushed once. A kill at any moment leaves every file restorable from the journal.
 SavedGroup SaveFiles(FileSystem& files, std::span<const FileSave> saves, JournalWriter* journal);
+
+// Saves one file with no journal, as the editor's Save does.
+RewriteOutcome SaveFile(FileSystem& files, const RewriteRequest& request);

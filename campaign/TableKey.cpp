@@ -2,13 +2,11 @@
 
 #include <array>
 
+#include "header/AsciiText.h"
+
 namespace {
 
 constexpr std::array<std::string_view, 4> kBlanks = {" ", "\t", "\xC2\xA0", "\xEF\xBB\xBF"};
-
-char FoldAscii(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
 
 std::string_view FileNameOf(std::string_view path) {
     const size_t separator = path.find_last_of("/\\");
@@ -39,7 +37,7 @@ std::string LookupKey(std::string_view key, bool fileName) {
         return std::string(key);
     std::string folded(FileNameOf(key));
     for (char& c : folded)
-        c = FoldAscii(c);
+        c = ToAsciiLower(c);
     return folded;
 }
 
@@ -48,7 +46,7 @@ bool SameFileName(std::string_view lookupKey, std::string_view key) {
     if (name.size() != lookupKey.size())
         return false;
     for (size_t i = 0; i < name.size(); ++i) {
-        if (FoldAscii(name[i]) != lookupKey[i])
+        if (ToAsciiLower(name[i]) != lookupKey[i])
             return false;
     }
     return true;

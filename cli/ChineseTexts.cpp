@@ -33,6 +33,7 @@ const ToolTexts& ChineseTexts() {
         .notAMeasureTo = "{}应为 0、1、2、3 或以下标签之一：{}",
         .quoted = "“{}”",
         .listSeparator = "、",
+        .tableRow = "第 {} 行（{}）",
 
         .nameMismatch = "文件名中的测站为{}，文件头的 MARKER NAME: 为{}",
         .unknownAntenna = "{}不在天线列表中；程序会显示{}",
@@ -52,6 +53,7 @@ const ToolTexts& ChineseTexts() {
         .files = "{} 个文件",
         .oneFinding = "{} 项发现",
         .findings = "{} 项发现",
+        .writtenValueWarning = "警告: {}: {}",
 
         .antennasFrom = "{} 种天线，来自{}",
         .builtInList = "内置列表",

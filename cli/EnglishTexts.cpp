@@ -34,6 +34,7 @@ const ToolTexts& EnglishTexts() {
         .notAMeasureTo = "{} is 0, 1, 2, 3 or one of the labels {}",
         .quoted = "\"{}\"",
         .listSeparator = ", ",
+        .tableRow = "row {} ({})",
 
         .nameMismatch = "the file name says {}, the header's MARKER NAME: {}",
         .unknownAntenna = "{} is not in the antenna catalogue; the editor would show {}",
@@ -53,6 +54,7 @@ const ToolTexts& EnglishTexts() {
         .files = "{} files",
         .oneFinding = "{} finding",
         .findings = "{} findings",
+        .writtenValueWarning = "warning: {}: {}",
 
         .antennasFrom = "{} antennas from {}",
         .builtInList = "the built-in list",

@@ -22,11 +22,15 @@ std::string OtherTypes(const ToolTexts& texts, const Finding& finding) {
     return others;
 }
 
-std::string RowOf(const Campaign* log, int row) {
-    return log != nullptr && row >= 0 ? log->Describe(row) : std::string();
+std::string RowOf(const Campaign* log, int row, Language language) {
+    return log != nullptr && row >= 0 ? TableRowText(*log, row, language) : std::string();
 }
 
 }  // namespace
+
+std::string TableRowText(const Campaign& table, int row, Language language) {
+    return Fill(TextsIn(language).tableRow, {std::to_string(table.Line(row)), table.Key(row)});
+}
 
 std::string FindingMessage(const Finding& finding, const Campaign* log, Language language) {
     const ToolTexts& texts = TextsIn(language);
@@ -53,10 +57,12 @@ std::string FindingMessage(const Finding& finding, const Campaign* log, Language
         case FindingCode::ReceiverMismatch:
             return Fill(texts.receiverMismatch, {other, value, OtherTypes(texts, finding)});
         case FindingCode::LogMismatch:
-            return Fill(texts.logMismatch, {finding.field, value, other, RowOf(log, finding.row)});
+            return Fill(texts.logMismatch,
+                        {finding.field, value, other, RowOf(log, finding.row, language)});
         case FindingCode::LogMissing:
-            return finding.row < 0 ? std::string(texts.noRowForFile)
-                                   : Fill(texts.rowMatchesNoFile, {RowOf(log, finding.row)});
+            return finding.row < 0
+                       ? std::string(texts.noRowForFile)
+                       : Fill(texts.rowMatchesNoFile, {RowOf(log, finding.row, language)});
     }
     return {};
 }

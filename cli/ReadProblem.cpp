@@ -1,25 +1,8 @@
 #include "cli/ReadProblem.h"
 
+#include "campaign/FileReadFailure.h"
 #include "platform/FileSystem.h"
 #include "platform/Utf8.h"
-
-namespace {
-
-std::optional<std::wstring> SystemReasonFor(const std::wstring& path) {
-    FileStatus status;
-    const std::unique_ptr<OpenedFile> file =
-        SystemFileSystem().Open(path, OpenMode::ReadShared, status);
-    if (file) {
-        char byte;
-        size_t got = 0;
-        status = file->Read(&byte, 1, got);
-    }
-    if (status)
-        return std::nullopt;
-    return status.error;
-}
-
-}  // namespace
 
 std::string FirstLineOf(const std::wstring& systemText) {
     std::wstring line = systemText.substr(0, systemText.find_first_of(L"\r\n"));
@@ -29,7 +12,7 @@ std::string FirstLineOf(const std::wstring& systemText) {
 }
 
 std::optional<std::string> UnreadableReason(const std::wstring& path) {
-    const std::optional<std::wstring> reason = SystemReasonFor(path);
+    const std::optional<std::wstring> reason = SystemReadReason(SystemFileSystem(), path);
     if (!reason)
         return std::nullopt;
     return FirstLineOf(*reason);
@@ -37,14 +20,7 @@ std::optional<std::string> UnreadableReason(const std::wstring& path) {
 
 std::optional<ReadFailure> ReadFailureOf(const std::wstring& path, const StationHeader& header,
                                          const std::vector<ReaderMessage>& messages) {
-    if (header.headerLoaded)
-        return std::nullopt;
-    ReadFailure failure;
-    if (std::optional<std::wstring> reason = SystemReasonFor(path))
-        failure.systemReason = std::move(*reason);
-    else
-        failure.messages = messages;
-    return failure;
+    return ReadFailureOf(SystemFileSystem(), path, header, messages);
 }
 
 std::string_view ReaderMessageCode(ReaderMessage message) {

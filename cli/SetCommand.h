@@ -8,6 +8,7 @@
 #include "antenna/AntennaCatalogue.h"
 #include "campaign/FieldEdits.h"
 #include "campaign/Journal.h"
+#include "cli/ToolTexts.h"
 
 struct SetRequest {
     std::vector<std::wstring> files;
@@ -22,6 +23,8 @@ struct SetRequest {
     // Header text is read and written in this code page.
     unsigned codePage = 0;
     bool showProgress = false;
+    // The language of the warnings about values that check would find.
+    Language language = Language::English;
     // Where each write is recorded first; nothing for none.
     std::optional<JournalTarget> journal;
     FileSystem* fileSystem = &SystemFileSystem();

@@ -41,6 +41,8 @@ struct ToolTexts {
     std::string_view notAMeasureTo;
     std::string_view quoted;
     std::string_view listSeparator;
+    // A row of a campaign table: the line it starts on, as a spreadsheet counts lines, and its key.
+    std::string_view tableRow;
 
     // What check finds.
     std::string_view nameMismatch;
@@ -61,6 +63,8 @@ struct ToolTexts {
     std::string_view files;
     std::string_view oneFinding;
     std::string_view findings;
+    // What set says of a value it writes that check would find: code, finding.
+    std::string_view writtenValueWarning;
 
     // The antenna catalogue: count, source; what is amiss with a record.
     std::string_view antennasFrom;

@@ -177,6 +177,7 @@ int Set(const Values& values, const ToolEnvironment& environment, Language langu
     request.dryRun = values.dryRun;
     request.json = values.json;
     request.showProgress = environment.errIsTerminal && !values.json;
+    request.language = language;
     request.journal = JournalFor(values, environment, args);
     request.fileSystem = environment.files != nullptr ? environment.files : &SystemFileSystem();
     return RunSet(request, catalogue, out, err);

@@ -238,13 +238,13 @@ TEST_F(TzrhdrSet, JsonReportsEachFileOnOneLineAndTheSummaryOnStandardError) {
         ", \"status\": \"renamed\", \"newFile\": " + JsonString(directory.PathOf(L"EFGH123A.TZR")) +
         ", \"changes\": [{\"field\": \"station\", \"old\": \"ABCD\", \"new\": \"EFGH\"}, "
         "{\"field\": \"antenna-height\", \"old\": \"1.523\", \"new\": \"1.500\"}], "
-        "\"error\": null, \"dryRun\": true}\n";
+        "\"error\": null, \"warnings\": [], \"dryRun\": true}\n";
     const std::string failed = "{\"file\": " + JsonString(missing) +
                                ", \"status\": \"failed\", \"newFile\": null, \"changes\": [], "
                                "\"error\": \"";
     EXPECT_EQ(result.out.substr(0, renamed.size()), renamed);
     EXPECT_EQ(result.out.substr(renamed.size(), failed.size()), failed);
-    EXPECT_TRUE(EndsWith(result.out, "\", \"dryRun\": true}\n")) << result.out;
+    EXPECT_TRUE(EndsWith(result.out, "\", \"warnings\": [], \"dryRun\": true}\n")) << result.out;
     EXPECT_EQ(std::count(result.out.begin(), result.out.end(), '\n'), 2);
     EXPECT_TRUE(EndsWith(result.err,
                          "2 files (dry run, nothing written): 0 changed, 1 renamed, "

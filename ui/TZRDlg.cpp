@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "campaign/SaveFiles.h"
 #include "header/FileNameParts.h"
 #include "header/HeaderReader.h"
 #include "header/LegacyAntennaTable.h"
@@ -363,7 +364,7 @@ bool CTZRDlg::RunSave() {
                            MB_YESNO | MB_DEFBUTTON2) != IDYES)
         return false;
 
-    const RewriteOutcome outcome = RewriteRawFile(
+    const RewriteOutcome outcome = SaveFile(
         files, {currentPath_, plan.newPath, plan.headerText, header_.snapshot, replaceExisting});
     if (!outcome.Wrote()) {
         if (outcome.refusal != RewriteRefusal::None)

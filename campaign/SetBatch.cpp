@@ -1,0 +1,291 @@
+#include "campaign/SetBatch.h"
+
+#include <algorithm>
+#include <memory>
+
+#include "campaign/BatchNames.h"
+#include "campaign/FileReadFailure.h"
+#include "campaign/SaveFiles.h"
+#include "header/SavePlan.h"
+#include "platform/CodePage.h"
+
+namespace {
+
+// Files saved between two flushes of the journal.
+constexpr size_t kGroupSize = 64;
+
+SetFileResult Failure(SetProblem problem) {
+    SetFileResult result;
+    result.status = SetStatus::Failed;
+    result.problem = problem;
+    return result;
+}
+
+std::vector<FieldChange> ChangesBetween(const StationHeader& before, const StationHeader& after,
+                                        unsigned codePage) {
+    std::vector<FieldChange> changes;
+    for (const RecordField& field : RecordFields()) {
+        std::wstring old = field.print(before, codePage);
+        std::wstring now = field.print(after, codePage);
+        if (old != now)
+            changes.push_back({field.name, std::move(old), std::move(now)});
+    }
+    return changes;
+}
+
+std::vector<std::string_view> FieldsOf(const FieldValues& values) {
+    std::vector<std::string_view> fields;
+    for (const FieldValue& value : values)
+        fields.push_back(value.field->name);
+    return fields;
+}
+
+// Whether the file's header region already holds what a save would write there.
+bool HoldsHeader(const FileSnapshot& read, const SavePlan& plan) {
+    return read.headerRegion == HeaderForRegion(plan.headerText, read.headerRegion.size());
+}
+
+// What the write left on disk, in the terms the result uses.
+SetFileResult AfterRewrite(const std::wstring& file, const RewriteOutcome& written,
+                           SetFileResult planned) {
+    if (written.onDisk == OnDisk::Saved && written.error.empty())
+        return planned;
+    SetFileResult result =
+        written.onDisk == OnDisk::Saved ? std::move(planned) : Failure(SetProblem::Rewrite);
+    result.problem = SetProblem::Rewrite;
+    result.written = written;
+    if (written.onDisk != OnDisk::Saved && written.onDisk != OnDisk::Unchanged &&
+        written.path != file)
+        result.newPath = written.path;
+    return result;
+}
+
+// The values to take into one file, and the campaign row they come from (-1 for none).
+struct FileEdits {
+    FieldValues values;
+    int row = -1;
+};
+
+class SetRun {
+  public:
+    SetRun(const SetBatchRequest& request, const AntennaCatalogue& catalogue,
+           SetBatchListener& listener)
+        : request_(request),
+          catalogue_(catalogue),
+          listener_(listener),
+          files_(*request.fileSystem) {
+        readOptions_.codePage = request.codePage;
+    }
+
+    SetBatchResult Run() {
+        result_.files = PlanBatch();
+        if (!OpenJournal())
+            return std::move(result_);
+        for (size_t start = 0; start < request_.files.size(); start += kGroupSize) {
+            const size_t end = std::min(request_.files.size(), start + kGroupSize);
+            SaveGroup(start, end);
+            for (size_t i = start; i < end; ++i) {
+                listener_.Done(i, result_.files[i]);
+                ++result_.tally[static_cast<size_t>(result_.files[i].status)];
+            }
+        }
+        return std::move(result_);
+    }
+
+  private:
+    // Opens the journal when the batch is about to write; false when it cannot be written, so
+    // that no file is.
+    bool OpenJournal() {
+        const std::vector<SetFileResult>& planned = result_.files;
+        if (!request_.journal || request_.dryRun ||
+            std::none_of(planned.begin(), planned.end(),
+                         [](const SetFileResult& file) { return file.Writes(); }))
+            return true;
+        if (request_.journal->path.empty()) {
+            result_.journalRefusal = JournalRefusal::NoFolder;
+            return false;
+        }
+        FileStatus status;
+        journal_ =
+            JournalWriter::Open(files_, request_.journal->path, request_.journal->batch, status);
+        if (journal_)
+            return true;
+        result_.journalRefusal = JournalRefusal::Unwritable;
+        result_.journalError = status.error;
+        return false;
+    }
+
+    // Plans every file, then refuses the saves whose new names clash, before anything is
+    // written.
+    std::vector<SetFileResult> PlanBatch() {
+        std::vector<SetFileResult> plans;
+        std::vector<BatchFile> names;
+        for (const std::wstring& file : request_.files) {
+            plans.push_back(EditFile(file, nullptr));
+            names.push_back({file, plans.back().newPath.empty() ? file : plans.back().newPath});
+        }
+        const std::vector<std::string> clashes = NameClashes(names);
+        for (size_t i = 0; i < plans.size(); ++i) {
+            if (clashes[i].empty() || !plans[i].Writes())
+                continue;
+            plans[i] = Failure(SetProblem::NameClash);
+            plans[i].clash = clashes[i];
+        }
+        return plans;
+    }
+
+    // The field options, then the cells of the file's campaign row that differ from what the
+    // file holds. Nothing when the campaign has no row for the file.
+    std::optional<FileEdits> EditsFor(const std::wstring& file, const StationHeader& header) {
+        FileEdits edits{request_.edits, -1};
+        CampaignMatch* campaign = request_.campaign;
+        if (campaign == nullptr)
+            return edits;
+        edits.row = campaign->MatchFile(file, header.stationName);
+        if (edits.row < 0)
+            return std::nullopt;
+        for (FieldValue& cell :
+             campaign->ChangingCells(edits.row, header, catalogue_, request_.codePage))
+            edits.values.push_back(std::move(cell));
+        return edits;
+    }
+
+    // Reads one file, takes its edits and plans its save. Given the plan that the batch checked,
+    // it then prepares the write (under a dry run, describes it), provided that reading the file
+    // again plans the same save.
+    SetFileResult EditFile(const std::wstring& file, const SetFileResult* checked,
+                           std::optional<FileSave>* save = nullptr) {
+        StationHeader header;
+        const std::vector<ReaderMessage> messages =
+            ReadStationHeader(file, catalogue_, header, readOptions_).Messages();
+        if (std::optional<ReadFailure> failure = ReadFailureOf(files_, file, header, messages)) {
+            // A row is for a file that exists even when the file cannot be read; only a row
+            // keyed by the current station cannot be told then.
+            if (request_.campaign != nullptr)
+                request_.campaign->MatchUnreadFile(file);
+            SetFileResult result = Failure(SetProblem::Unreadable);
+            result.readFailure = std::move(*failure);
+            return result;
+        }
+        listener_.Read(header);
+        const std::optional<FileEdits> edits = EditsFor(file, header);
+        SetFileResult result;
+        result.noRow = !edits;
+        if (!edits || edits->values.empty())
+            return result;
+
+        const StationHeader read = header;
+        if (!HoldAsEditor(header, catalogue_))
+            return Failure(SetProblem::EmptyCatalogue);
+        if (std::optional<FieldValueProblem> problem =
+                TakeFieldValues(header, edits->values, catalogue_)) {
+            result = Failure(SetProblem::FieldValue);
+            result.fieldProblem = std::move(*problem);
+            result.row = edits->row;
+            return result;
+        }
+        const SavePlan plan = PlanSave(header, header.measureTo, request_.codePage, OemCodePage());
+        plan.RoundHeightIn(header);
+        if (plan.refusal) {
+            result = Failure(SetProblem::ValueRefused);
+            result.valueProblem = *plan.refusal;
+            return result;
+        }
+        if (plan.headerTooLong)
+            return Failure(SetProblem::HeaderTooLong);
+        const bool renaming = plan.newPath != file;
+        if (!renaming && HoldsHeader(header.snapshot, plan))
+            return result;
+
+        result.status = renaming ? SetStatus::Renamed : SetStatus::Changed;
+        result.newPath = renaming ? plan.newPath : std::wstring();
+        result.changes = ChangesBetween(read, header, request_.codePage);
+        result.warnings = WrittenFieldFindings(file, header, catalogue_, FieldsOf(edits->values));
+        if (checked == nullptr)
+            return result;
+        if (result.status != checked->status || result.newPath != checked->newPath)
+            return Failure(SetProblem::ChangedWhilePlanned);
+        result.replacing = NewPathNamesAnotherFile(files_, file, plan.newPath);
+        if (result.replacing && !request_.replace) {
+            result = Failure(SetProblem::TargetExists);
+            result.target = plan.newPath;
+            return result;
+        }
+        if (request_.dryRun) {
+            result.lineChanges =
+                HeaderLineChanges(header.snapshot.headerRegion, plan.headerText, request_.codePage);
+            return result;
+        }
+        if (!journal_ && !journalError_.empty())
+            return JournalStopped();
+        *save = FileSave{{file, plan.newPath, plan.headerText, header.snapshot, result.replacing}};
+        return result;
+    }
+
+    SetFileResult JournalStopped() const {
+        SetFileResult result = Failure(SetProblem::JournalStopped);
+        result.journalError = journalError_;
+        return result;
+    }
+
+    // Prepares the files of one group, then saves them together: one flush of the journal before
+    // their writes and one after.
+    void SaveGroup(size_t start, size_t end) {
+        std::vector<SetFileResult>& results = result_.files;
+        std::vector<FileSave> saves;
+        std::vector<size_t> saved;
+        for (size_t i = start; i < end; ++i) {
+            listener_.Saving(i);
+            if (!results[i].Writes())
+                continue;
+            std::optional<FileSave> save;
+            results[i] = EditFile(request_.files[i], &results[i], &save);
+            if (save) {
+                save->number = ++journalled_;
+                saves.push_back(std::move(*save));
+                saved.push_back(i);
+            }
+        }
+        if (saves.empty())
+            return;
+        const SavedGroup group = SaveFiles(files_, saves, journal_.get());
+        if (!group.journalBefore) {
+            journalError_ = group.journalBefore.error;
+            journal_.reset();
+        }
+        if (!group.journalAfter) {
+            result_.journalIncomplete = true;
+            listener_.JournalIncomplete(group.journalAfter);
+        }
+        for (size_t k = 0; k < saves.size(); ++k) {
+            const size_t i = saved[k];
+            results[i] = !group.journalBefore ? JournalStopped()
+                                              : AfterRewrite(request_.files[i], group.outcomes[k],
+                                                             std::move(results[i]));
+        }
+    }
+
+    const SetBatchRequest& request_;
+    const AntennaCatalogue& catalogue_;
+    SetBatchListener& listener_;
+    FileSystem& files_;
+    HeaderReadOptions readOptions_;
+    SetBatchResult result_;
+    std::unique_ptr<JournalWriter> journal_;
+    int journalled_ = 0;
+    // Why the journal stopped taking lines, from the system; the batch stops writing with it.
+    std::wstring journalError_;
+};
+
+}  // namespace
+
+bool SetBatchResult::Complete() const {
+    return !journalIncomplete &&
+           std::none_of(files.begin(), files.end(),
+                        [](const SetFileResult& file) { return file.problem != SetProblem::None; });
+}
+
+SetBatchResult RunSetBatch(const SetBatchRequest& request, const AntennaCatalogue& catalogue,
+                           SetBatchListener& listener) {
+    return SetRun(request, catalogue, listener).Run();
+}

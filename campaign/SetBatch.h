@@ -1,0 +1,136 @@
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "antenna/AntennaCatalogue.h"
+#include "campaign/CampaignMatch.h"
+#include "campaign/FieldEdits.h"
+#include "campaign/Findings.h"
+#include "campaign/HeaderLineChanges.h"
+#include "campaign/Journal.h"
+#include "header/HeaderReader.h"
+#include "header/RawFileRewrite.h"
+#include "header/ValueCheck.h"
+#include "platform/FileSystem.h"
+
+struct SetBatchRequest {
+    std::vector<std::wstring> files;
+    // Taken into every file.
+    FieldValues edits;
+    // The rows the files take their values from; null for none. Rows are matched as the files
+    // are read, so that the caller can report the rows left without a file afterwards.
+    CampaignMatch* campaign = nullptr;
+    // Whether a file outside the batch that has a new name may be replaced.
+    bool replace = false;
+    // Plans every write and writes nothing.
+    bool dryRun = false;
+    // Header text is read and written in this code page.
+    unsigned codePage = 0;
+    // Where each write is recorded first; nothing for none.
+    std::optional<JournalTarget> journal;
+    FileSystem* fileSystem = &SystemFileSystem();
+};
+
+enum class SetStatus { Changed, Renamed, Unchanged, Failed };
+
+// Why a file failed, or was written with a problem.
+enum class SetProblem {
+    None,
+    // `readFailure` tells why.
+    Unreadable,
+    // The catalogue is empty, so that no antenna type could be written.
+    EmptyCatalogue,
+    // `fieldProblem`, in the campaign row `row` (-1 for the field options).
+    FieldValue,
+    // `valueProblem`: a value cannot stand in the header.
+    ValueRefused,
+    // The header would be longer than the reader takes.
+    HeaderTooLong,
+    // Reading the file again before its write planned another save.
+    ChangedWhilePlanned,
+    // `clash` tells with which file of the batch.
+    NameClash,
+    // `target`, a file outside the batch, has the new name and replacing it was not asked for.
+    TargetExists,
+    // The journal stopped taking lines (`journalError`), so the file was not written.
+    JournalStopped,
+    // `written` tells what the write left on disk.
+    Rewrite,
+};
+
+struct FieldChange {
+    std::string_view field;
+    std::wstring before;
+    std::wstring after;
+};
+
+// What happened, or under a dry run would happen, to one file.
+struct SetFileResult {
+    SetStatus status = SetStatus::Unchanged;
+    // Where the file is, or would be, when that is not its own path; empty otherwise.
+    std::wstring newPath;
+    // The new name replaces a file outside the batch.
+    bool replacing = false;
+    // The campaign has no row for the file, so it was left as it is.
+    bool noRow = false;
+    std::vector<FieldChange> changes;
+    // What check would find in the values written.
+    std::vector<Finding> warnings;
+    // Under a dry run, the header lines that would change.
+    std::vector<HeaderLineChange> lineChanges;
+
+    SetProblem problem = SetProblem::None;
+    ReadFailure readFailure;
+    FieldValueProblem fieldProblem;
+    int row = -1;
+    ValueProblem valueProblem;
+    std::string clash;
+    std::wstring target;
+    std::wstring journalError;
+    RewriteOutcome written;
+
+    bool Writes() const { return status == SetStatus::Changed || status == SetStatus::Renamed; }
+};
+
+// Follows a batch while it runs, such as a window that fills a table row by row.
+class SetBatchListener {
+  public:
+    virtual ~SetBatchListener() = default;
+    // Each record read while the batch is planned, before any file is written.
+    virtual void Read(const StationHeader&) {}
+    // Before the file at `index` is read again for its write.
+    virtual void Saving(size_t) {}
+    // The journal did not take what the last group's writes left on disk.
+    virtual void JournalIncomplete(const FileStatus&) {}
+    // The final result of the file at `index`, in the order of the files.
+    virtual void Done(size_t, const SetFileResult&) {}
+};
+
+enum class JournalRefusal { None, NoFolder, Unwritable };
+
+struct SetBatchResult {
+    // One a file, in the order given.
+    std::vector<SetFileResult> files;
+    // Why the journal could not be opened; then no file was written.
+    JournalRefusal journalRefusal = JournalRefusal::None;
+    std::wstring journalError;
+    // The journal lacks what some writes left on disk.
+    bool journalIncomplete = false;
+    // Files by SetStatus.
+    std::array<size_t, 4> tally{};
+
+    // No file failed or was written with a problem, and the journal holds every write.
+    bool Complete() const;
+};
+
+// Edits each file as the editor's Save would after the same edits: the field values, then the
+// cells of its campaign row that differ from what it holds. Every new name is worked out before
+// any file is written, and a file whose new name clashes with another file of the batch is
+// refused. A failure never stops the other files. With a journal, files are saved in groups,
+// each group's lines on the disk before its writes.
+SetBatchResult RunSetBatch(const SetBatchRequest& request, const AntennaCatalogue& catalogue,
+                           SetBatchListener& listener);
