@@ -2,10 +2,12 @@
 
 #include <iconv.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <map>
 #include <string>
+#include <type_traits>
 #include <utility>
 
 namespace {
@@ -69,6 +71,42 @@ class IconvHandle {
     iconv_t handle_;
 };
 
+// Code pages in which each byte below 0x80 is the ASCII character of that number: the ANSI code
+// pages and the OEM ones in use (not 864, which has its own percent sign). Header text is mostly
+// ASCII, which in these needs no converter at all.
+bool KeepsAscii(unsigned codePage) {
+    switch (codePage) {
+        case kUtf8CodePage:
+        case 437:
+        case 850:
+        case 852:
+        case 855:
+        case 857:
+        case 858:
+        case 860:
+        case 861:
+        case 862:
+        case 863:
+        case 865:
+        case 866:
+        case 869:
+        case 874:
+        case 932:
+        case 936:
+        case 949:
+        case 950:
+            return true;
+        default:
+            return codePage >= 1250 && codePage <= 1258;
+    }
+}
+
+template <typename Char>
+bool IsAscii(std::basic_string_view<Char> text) {
+    return std::all_of(text.begin(), text.end(),
+                       [](Char c) { return static_cast<std::make_unsigned_t<Char>>(c) < 0x80; });
+}
+
 enum class Direction { ToWide, FromWide };
 
 // Opening a converter looks up the code page and loads its tables; a campaign converts some
@@ -125,11 +163,15 @@ unsigned OemCodePage() {
 }
 
 std::wstring MultiByteToUnicodeString(std::string_view src, unsigned codePage) {
+    if (KeepsAscii(codePage) && IsAscii(src))
+        return std::wstring(src.begin(), src.end());
     return Convert(ConverterFor(Direction::ToWide, codePage), src.data(), src.size(),
                    std::wstring(1, L'\uFFFD'));
 }
 
 std::string UnicodeStringToMultiByte(std::wstring_view src, unsigned codePage) {
+    if (KeepsAscii(codePage) && IsAscii(src))
+        return std::string(src.begin(), src.end());
     return Convert(ConverterFor(Direction::FromWide, codePage), src.data(), src.size(),
                    std::string(1, '?'));
 }
