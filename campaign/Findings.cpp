@@ -24,9 +24,8 @@ Finding FindingOn(const std::wstring& file, FindingCode code, std::string_view f
     return finding;
 }
 
-struct Position {
-    double x, y, z;
-};
+using Position = CampaignFindings::Position;
+using Located = CampaignFindings::Located;
 
 Position PositionOf(const StationHeader& header) {
     return {header.approxX, header.approxY, header.approxZ};
@@ -47,70 +46,79 @@ double Median(std::vector<double> values) {
 }
 
 // Each coordinate's median: one file far away cannot move it.
-Position MedianPosition(const std::vector<Position>& positions) {
+Position MedianPosition(const std::vector<Located>& files) {
     std::vector<double> x, y, z;
-    for (const Position& p : positions) {
-        x.push_back(p.x);
-        y.push_back(p.y);
-        z.push_back(p.z);
+    for (const Located& file : files) {
+        x.push_back(file.position.x);
+        y.push_back(file.position.y);
+        z.push_back(file.position.z);
     }
     return {Median(x), Median(y), Median(z)};
 }
 
-double Spread(const std::vector<Position>& positions) {
-    double widest = 0;
-    for (size_t i = 0; i < positions.size(); ++i) {
-        for (size_t j = i + 1; j < positions.size(); ++j)
-            widest = std::max(widest, Distance(positions[i], positions[j]));
+// Whether two of the files lie more than `limit` apart. The farthest file from any one of them
+// lies at least half the widest distance away and at most all of it, so that only a station
+// whose files lie in between needs every pair of files compared.
+bool SpreadBeyond(const std::vector<Located>& files, double limit) {
+    double farthest = 0;
+    for (const Located& file : files)
+        farthest = std::max(farthest, Distance(files.front().position, file.position));
+    if (farthest > limit)
+        return true;
+    if (2 * farthest <= limit)
+        return false;
+    for (size_t i = 0; i < files.size(); ++i) {
+        for (size_t j = i + 1; j < files.size(); ++j) {
+            if (Distance(files[i].position, files[j].position) > limit)
+                return true;
+        }
     }
-    return widest;
+    return false;
 }
 
-void AddStationSpread(const std::vector<const CheckedFile*>& station,
-                      std::vector<Finding>& findings) {
-    std::vector<Position> positions;
-    for (const CheckedFile* file : station)
-        positions.push_back(PositionOf(file->header));
-    if (positions.size() < 2 || Spread(positions) <= kStationSpreadLimit)
+void AddStationSpread(const std::wstring& station, const std::vector<Located>& files,
+                      const std::vector<std::wstring>& paths, std::vector<Finding>& findings) {
+    if (files.size() < 2 || !SpreadBeyond(files, kStationSpreadLimit))
         return;
-    const Position median = MedianPosition(positions);
-    for (size_t i = 0; i < station.size(); ++i) {
-        const double away = Distance(positions[i], median);
+    const Position median = MedianPosition(files);
+    for (const Located& file : files) {
+        const double away = Distance(file.position, median);
         if (away <= kStationSpreadLimit / 2)
             continue;
-        Finding finding = FindingOn(station[i]->path, FindingCode::StationSpread);
-        finding.value = station[i]->header.stationName;
+        Finding finding = FindingOn(paths[file.number], FindingCode::StationSpread);
+        finding.value = station;
         finding.metres = away;
-        finding.fileCount = station.size();
+        finding.fileCount = files.size();
         findings.push_back(std::move(finding));
     }
 }
 
-void AddReceiverMismatch(const std::vector<const CheckedFile*>& receiver,
-                         std::vector<Finding>& findings) {
-    std::map<std::wstring, size_t> filesByType;
-    for (const CheckedFile* file : receiver)
-        ++filesByType[file->header.receiverType];
+void AddReceiverMismatch(const std::wstring& receiver,
+                         const std::map<std::wstring, std::vector<size_t>>& filesByType,
+                         const std::vector<std::wstring>& paths, std::vector<Finding>& findings) {
     if (filesByType.size() < 2)
         return;
     size_t most = 0;
     size_t holdingMost = 0;
-    for (const auto& [type, count] : filesByType) {
+    for (const auto& [type, files] : filesByType) {
+        const size_t count = files.size();
         holdingMost = count > most ? 1 : count == most ? holdingMost + 1 : holdingMost;
         most = std::max(most, count);
     }
-    for (const CheckedFile* file : receiver) {
-        const std::wstring& type = file->header.receiverType;
-        if (holdingMost == 1 && filesByType[type] == most)
+    for (const auto& [type, files] : filesByType) {
+        if (holdingMost == 1 && files.size() == most)
             continue;
-        Finding finding = FindingOn(file->path, FindingCode::ReceiverMismatch, "receiver-type");
-        finding.value = type;
-        finding.other = file->header.receiverNumber;
-        for (const auto& [other, count] : filesByType) {
-            if (other != type)
-                finding.otherTypes.emplace_back(other, count);
+        for (const size_t number : files) {
+            Finding finding =
+                FindingOn(paths[number], FindingCode::ReceiverMismatch, "receiver-type");
+            finding.value = type;
+            finding.other = receiver;
+            for (const auto& [other, otherFiles] : filesByType) {
+                if (other != type)
+                    finding.otherTypes.emplace_back(other, otherFiles.size());
+            }
+            findings.push_back(std::move(finding));
         }
-        findings.push_back(std::move(finding));
     }
 }
 
@@ -172,22 +180,23 @@ std::vector<Finding> WrittenFieldFindings(const std::wstring& path, const Statio
     return findings;
 }
 
-std::vector<Finding> CampaignFindings(const std::vector<CheckedFile>& files) {
-    std::map<std::wstring, std::vector<const CheckedFile*>> stations;
-    std::map<std::wstring, std::vector<const CheckedFile*>> receivers;
-    for (const CheckedFile& file : files) {
-        if (!file.Readable())
-            continue;
-        if (!IsMissing(PositionOf(file.header)))
-            stations[file.header.stationName].push_back(&file);
-        if (!file.header.receiverNumber.empty())
-            receivers[file.header.receiverNumber].push_back(&file);
-    }
+void CampaignFindings::Add(size_t number, const CheckedFile& file) {
+    if (!file.Readable())
+        return;
+    const StationHeader& header = file.header;
+    const Position position = PositionOf(header);
+    if (!IsMissing(position))
+        stations_[header.stationName].push_back({number, position});
+    if (!header.receiverNumber.empty())
+        receivers_[header.receiverNumber][header.receiverType].push_back(number);
+}
+
+std::vector<Finding> CampaignFindings::Findings(const std::vector<std::wstring>& paths) const {
     std::vector<Finding> findings;
-    for (const auto& [name, station] : stations)
-        AddStationSpread(station, findings);
-    for (const auto& [number, receiver] : receivers)
-        AddReceiverMismatch(receiver, findings);
+    for (const auto& [station, files] : stations_)
+        AddStationSpread(station, files, paths, findings);
+    for (const auto& [receiver, filesByType] : receivers_)
+        AddReceiverMismatch(receiver, filesByType, paths, findings);
     return findings;
 }
 
@@ -197,26 +206,24 @@ Finding UnmatchedRowFinding(int row, const std::wstring& logPath) {
     return finding;
 }
 
-std::vector<Finding> LogFindings(const std::vector<CheckedFile>& files, CampaignMatch& log,
+std::vector<Finding> LogFindings(const CheckedFile& file, CampaignMatch& log,
                                  const AntennaCatalogue& catalogue, unsigned codePage) {
     std::vector<Finding> findings;
-    for (const CheckedFile& file : files) {
-        if (!file.Readable()) {
-            log.MatchUnreadFile(file.path);
-            continue;
-        }
-        const int row = log.MatchFile(file.path, file.header.stationName);
-        if (row < 0) {
-            findings.push_back(FindingOn(file.path, FindingCode::LogMissing));
-            continue;
-        }
-        for (const FieldValue& cell : log.ChangingCells(row, file.header, catalogue, codePage)) {
-            Finding finding = FindingOn(file.path, FindingCode::LogMismatch, cell.field->name);
-            finding.value = cell.field->print(file.header, codePage);
-            finding.other = cell.text;
-            finding.row = row;
-            findings.push_back(std::move(finding));
-        }
+    if (!file.Readable()) {
+        log.MatchUnreadFile(file.path);
+        return findings;
+    }
+    const int row = log.MatchFile(file.path, file.header.stationName);
+    if (row < 0) {
+        findings.push_back(FindingOn(file.path, FindingCode::LogMissing));
+        return findings;
+    }
+    for (const FieldValue& cell : log.ChangingCells(row, file.header, catalogue, codePage)) {
+        Finding finding = FindingOn(file.path, FindingCode::LogMismatch, cell.field->name);
+        finding.value = cell.field->print(file.header, codePage);
+        finding.other = cell.text;
+        finding.row = row;
+        findings.push_back(std::move(finding));
     }
     return findings;
 }

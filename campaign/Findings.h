@@ -1,5 +1,6 @@
 #pragma once
 
+#include <map>
 #include <optional>
 #include <span>
 #include <string>
@@ -78,16 +79,38 @@ std::vector<Finding> WrittenFieldFindings(const std::wstring& path, const Statio
                                           const AntennaCatalogue& catalogue,
                                           std::span<const std::string_view> fields);
 
-// What the files show together. Of a station whose files lie more than kStationSpreadLimit
-// apart, each file more than half that from the station's median position is reported (of two
-// files, both). Of a receiver number with several receiver types, the files whose type is not
-// the one most of them have are reported (all of them when no type has most).
-std::vector<Finding> CampaignFindings(const std::vector<CheckedFile>& files);
+// What the files of a campaign show together, taken one file at a time as they are read: of each
+// file only its number, position, station, receiver and receiver type are kept, so that a
+// campaign of any size is never held whole. Of a station whose files lie more than
+// kStationSpreadLimit apart, each file more than half that from the station's median position is
+// reported (of two files, both). Of a receiver number with several receiver types, the files
+// whose type is not the one most of them have are reported (all of them when no type has most).
+class CampaignFindings {
+  public:
+    struct Position {
+        double x, y, z;
+    };
+    // A file of a station that has a position.
+    struct Located {
+        size_t number;
+        Position position;
+    };
 
-// Compares the files with their rows of the field log, fields by the field table (numbers by
-// value; what a spreadsheet did to number-like text is no difference), and reports files without
-// a row; the rows left without a file are then the log's UnmatchedRows().
-std::vector<Finding> LogFindings(const std::vector<CheckedFile>& files, CampaignMatch& log,
+    // The file numbered `number`, counting from 0 in the order of the campaign.
+    void Add(size_t number, const CheckedFile& file);
+    // `paths` holds each file's path at its number.
+    std::vector<Finding> Findings(const std::vector<std::wstring>& paths) const;
+
+  private:
+    std::map<std::wstring, std::vector<Located>> stations_;
+    // Receiver number, then receiver type, then the numbers of the files that have both.
+    std::map<std::wstring, std::map<std::wstring, std::vector<size_t>>> receivers_;
+};
+
+// Compares a file with its row of the field log, fields by the field table (numbers by value;
+// what a spreadsheet did to number-like text is no difference), and reports a file without a
+// row; once every file is compared, the rows left without a file are the log's UnmatchedRows().
+std::vector<Finding> LogFindings(const CheckedFile& file, CampaignMatch& log,
                                  const AntennaCatalogue& catalogue, unsigned codePage);
 
 // A row of the field log that matches no file, reported under the log's path.

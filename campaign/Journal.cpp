@@ -20,6 +20,7 @@ using Json = nlohmann::json;
 // A tampered line must not make the reader allocate for billions of files.
 constexpr uint64_t kMostFilesInABatch = 1 << 24;
 constexpr size_t kUnreadableLinesNamed = 5;
+constexpr size_t kJournalLineBlock = 8 * 1024;
 
 constexpr std::array<std::string_view, 8> kOutcomeNames = {
     "written", "not-written",   "written-not-renamed", "written-old-kept",
@@ -98,10 +99,11 @@ std::optional<FileState> StateOfUndone(JournalOutcome outcome) {
     }
 }
 
-// Reads a file line by line through one buffer; each line comes with its offset and number.
+// Reads a file line by line through one buffer, `block` bytes at a time; each line comes with
+// its offset and number.
 class LineReader {
   public:
-    explicit LineReader(OpenedFile& file) : file_(file) {}
+    LineReader(OpenedFile& file, size_t block) : file_(file), block_(block) {}
 
     // False at the end, or with `status` set when a read fails.
     bool Next(std::string_view& line, uint64_t& offset, FileStatus& status) {
@@ -120,9 +122,9 @@ class LineReader {
             bufferOffset_ += start_;
             start_ = 0;
             const size_t kept = buffer_.size();
-            buffer_.resize(kept + kFileBlockSize);
+            buffer_.resize(kept + block_);
             size_t got = 0;
-            status = file_.Read(buffer_.data() + kept, kFileBlockSize, got);
+            status = file_.Read(buffer_.data() + kept, block_, got);
             buffer_.resize(kept + got);
             if (!status)
                 return false;
@@ -132,6 +134,7 @@ class LineReader {
 
   private:
     OpenedFile& file_;
+    const size_t block_;
     std::string buffer_;
     size_t start_ = 0;
     uint64_t bufferOffset_ = 0;
@@ -294,7 +297,7 @@ FileStatus ReadJournalIndex(OpenedFile& journal, JournalIndex& index) {
     index = {};
     if (FileStatus status = journal.Seek(0); !status)
         return status;
-    LineReader reader(journal);
+    LineReader reader(journal, kFileBlockSize);
     IndexBuilder builder(index);
     std::string_view line;
     uint64_t offset = 0;
@@ -307,7 +310,9 @@ FileStatus ReadJournalIndex(OpenedFile& journal, JournalIndex& index) {
 std::optional<JournalFile> ReadJournalFile(OpenedFile& journal, uint64_t offset) {
     if (!journal.Seek(offset))
         return std::nullopt;
-    LineReader reader(journal);
+    // An undo reads one line for each file of its batch: a block that holds the line of a
+    // common header, never the whole journal behind it.
+    LineReader reader(journal, kJournalLineBlock);
     std::string_view text;
     uint64_t start = 0;
     FileStatus status;

@@ -16,6 +16,15 @@ JournalFile JournalLineFor(const FileSave& save) {
             request.newPath, before.headerRegion, written,     save.restores};
 }
 
+// Whether the save renames the file or replaces it with a copy, rather than writing over its
+// header region in place.
+bool ChangesFolder(const RewriteRequest& request) {
+    const size_t region = request.before.headerRegion.size();
+    const size_t written = request.exactHeader ? request.headerText.size()
+                                               : HeaderForRegion(request.headerText, region).size();
+    return request.newPath != request.currentPath || written != region;
+}
+
 }  // namespace
 
 SavedGroup SaveFiles(FileSystem& files, std::span<const FileSave> saves, JournalWriter* journal) {
@@ -31,13 +40,15 @@ SavedGroup SaveFiles(FileSystem& files, std::span<const FileSave> saves, Journal
             return group;
         }
     }
-    // A path of each folder that a file was renamed or replaced in.
+    // A path of each folder that a file was renamed or replaced in. A header written in place
+    // under the same name changes no folder, and a campaign of such edits flushes none.
     std::map<std::wstring, std::wstring> folders;
     for (const FileSave& save : saves) {
         RewriteRequest request = save.request;
         request.flushFolder = journal == nullptr;
         group.outcomes.push_back(RewriteRawFile(files, request));
-        folders.emplace(DirectoryPartOf(request.newPath, kDirectorySeparator), request.newPath);
+        if (ChangesFolder(request))
+            folders.emplace(DirectoryPartOf(request.newPath, kDirectorySeparator), request.newPath);
     }
     for (const auto& [folder, path] : folders) {
         if (journal == nullptr)

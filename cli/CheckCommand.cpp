@@ -1,6 +1,7 @@
 #include "cli/CheckCommand.h"
 
 #include <algorithm>
+#include <iterator>
 #include <map>
 
 #include "campaign/Findings.h"
@@ -29,14 +30,19 @@ std::string JsonFinding(const Finding& finding, const std::string& message) {
            ", \"message\": " + JsonString(message) + "}\n";
 }
 
-// The files in the order given, each file's findings by code; the field log's rows last.
+// The files in the order given, each file's findings by code; the field log's rows last. Only
+// the files that have findings are looked up, so that a clean campaign costs nothing here.
 void SortByFile(std::vector<Finding>& findings, const std::vector<std::wstring>& files) {
     std::map<std::wstring, size_t> position;
-    for (size_t i = files.size(); i-- > 0;)
-        position[files[i]] = i;
+    for (const Finding& finding : findings)
+        position.emplace(finding.file, files.size());
+    for (size_t i = 0; i < files.size(); ++i) {
+        const auto found = position.find(files[i]);
+        if (found != position.end())
+            found->second = std::min(found->second, i);
+    }
     const auto rank = [&](const Finding& finding) {
-        const auto found = position.find(finding.file);
-        return std::make_pair(found == position.end() ? files.size() : found->second, finding.code);
+        return std::make_pair(position.at(finding.file), finding.code);
     };
     std::stable_sort(findings.begin(), findings.end(),
                      [&](const Finding& a, const Finding& b) { return rank(a) < rank(b); });
@@ -52,23 +58,28 @@ int RunCheck(const CheckRequest& request, const AntennaCatalogue& catalogue, std
                                      request.codePage, err));
     HeaderReadOptions options;
     options.codePage = request.codePage;
+    options.forSave = false;
     CodePageHint hint(request.codePage);
-    std::vector<CheckedFile> files;
+    // Each file is judged as it is read and only what the campaign's findings need is kept of
+    // it, so that memory does not grow with the headers of a large campaign.
+    CampaignFindings together;
     std::vector<Finding> findings;
-    for (const std::wstring& path : request.files) {
-        files.push_back(ReadForCheck(path, catalogue, options));
-        if (files.back().Readable())
-            hint.Check(files.back().header, err);
-        std::vector<Finding> own = FileFindings(files.back(), catalogue);
-        findings.insert(findings.end(), own.begin(), own.end());
+    const auto add = [&](std::vector<Finding> more) {
+        findings.insert(findings.end(), std::make_move_iterator(more.begin()),
+                        std::make_move_iterator(more.end()));
+    };
+    for (size_t i = 0; i < request.files.size(); ++i) {
+        const CheckedFile file = ReadForCheck(request.files[i], catalogue, options);
+        if (file.Readable())
+            hint.Check(file.header, err);
+        add(FileFindings(file, catalogue));
+        if (log)
+            add(LogFindings(file, *log, catalogue, request.codePage));
+        together.Add(i, file);
     }
-    std::vector<Finding> together = CampaignFindings(files);
-    findings.insert(findings.end(), together.begin(), together.end());
-    if (log) {
-        std::vector<Finding> logged = LogFindings(files, *log, catalogue, request.codePage);
-        findings.insert(findings.end(), logged.begin(), logged.end());
+    add(together.Findings(request.files));
+    if (log)
         ReportSpreadsheetDamage(*request.campaignPath, *log, err);
-    }
     SortByFile(findings, request.files);
 
     std::map<std::wstring, bool> filesWithFindings;

@@ -23,8 +23,8 @@ ReaderStep MessageStep(ReaderMessage message, std::wstring path = {}) {
 // One run of the reader: the header text and where the last key found ends.
 class HeaderReading {
   public:
-    HeaderReading(std::string_view bytes, unsigned codePage)
-        : header_(bytes), codePage_(codePage) {}
+    HeaderReading(HeaderText header, unsigned codePage)
+        : header_(std::move(header)), codePage_(codePage) {}
 
     const HeaderText& Header() const { return header_; }
 
@@ -219,21 +219,23 @@ bool ReadHeaderFields(HeaderReading& reading, const AntennaCatalogue& catalogue,
 
 // Headers are short: one block read finds the end of almost all of them; only a header that
 // runs to the end of that block needs the longer read. The file is opened once, so that the
-// bytes and the identity that a later save checks belong to one file.
-bool ReadHeaderBytes(const std::wstring& path, std::string& bytes, FileFacts& facts) {
+// bytes and the identity that a later save checks belong to one file. The header text found in
+// the first block is what the reading goes on with, so that the lines are split once.
+std::optional<HeaderText> ReadHeaderBytes(const std::wstring& path, std::string& bytes,
+                                          FileFacts* facts) {
     constexpr size_t kFirstRead = 4096;
     FileStatus status;
     const std::unique_ptr<OpenedFile> file =
         SystemFileSystem().Open(path, OpenMode::ReadShared, status);
-    if (!file || !file->Facts(facts) || !ReadUpTo(*file, kFirstRead, bytes))
-        return false;
-    if (bytes.size() < kFirstRead || HeaderText(bytes).End() < kFirstRead)
-        return true;
+    if (!file || (facts != nullptr && !file->Facts(*facts)) || !ReadUpTo(*file, kFirstRead, bytes))
+        return std::nullopt;
+    if (HeaderText header(bytes); bytes.size() < kFirstRead || header.End() < kFirstRead)
+        return header;
     std::string rest;
     if (!ReadUpTo(*file, HeaderText::kMaxLength - kFirstRead, rest))
-        return false;
+        return std::nullopt;
     bytes += rest;
-    return true;
+    return HeaderText(bytes);
 }
 
 }  // namespace
@@ -270,12 +272,15 @@ ReaderReport ReadStationHeader(const std::wstring& path, const AntennaCatalogue&
 
     std::string bytes;
     FileFacts facts;
-    if (!ReadHeaderBytes(path, bytes, facts)) {
+    std::optional<HeaderText> text =
+        ReadHeaderBytes(path, bytes, options.forSave ? &facts : nullptr);
+    if (!text) {
         header.headerLoaded = false;
         report.steps.push_back(MessageStep(ReaderMessage::CannotOpen, path));
         return report;
     }
-    HeaderReading reading(bytes, options.codePage != 0 ? options.codePage : AnsiCodePage());
+    HeaderReading reading(std::move(*text),
+                          options.codePage != 0 ? options.codePage : AnsiCodePage());
     if (!ReadHeaderFields(reading, catalogue, options, nameParts, header, report)) {
         header.headerLoaded = false;
         return report;
@@ -287,7 +292,9 @@ ReaderReport ReadStationHeader(const std::wstring& path, const AntennaCatalogue&
     const size_t textRegion =
         std::min<size_t>(StationHeader::kMinimumRegionLength, reading.Header().End());
     header.headerRegionLength = static_cast<int32_t>(std::max(reading.LastKeyEnd(), textRegion));
-    header.snapshot = {facts.identity,
-                       bytes.substr(0, static_cast<size_t>(header.headerRegionLength)), facts.size};
+    if (options.forSave)
+        header.snapshot = {facts.identity,
+                           bytes.substr(0, static_cast<size_t>(header.headerRegionLength)),
+                           facts.size};
     return report;
 }

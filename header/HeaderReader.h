@@ -12,6 +12,9 @@ struct HeaderReadOptions {
     // 0 reads header text in the system's ANSI code page.
     unsigned codePage = 0;
     int legacyAntennaCount = LegacyAntennaCount();
+    // What a save checks the file against before it writes (`StationHeader::snapshot`); a read
+    // that only looks, as a check of thousands of files, spares the extra system call.
+    bool forSave = true;
 };
 
 // Why a read stopped, or what it found missing on the way; each front end words it.

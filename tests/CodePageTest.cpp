@@ -18,6 +18,7 @@ TEST(CodePage, ConvertsBothWays) {
         {936, "ABC", L"ABC"},
         {1252, "Caf\xE9", L"Caf\u00E9"},
         {kUtf8CodePage, "\xE6\xB5\x8B", L"\u6D4B"},
+        {437, "RN-7 \x82", L"RN-7 \u00E9"},
         {936, "", L""},
     };
     for (const ConversionCase& c : cases) {
@@ -32,6 +33,9 @@ TEST(CodePage, UnmappableCharactersAreReplaced) {
     const std::wstring decoded = MultiByteToUnicodeString("A\xFF", 936);
     ASSERT_FALSE(decoded.empty());
     EXPECT_EQ(decoded[0], L'A');
+    // A sequence cut off at the end of one text leaves the next text alone.
+    MultiByteToUnicodeString("\xB2", 936);
+    EXPECT_EQ(MultiByteToUnicodeString("\xB2\xE2", 936), L"\u6D4B");
 }
 
 TEST(CodePage, KnownCodePagesAreAvailable) {

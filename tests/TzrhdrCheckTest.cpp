@@ -8,6 +8,7 @@
 #include "TestFiles.h"
 #include "TzrhdrRun.h"
 #include "platform/CodePage.h"
+#include "platform/Utf8.h"
 
 namespace {
 
@@ -88,6 +89,36 @@ TEST(TzrhdrCheck, ReportsEachFindingOnItsFileAndNothingOnACleanFile) {
     const RunResult clean = RunTool({L"check", L"--codepage", L"936", args[6]});
     EXPECT_EQ(clean.status, 0) << clean.out;
     EXPECT_EQ(clean.out, "");
+}
+
+// A station's spread is the distance between its two farthest files, also when no file lies more
+// than 100 m from the first one.
+TEST(TzrhdrCheck, StationSpreadIsTheWidestDistanceBetweenTwoFiles) {
+    struct SpreadCase {
+        std::vector<std::string> x;
+        std::vector<bool> reported;
+    };
+    const SpreadCase cases[] = {
+        // 60 m either side of the first file: 120 m apart.
+        {{"X:-2148744.1234", "X:-2148684.1234", "X:-2148804.1234"}, {false, true, true}},
+        // 90 m apart at most.
+        {{"X:-2148744.1234", "X:-2148684.1234", "X:-2148654.1234"}, {false, false, false}},
+    };
+    for (const SpreadCase& c : cases) {
+        TemporaryDirectory directory;
+        std::vector<std::wstring> args = {L"check"};
+        for (size_t i = 0; i < c.x.size(); ++i) {
+            std::string bytes = CleanHeader() + ObservationData(300);
+            bytes.replace(bytes.find("X:-2148744.1234"), c.x[i].size(), c.x[i]);
+            args.push_back(directory.WriteFile(
+                L"ABCD045" + std::wstring(1, static_cast<wchar_t>(L'A' + i)) + L".TZR", bytes));
+        }
+        const RunResult result = RunTool(args);
+        for (size_t i = 0; i < c.x.size(); ++i) {
+            const std::string line = ToUtf8(args[i + 1]) + ": station-spread:";
+            EXPECT_EQ(result.out.find(line) != std::string::npos, c.reported[i]) << result.out;
+        }
+    }
 }
 
 }  // namespace
