@@ -23,8 +23,8 @@ constexpr size_t kUnreadableLinesNamed = 5;
 constexpr size_t kJournalLineBlock = 8 * 1024;
 
 constexpr std::array<std::string_view, 8> kOutcomeNames = {
-    "written", "not-written",   "written-not-renamed", "written-old-kept",
-    "torn",    "as-before",     "changed-since",       "missing"};
+    "written", "not-written", "written-not-renamed", "written-old-kept",
+    "torn",    "as-before",   "changed-since",       "missing"};
 
 std::string UtcTime(const char* format) {
     const std::time_t now = std::time(nullptr);
@@ -266,9 +266,8 @@ JournalOutcome JournalOutcomeOf(const RewriteOutcome& outcome) {
 }
 
 size_t BatchSummary::FileCount() const {
-    return static_cast<size_t>(
-        std::count_if(states.begin(), states.end(),
-                      [](FileState state) { return state != FileState::None; }));
+    return static_cast<size_t>(std::count_if(
+        states.begin(), states.end(), [](FileState state) { return state != FileState::None; }));
 }
 
 size_t BatchSummary::FilesToTakeBack() const {
@@ -361,6 +360,16 @@ FileStatus EndWithLineBreak(OpenedFile& file) {
 }
 
 }  // namespace
+
+bool MayHoldJournal(FileSystem& files, const std::wstring& path) {
+    FileStatus status;
+    const std::unique_ptr<OpenedFile> file = files.Open(path, OpenMode::ReadShared, status);
+    if (!file)
+        return true;
+    char first = '{';
+    size_t got = 0;
+    return !file->Read(&first, 1, got) || got == 0 || first == '{' || first == '\n';
+}
 
 std::unique_ptr<JournalWriter> JournalWriter::Open(FileSystem& files, const std::wstring& path,
                                                    BatchInfo info, FileStatus& status) {

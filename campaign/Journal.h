@@ -100,6 +100,10 @@ struct JournalIndex {
 
 // A name for a new batch that is short enough to type: the time and a random part.
 std::string NewBatchId();
+
+// False for an existing file that does not begin as a journal does, such as a raw file named as
+// the journal by mistake: appending lines to it would damage it.
+bool MayHoldJournal(FileSystem& files, const std::wstring& path);
 // The time now, as batches record it.
 std::string JournalTime();
 

@@ -105,6 +105,10 @@ class SetRun {
             result_.journalRefusal = JournalRefusal::NoFolder;
             return false;
         }
+        if (!MayHoldJournal(files_, request_.journal->path)) {
+            result_.journalRefusal = JournalRefusal::NotAJournal;
+            return false;
+        }
         FileStatus status;
         journal_ =
             JournalWriter::Open(files_, request_.journal->path, request_.journal->batch, status);

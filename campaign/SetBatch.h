@@ -110,7 +110,7 @@ class SetBatchListener {
     virtual void Done(size_t, const SetFileResult&) {}
 };
 
-enum class JournalRefusal { None, NoFolder, Unwritable };
+enum class JournalRefusal { None, NoFolder, NotAJournal, Unwritable };
 
 struct SetBatchResult {
     // One a file, in the order given.

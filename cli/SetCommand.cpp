@@ -220,10 +220,15 @@ bool ReportRows(const std::wstring& path, const CampaignMatch& campaign, std::os
     return campaign.AnyRowMatched();
 }
 
-std::string JournalRefusalText(const SetBatchResult& result) {
-    return result.journalRefusal == JournalRefusal::NoFolder
-               ? "the system names no folder for it"
-               : JournalProblemText(result.journalError);
+std::string JournalRefusalText(const SetBatchResult& result, const std::wstring& journal) {
+    switch (result.journalRefusal) {
+        case JournalRefusal::NoFolder:
+            return "the system names no folder for it";
+        case JournalRefusal::NotAJournal:
+            return ToUtf8(journal) + " is a file of another kind, not a tzrhdr journal";
+        default:
+            return JournalProblemText(result.journalError);
+    }
 }
 
 }  // namespace
@@ -240,7 +245,8 @@ int RunSet(const SetRequest& request, const AntennaCatalogue& catalogue, std::os
     SetReport report(request, campaign ? &*campaign : nullptr, out, err);
     const SetBatchResult result = RunSetBatch(batch, catalogue, report);
     if (result.journalRefusal != JournalRefusal::None) {
-        err << "tzrhdr: cannot write the journal: " << JournalRefusalText(result)
+        err << "tzrhdr: cannot write the journal: "
+            << JournalRefusalText(result, request.journal ? request.journal->path : std::wstring())
             << "; no file was written (--journal PATH names another, --no-journal writes none)\n";
         return 1;
     }

@@ -19,7 +19,7 @@ std::string RawFileBytes() {
            ObservationData(4000);
 }
 
-enum class Twist { None, ChangedSince, UnwritableJournal, DamagedJournal };
+enum class Twist { None, ChangedSince, UnwritableJournal, JournalIsARawFile, DamagedJournal };
 
 struct UndoCase {
     const char* name;
@@ -48,12 +48,14 @@ TEST_P(TzrhdrUndo, PutsBackEveryByteOfAFileTheBatchWroteAndLeavesAChangedOneAlon
     const std::wstring other = directory.WriteFile(L"ABCD045B.TZR", original);
     if (c.twist == Twist::UnwritableJournal)
         journal = directory.PathOf(L"ABCD045A.TZR") + L"/journal.jsonl";
+    if (c.twist == Twist::JournalIsARawFile)
+        journal = other;
     std::vector<std::wstring> set = {L"set", L"--codepage", L"936"};
     set.insert(set.end(), c.edit.begin(), c.edit.end());
     set.insert(set.end(), {path, other});
 
     const RunResult edited = Run(set);
-    if (c.twist == Twist::UnwritableJournal) {
+    if (c.twist == Twist::UnwritableJournal || c.twist == Twist::JournalIsARawFile) {
         EXPECT_EQ(edited.status, 1);
         EXPECT_NE(edited.err.find("cannot write the journal"), std::string::npos) << edited.err;
         EXPECT_TRUE(ReadWholeFile(path) == original && ReadWholeFile(other) == original);
@@ -95,7 +97,11 @@ INSTANTIATE_TEST_SUITE_P(
         UndoCase{"UnwritableJournal",
                  {L"--station-code", L"P02"},
                  L"ABCD045A.TZR",
-                 Twist::UnwritableJournal}),
+                 Twist::UnwritableJournal},
+        UndoCase{"JournalIsARawFile",
+                 {L"--station-code", L"P02"},
+                 L"ABCD045A.TZR",
+                 Twist::JournalIsARawFile}),
     [](const testing::TestParamInfo<UndoCase>& info) { return info.param.name; });
 
 TEST_F(TzrhdrJournal, RepeatedUndoWalksBackAndTakingBackAnUndoRedoesIt) {
