@@ -15,12 +15,17 @@ constexpr std::array<std::string_view, 5> kStatusNames = {"restored", "unchanged
                                                           "missing", "failed"};
 
 std::string ExplainRestoreFailure(const RewriteOutcome& written) {
+    // Taking back renames a file to its old name, which the save calls its new one.
+    if (written.refusal == RewriteRefusal::TargetExists)
+        return "another file has its old name; nothing written, tzrhdr undo tries it again";
     std::string why = written.refusal != RewriteRefusal::None
                           ? RefusalReason(written.refusal, written.error, Language::English)
                           : FirstLineOf(written.error);
     switch (written.onDisk) {
         case OnDisk::Unchanged:
-            return why + "; nothing written, tzrhdr undo tries it again";
+            if (!why.ends_with("; nothing written"))
+                why += "; nothing written";
+            return why + ", tzrhdr undo tries it again";
         case OnDisk::WrittenNotRenamed:
             return "old header written, not renamed back: " + why + "; tzrhdr undo renames it";
         case OnDisk::SavedOldKept:
