@@ -29,7 +29,7 @@ class UndoRun {
     UndoRun(FileSystem& files, OpenedFile& journal, bool dryRun, UndoBatchListener& listener)
         : files_(files), journal_(journal), dryRun_(dryRun), listener_(listener) {}
 
-    UndoBatchResult Run(const BatchSummary& batch, BatchInfo undo) {
+    UndoBatchResult Run(const BatchSummary& batch, BatchInfo undo, bool againLeftAlone) {
         if (!dryRun_) {
             undo.undoes = batch.info.id;
             FileStatus status;
@@ -43,7 +43,8 @@ class UndoRun {
         std::vector<int> pending;
         for (size_t number = batch.states.size(); number-- > 1;) {
             const FileState state = batch.states[number];
-            if (state == FileState::Written || state == FileState::Unknown)
+            if (state == FileState::Written || state == FileState::Unknown ||
+                (againLeftAlone && state == FileState::LeftAlone))
                 pending.push_back(static_cast<int>(number));
         }
         result_.fileCount = pending.size();
@@ -227,6 +228,6 @@ const BatchSummary* UndoJournal::Target(const std::optional<std::string>& id) co
 }
 
 UndoBatchResult UndoJournal::TakeBack(const BatchSummary& batch, BatchInfo undo, bool dryRun,
-                                      UndoBatchListener& listener) {
-    return UndoRun(files_, *journal_, dryRun, listener).Run(batch, std::move(undo));
+                                      UndoBatchListener& listener, bool againLeftAlone) {
+    return UndoRun(files_, *journal_, dryRun, listener).Run(batch, std::move(undo), againLeftAlone);
 }

@@ -75,9 +75,11 @@ class UndoJournal {
     // Takes the batch back, its files newest first: a file that still holds exactly the header
     // the batch wrote gets its old header region back, byte for byte, and its old name; a file
     // changed since is left alone. The undo is recorded as the batch `undo`, whose `undoes` this
-    // sets; a dry run records and writes nothing.
+    // sets; a dry run records and writes nothing. With `againLeftAlone`, files an earlier undo
+    // left alone (changed since, or gone) are looked at again: one may be back as the batch left
+    // it.
     UndoBatchResult TakeBack(const BatchSummary& batch, BatchInfo undo, bool dryRun,
-                             UndoBatchListener& listener);
+                             UndoBatchListener& listener, bool againLeftAlone = false);
 
   private:
     UndoJournal(FileSystem& files, std::unique_ptr<OpenedFile> journal)

@@ -142,8 +142,8 @@ class UndoReport : public UndoBatchListener {
 int TakeBack(const UndoRequest& request, UndoJournal& journal, const BatchSummary& batch,
              std::ostream& out, std::ostream& err) {
     UndoReport report(request, out, err);
-    const UndoBatchResult result =
-        journal.TakeBack(batch, request.journal.batch, request.dryRun, report);
+    const UndoBatchResult result = journal.TakeBack(batch, request.journal.batch, request.dryRun,
+                                                    report, request.batch.has_value());
     if (result.journalRefused) {
         err << "tzrhdr: cannot write the journal: " << JournalProblemText(result.journalError)
             << "; no file was written\n";

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -125,6 +126,24 @@ TEST_F(TzrhdrJournal, RepeatedUndoWalksBackAndTakingBackAnUndoRedoesIt) {
     const std::string redone = newest.value("batch", "");
     EXPECT_EQ(Run({L"undo", L"--batch", std::wstring(redone.begin(), redone.end())}).status, 0);
     EXPECT_TRUE(ReadWholeFile(path) == first);
+}
+
+TEST_F(TzrhdrJournal, NamingTheBatchLooksAgainAtAFileThatWasGone) {
+    const std::string original = RawFileBytes();
+    const std::wstring path = directory.WriteFile(L"ABCD045A.TZR", original);
+    ASSERT_EQ(Run({L"set", L"--station-code", L"P02", path}).status, 0);
+    const std::wstring away = directory.PathOf(L"away");
+    std::filesystem::rename(FileSystemPath(path), FileSystemPath(away));
+    const RunResult gone = Run({L"undo"});
+    EXPECT_EQ(gone.status, 1);
+    EXPECT_NE(gone.err.find("no longer exists"), std::string::npos) << gone.err;
+    std::filesystem::rename(FileSystemPath(away), FileSystemPath(path));
+
+    const RunResult list = Run({L"undo", L"--list", L"--json"});
+    const nlohmann::json set = nlohmann::json::parse(list.out.substr(0, list.out.find('\n')));
+    const std::string id = set.value("batch", "");
+    EXPECT_EQ(Run({L"undo", L"--batch", std::wstring(id.begin(), id.end())}).status, 0);
+    EXPECT_TRUE(ReadWholeFile(path) == original);
 }
 
 }  // namespace
