@@ -50,6 +50,27 @@ FileSnapshot Region(const FileSnapshot& snapshot, size_t size) {
     return {snapshot.identity, snapshot.headerRegion.substr(0, size), snapshot.size};
 }
 
+// Whether `copy` holds a beginning of `header` followed by the live file's data, and no more.
+bool IsBeginningOfCopy(OpenedFile& copy, const std::string& header, OpenedFile& live,
+                       size_t region) {
+    std::string block;
+    if (!ReadUpTo(copy, header.size(), block) || header.compare(0, block.size(), block) != 0)
+        return false;
+    if (block.size() < header.size())
+        return true;
+    if (!live.Seek(region))
+        return false;
+    std::string liveBlock;
+    for (;;) {
+        if (!ReadUpTo(copy, kFileBlockSize, block))
+            return false;
+        if (block.empty())
+            return true;
+        if (!ReadUpTo(live, block.size(), liveBlock) || liveBlock != block)
+            return false;
+    }
+}
+
 TakeBackPlan Plan(TakeBackAction action, const std::wstring& from, const JournalFile& file) {
     return {action, from, {}, file};
 }
@@ -100,4 +121,43 @@ TakeBackPlan PlanTakeBack(FileSystem& files, const JournalFile& file) {
             return Plan(TakeBackAction::ChangedSince, places[i], file);
     }
     return Plan(TakeBackAction::Missing, file.newPath, file);
+}
+
+std::vector<std::wstring> RemoveStoppedCopies(FileSystem& files, const JournalFile& file) {
+    const size_t longest = std::max(file.oldHeader.size(), file.newHeader.size());
+    std::wstring live;
+    size_t region = 0;
+    for (const auto& [place, header] :
+         {std::pair{file.oldPath, file.oldHeader}, std::pair{file.newPath, file.newHeader}}) {
+        const std::optional<FileSnapshot> held = TakeSnapshot(files, place, longest);
+        if (live.empty() && held && Holds(*held, header)) {
+            live = place;
+            region = header.size();
+        }
+    }
+    std::vector<std::wstring> removed;
+    if (live.empty())
+        return removed;
+    std::vector<std::wstring> copies = {file.oldPath + L".tmp"};
+    if (file.newPath != file.oldPath)
+        copies.push_back(file.newPath + L".tmp");
+    for (const std::wstring& copyPath : copies) {
+        FileStatus status;
+        // Held exclusively, and never a link: a copy that a running save still writes is not
+        // touched.
+        std::unique_ptr<OpenedFile> copy = files.Open(copyPath, OpenMode::Rewrite, status);
+        if (!copy)
+            continue;
+        bool stopped = false;
+        for (const std::string* header : {&file.oldHeader, &file.newHeader}) {
+            std::unique_ptr<OpenedFile> source = files.Open(live, OpenMode::ReadShared, status);
+            if (!stopped && source && copy->Seek(0) &&
+                IsBeginningOfCopy(*copy, *header, *source, region))
+                stopped = true;
+        }
+        copy.reset();
+        if (stopped && files.Delete(copyPath))
+            removed.push_back(copyPath);
+    }
+    return removed;
 }

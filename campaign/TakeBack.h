@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "campaign/Journal.h"
 #include "header/RawFileRewrite.h"
@@ -33,3 +34,9 @@ struct TakeBackPlan {
 // journalled, each byte of the header region the old one's or the new one's), and one an undo
 // restored without giving back its name.
 TakeBackPlan PlanTakeBack(FileSystem& files, const JournalFile& file);
+
+// A save or an undo stopped while it copied the file (killed, or the system went down) leaves the
+// copy beside it, under the file's name with ".tmp" added. Once the file is settled, such a copy
+// is removed when it holds nothing but a beginning of the file with its old or its new header;
+// anything else at that name is left alone. Returns the copies removed.
+std::vector<std::wstring> RemoveStoppedCopies(FileSystem& files, const JournalFile& file);

@@ -67,6 +67,7 @@ class UndoRun {
         std::vector<size_t> saved;
         std::vector<TakeBackPlan> leftovers;
         std::vector<size_t> leftoverAt;
+        std::vector<JournalFile> group;
         for (size_t i = start; i < end; ++i) {
             const std::optional<JournalFile> file =
                 ReadJournalFile(journal_, batch.intentOffsets[static_cast<size_t>(pending[i])]);
@@ -74,6 +75,7 @@ class UndoRun {
                 results.push_back(Problem(UndoStatus::Failed, UndoProblem::JournalLineUnreadable));
                 continue;
             }
+            group.push_back(*file);
             const TakeBackPlan plan = PlanTakeBack(files_, *file);
             switch (plan.action) {
                 case TakeBackAction::Unreadable:
@@ -117,6 +119,8 @@ class UndoRun {
         std::vector<RewriteOutcome> written = SaveGroup(saves);
         for (const TakeBackPlan& leftover : leftovers)
             written.push_back(RemoveLeftover(leftover));
+        for (const JournalFile& file : group)
+            RemoveStoppedCopies(files_, file);
         saved.insert(saved.end(), leftoverAt.begin(), leftoverAt.end());
         for (size_t k = 0; k < saved.size(); ++k) {
             if (written[k].Succeeded())

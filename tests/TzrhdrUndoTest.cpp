@@ -228,6 +228,10 @@ TEST_P(TzrhdrStops, EveryStepOfSetAndUndoLeavesEveryFileRestorable) {
         }
         for (const std::wstring& name : names)
             EXPECT_TRUE(ReadWholeFile(folder.PathOf(name)) == original) << ToUtf8(name);
+        // Nor does a copy that the stop left half-written survive the undo.
+        std::vector<std::wstring> left = FileNamesIn(folder.PathOf(L""));
+        std::erase(left, L"journal.jsonl");
+        EXPECT_EQ(left.size(), names.size());
         if (!files.Injected())
             break;
     }
