@@ -91,6 +91,9 @@ class Rewrite {
         if (!file_->Facts(afterWrite) || !StartsWith(header_))
             return PutBack(RewriteRefusal::ChangedSinceRead, {});
         const FileSnapshot written{facts_.identity, header_, facts_.size};
+        // The file written may no longer be the one under the name.
+        if (!renaming_ && !StillUnderItsName())
+            return PutBack(RewriteRefusal::ChangedSinceRead, {});
         if (renaming_) {
             if (!NoOneWroteSince(afterWrite) || !StillUnderItsName())
                 return PutBack(RewriteRefusal::ChangedSinceRead, {});
@@ -112,6 +115,19 @@ class Rewrite {
         return Saved(path, written, file_->Close());
     }
 
+    // Another program may copy the file while it holds the new header and put the copy under its
+    // name (as editors and sync tools save): then the name holds the new header, whatever became
+    // of the file that was written.
+    std::optional<FileSnapshot> CopyUnderTheNameHoldingTheNewHeader() {
+        if (StillUnderItsName())
+            return std::nullopt;
+        std::optional<FileSnapshot> there = TakeSnapshot(files_, request_.currentPath, region_);
+        if (!there || there->headerRegion.compare(0, header_.size(), header_) != 0)
+            return std::nullopt;
+        there->headerRegion = header_;
+        return there;
+    }
+
     // A header written in place whose file cannot keep it, or get its new name, goes back to
     // what it was, so that a save that fails changes nothing; where even that fails, the outcome
     // says what the file now holds.
@@ -122,8 +138,15 @@ class Rewrite {
             status = file_->Write(old);
         if (status)
             status = file_->Flush();
-        if (status && StartsWith(old))
+        if (status && StartsWith(old)) {
+            if (std::optional<FileSnapshot> copied = CopyUnderTheNameHoldingTheNewHeader()) {
+                if (!renaming_)
+                    return Saved(request_.currentPath, std::move(*copied), why);
+                return {refusal, why.error, request_.currentPath, std::move(*copied),
+                        OnDisk::WrittenNotRenamed};
+            }
             return {refusal, why.error, request_.currentPath, request_.before, OnDisk::Unchanged};
+        }
         const std::wstring error = why.error.empty() ? status.error : why.error;
         if (StartsWith(header_))
             return {refusal, error, request_.currentPath, {facts_.identity, header_, facts_.size},

@@ -412,6 +412,26 @@ TEST_P(RawFileRewriteSteps, WritesByAnotherProgramBetweenAnyTwoStepsAreKept) {
     }
 }
 
+// Another program copies the file and puts the copy under its name between each two steps, as
+// editors and sync tools save: the outcome still says what the name holds.
+TEST_P(RawFileRewriteSteps, CopyPutUnderTheNameBetweenAnyTwoStepsIsReportedAsOnDisk) {
+    const Strategy& strategy = GetParam();
+    for (int step = 1;; ++step) {
+        SCOPED_TRACE(step);
+        Scene scene(strategy.headerSize, strategy.rename);
+        FaultyFileSystem files(step, [&] {
+            const fs::path copy = FileSystemPath(scene.directory.PathOf(L"COPY"));
+            std::error_code error;
+            if (fs::copy_file(FileSystemPath(scene.path), copy, error))
+                fs::rename(copy, FileSystemPath(scene.path), error);
+        });
+        const RewriteOutcome outcome = RewriteRawFile(files, scene.request);
+        if (!files.Injected())
+            break;
+        ExpectOutcomeIsOnDisk(scene, outcome);
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Strategies, RawFileRewriteSteps,
                          testing::Values(Strategy{"InPlace", 250, false, false},
                                          Strategy{"InPlaceRenamed", 250, true, false},
