@@ -276,6 +276,12 @@ size_t BatchSummary::FilesToTakeBack() const {
     }));
 }
 
+bool BatchSummary::TakenBack() const {
+    return FilesToTakeBack() == 0 && std::any_of(states.begin(), states.end(), [](FileState state) {
+               return state == FileState::TakenBack || state == FileState::LeftAlone;
+           });
+}
+
 size_t BatchSummary::FilesLeftAlone() const {
     return static_cast<size_t>(std::count(states.begin(), states.end(), FileState::LeftAlone));
 }

@@ -85,7 +85,9 @@ struct BatchSummary {
     size_t FileCount() const;
     // Files whose writes are not all taken back: written, or not known to be unwritten.
     size_t FilesToTakeBack() const;
-    bool TakenBack() const { return FileCount() > 0 && FilesToTakeBack() == 0; }
+    // Every file the batch wrote is taken back, and it wrote one at least: a batch that wrote
+    // nothing was never taken back.
+    bool TakenBack() const;
     size_t FilesLeftAlone() const;
 };
 

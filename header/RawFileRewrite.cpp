@@ -149,10 +149,13 @@ class Rewrite {
         }
         const std::wstring error = why.error.empty() ? status.error : why.error;
         if (StartsWith(header_))
-            return {refusal, error, request_.currentPath, {facts_.identity, header_, facts_.size},
+            return {refusal,
+                    error,
+                    request_.currentPath,
+                    {facts_.identity, header_, facts_.size},
                     renaming_ ? OnDisk::WrittenNotRenamed : OnDisk::Saved};
-        return {refusal, error, request_.currentPath, {facts_.identity, {}, facts_.size},
-                OnDisk::Torn};
+        return {
+            refusal, error, request_.currentPath, {facts_.identity, {}, facts_.size}, OnDisk::Torn};
     }
 
     // A name beside the file that nothing stands at; whatever does is left alone.
@@ -275,8 +278,7 @@ class Rewrite {
             return Removal::KeptAsWrittenTo;
         if (FileStatus moved = files_.Rename(request_.currentPath, temporaryPath_, false); !moved) {
             why = moved;
-            return files_.Exists(request_.currentPath) ? Removal::Failed
-                                                       : Removal::KeptAsWrittenTo;
+            return files_.Exists(request_.currentPath) ? Removal::Failed : Removal::KeptAsWrittenTo;
         }
         const std::optional<bool> writtenMeanwhile = WrittenSince(facts_, why);
         if (files_.IdentityAt(temporaryPath_) != facts_.identity || writtenMeanwhile != false) {

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "FaultyFileSystem.h"
 #include "TestFiles.h"
 #include "TzrhdrRun.h"
-#include "FaultyFileSystem.h"
 #include "platform/Utf8.h"
 
 namespace {
@@ -140,7 +140,12 @@ TEST_F(TzrhdrJournal, NamingTheBatchLooksAgainAtAFileThatWasGone) {
     std::filesystem::rename(FileSystemPath(away), FileSystemPath(path));
 
     const RunResult list = Run({L"undo", L"--list", L"--json"});
-    const nlohmann::json set = nlohmann::json::parse(list.out.substr(0, list.out.find('\n')));
+    const size_t secondLine = list.out.find('\n') + 1;
+    const nlohmann::json set = nlohmann::json::parse(list.out.substr(0, secondLine - 1));
+    const nlohmann::json undo = nlohmann::json::parse(list.out.substr(secondLine));
+    // The undo that found the file gone wrote nothing, so there is nothing it could be taken
+    // back from.
+    EXPECT_FALSE(undo.value("takenBack", true)) << list.out;
     const std::string id = set.value("batch", "");
     EXPECT_EQ(Run({L"undo", L"--batch", std::wstring(id.begin(), id.end())}).status, 0);
     EXPECT_TRUE(ReadWholeFile(path) == original);
