@@ -131,10 +131,7 @@ bool CTZRDlg::OnCommand(int notifyCode, int itemId) {
 }
 
 void CTZRDlg::OnOK() {
-    const Leaving leaving = AskBeforeLeaving();
-    if (leaving == Leaving::Stay)
-        return;
-    if (leaving == Leaving::Discarding || ExchangeRecord(ExchangeDirection::ToRecord))
+    if (ExchangeRecord(ExchangeDirection::ToRecord) && AskBeforeLeaving() != Leaving::Stay)
         End(IDOK);
 }
 
