@@ -16,6 +16,7 @@
 
 namespace {
 
+// The status as JSON gives it, for programs: the same in every language.
 constexpr std::array<std::string_view, 4> kStatusNames = {"changed", "renamed", "unchanged",
                                                           "failed"};
 
@@ -23,63 +24,79 @@ std::string_view StatusName(SetStatus status) {
     return kStatusNames[static_cast<size_t>(status)];
 }
 
-std::string RewriteReason(const RewriteOutcome& written) {
+std::string_view StatusWord(SetStatus status, const ToolTexts& texts) {
+    switch (status) {
+        case SetStatus::Changed:
+            return texts.setChanged;
+        case SetStatus::Renamed:
+            return texts.setRenamed;
+        case SetStatus::Unchanged:
+            return texts.setUnchanged;
+        case SetStatus::Failed:
+            break;
+    }
+    return texts.setFailed;
+}
+
+std::string RewriteReason(const RewriteOutcome& written, Language language) {
     return written.refusal != RewriteRefusal::None
-               ? RefusalReason(written.refusal, written.error, Language::English)
+               ? RefusalReason(written.refusal, written.error, language)
                : FirstLineOf(written.error);
 }
 
 // What the write left on disk, in the terms the report uses.
-std::string RewriteProblemText(const RewriteOutcome& written) {
+std::string RewriteProblemText(const RewriteOutcome& written, Language language) {
+    const ToolTexts& texts = TextsIn(language);
     const std::string why = FirstLineOf(written.error);
     switch (written.onDisk) {
         case OnDisk::Unchanged:
-            return written.refusal != RewriteRefusal::None ? RewriteReason(written)
-                                                           : why + "; nothing written";
+            return written.refusal != RewriteRefusal::None
+                       ? RewriteReason(written, language)
+                       : why + std::string(texts.nothingWritten);
         case OnDisk::Saved:
-            return "written, but " + why;
+            return Fill(texts.writtenBut, {why});
         case OnDisk::WrittenNotRenamed:
-            return "header written, not renamed: " + RewriteReason(written);
+            return Fill(texts.writtenNotRenamed, {RewriteReason(written, language)});
         case OnDisk::SavedOldKept:
-            return "another program wrote to it or moved it while it was saved; the old file is "
-                   "kept, check it against the new one";
+            return std::string(texts.savedOldKept);
         case OnDisk::Torn:
-            return "the write stopped half-way and the old header could not be put back (" + why +
-                   "); tzrhdr undo puts it back";
+            return Fill(texts.tornWrite, {why});
     }
     return why;
 }
 
 // Why a file failed, or what went wrong with its write; empty when nothing did.
-std::string ProblemText(const SetFileResult& file, const CampaignMatch* campaign) {
+std::string ProblemText(const SetFileResult& file, const CampaignMatch* campaign,
+                        Language language) {
+    const ToolTexts& texts = TextsIn(language);
     switch (file.problem) {
         case SetProblem::None:
             return {};
         case SetProblem::Unreadable:
-            return ReadFailureText(file.readFailure, Language::English);
+            return ReadFailureText(file.readFailure, language);
         case SetProblem::EmptyCatalogue:
-            return "the antenna catalogue is empty, so no antenna type can be written";
+            return std::string(texts.emptyCatalogue);
         case SetProblem::FieldValue: {
-            const std::string error = FieldProblemText(file.fieldProblem, Language::English);
+            const std::string error = FieldProblemText(file.fieldProblem, language);
             return file.row >= 0
-                       ? TableRowText(campaign->Table(), file.row, Language::English) + ": " + error
+                       ? Fill(texts.rowProblem,
+                              {TableRowText(campaign->Table(), file.row, language), error})
                        : error;
         }
         case SetProblem::ValueRefused:
-            return ValueProblemText(file.valueProblem, Language::English);
+            return ValueProblemText(file.valueProblem, language);
         case SetProblem::HeaderTooLong:
-            return "the header would be longer than 4095 bytes";
+            return std::string(texts.headerTooLong);
         case SetProblem::ChangedWhilePlanned:
-            return "the file changed while the batch was planned; left as it is";
+            return std::string(texts.changedWhilePlanned);
         case SetProblem::NameClash:
             return file.clash;
         case SetProblem::TargetExists:
-            return ToUtf8(file.target) + " exists already; --replace replaces it";
+            return Fill(texts.targetExistsReplace, {ToUtf8(file.target)});
         case SetProblem::JournalStopped:
-            return "not written, as the journal cannot be written: " +
-                   JournalProblemText(file.journalError);
+            return Fill(texts.journalStopped, {JournalProblemText(file.journalError)});
         case SetProblem::Rewrite:
-            return RewriteProblemText(file.written);
+            return RewriteProblemText(file.written, language);
     }
     return {};
 }
@@ -111,11 +128,11 @@ std::string JsonOutcome(const std::wstring& file, const SetFileResult& outcome,
     return json + (dryRun ? ", \"dryRun\": true}\n" : "}\n");
 }
 
-std::string Preview(const std::vector<HeaderLineChange>& changes) {
+std::string Preview(const std::vector<HeaderLineChange>& changes, const ToolTexts& texts) {
     std::string lines;
     for (const HeaderLineChange& change : changes)
-        lines += "  - " + (change.before ? ToUtf8(*change.before) : "(no such line)") + "\n  + " +
-                 ToUtf8(change.after) + "\n";
+        lines += "  - " + (change.before ? ToUtf8(*change.before) : std::string(texts.noSuchLine)) +
+                 "\n  + " + ToUtf8(change.after) + "\n";
     return lines;
 }
 
@@ -124,7 +141,12 @@ class SetReport : public SetBatchListener {
   public:
     SetReport(const SetRequest& request, const CampaignMatch* campaign, std::ostream& out,
               std::ostream& err)
-        : request_(request), campaign_(campaign), out_(out), err_(err), hint_(request.codePage) {}
+        : request_(request),
+          texts_(TextsIn(request.language)),
+          campaign_(campaign),
+          out_(out),
+          err_(err),
+          hint_(request.codePage) {}
 
     void Read(const StationHeader& header) override { hint_.Check(header, err_); }
 
@@ -141,25 +163,24 @@ class SetReport : public SetBatchListener {
     }
 
     void JournalIncomplete(const FileStatus& status) override {
-        err_ << "tzrhdr: the journal did not take what the last writes left on disk: "
-             << JournalProblemText(status.error)
-             << "; tzrhdr undo still finds the files by their content\n";
+        err_ << "tzrhdr: " << Fill(texts_.journalIncomplete, {JournalProblemText(status.error)})
+             << texts_.undoStillFinds << "\n";
     }
 
     void Done(size_t index, const SetFileResult& outcome) override {
         ClearProgress();
         const std::string name = ToUtf8(request_.files[index]);
-        const std::string error = ProblemText(outcome, campaign_);
+        const std::string error = ProblemText(outcome, campaign_, request_.language);
         if (outcome.noRow)
-            err_ << "tzrhdr: " << name << ": no row in the campaign table; left as it is\n";
+            err_ << "tzrhdr: " << name << ": " << texts_.noRowInTable << "\n";
         if (!error.empty())
             err_ << "tzrhdr: " << name << ": " << error
                  << (outcome.newPath.empty() ? ""
-                                             : " (the file is now " + ToUtf8(outcome.newPath) + ")")
+                                             : Fill(texts_.fileIsNow, {ToUtf8(outcome.newPath)}))
                  << "\n";
         for (const Finding& warning : outcome.warnings)
             err_ << "tzrhdr: " << name << ": "
-                 << Fill(TextsIn(request_.language).writtenValueWarning,
+                 << Fill(texts_.writtenValueWarning,
                          {FindingCodeName(warning.code),
                           FindingMessage(warning, nullptr, request_.language)})
                  << "\n";
@@ -172,15 +193,15 @@ class SetReport : public SetBatchListener {
             return;
         if (!request_.dryRun || !outcome.Writes()) {
             out_ << name << ": "
-                 << (outcome.newPath.empty() ? std::string(StatusName(outcome.status))
-                                             : "renamed to " + ToUtf8(outcome.newPath))
+                 << (outcome.newPath.empty() ? std::string(StatusWord(outcome.status, texts_))
+                                             : Fill(texts_.renamedTo, {ToUtf8(outcome.newPath)}))
                  << "\n";
             return;
         }
-        out_ << name << "\n" << Preview(outcome.lineChanges);
+        out_ << name << "\n" << Preview(outcome.lineChanges, texts_);
         if (!outcome.newPath.empty())
-            out_ << "  rename to " << ToUtf8(outcome.newPath)
-                 << (outcome.replacing ? " (replacing it)" : "") << "\n";
+            out_ << "  " << Fill(texts_.wouldRenameTo, {ToUtf8(outcome.newPath)})
+                 << (outcome.replacing ? texts_.replacingIt : "") << "\n";
     }
 
     void ClearProgress() {
@@ -191,6 +212,7 @@ class SetReport : public SetBatchListener {
 
   private:
     const SetRequest& request_;
+    const ToolTexts& texts_;
     const CampaignMatch* campaign_;
     std::ostream& out_;
     std::ostream& err_;
@@ -200,14 +222,16 @@ class SetReport : public SetBatchListener {
 
 // Reports the rows that match no file and the cells a spreadsheet damaged; false when no row
 // matches any file, so that a table meant for other files never passes for done.
-bool ReportRows(const std::wstring& path, const CampaignMatch& campaign, std::ostream& err) {
+bool ReportRows(const std::wstring& path, const CampaignMatch& campaign, Language language,
+                std::ostream& err) {
+    const ToolTexts& texts = TextsIn(language);
     const std::string table = ToUtf8(path);
     // Written in blocks: standard error is unbuffered, and a table may have a million rows.
     std::string lines;
     for (const int row : campaign.UnmatchedRows()) {
         lines += "tzrhdr: " + table + ": " +
-                 TableRowText(campaign.Table(), row, Language::English) +
-                 " matches no file that was read\n";
+                 Fill(texts.rowMatchesNoFileRead, {TableRowText(campaign.Table(), row, language)}) +
+                 "\n";
         if (lines.size() >= kFileBlockSize) {
             err << lines;
             lines.clear();
@@ -216,16 +240,17 @@ bool ReportRows(const std::wstring& path, const CampaignMatch& campaign, std::os
     err << lines;
     ReportSpreadsheetDamage(path, campaign, err);
     if (!campaign.AnyRowMatched())
-        err << "tzrhdr: " << table << ": no row matches any of the files\n";
+        err << "tzrhdr: " << table << ": " << texts.noRowMatchesAnyFile << "\n";
     return campaign.AnyRowMatched();
 }
 
-std::string JournalRefusalText(const SetBatchResult& result, const std::wstring& journal) {
+std::string JournalRefusalText(const SetBatchResult& result, const std::wstring& journal,
+                               const ToolTexts& texts) {
     switch (result.journalRefusal) {
         case JournalRefusal::NoFolder:
-            return "the system names no folder for it";
+            return std::string(texts.noJournalFolder);
         case JournalRefusal::NotAJournal:
-            return ToUtf8(journal) + " is a file of another kind, not a tzrhdr journal";
+            return Fill(texts.notAJournal, {ToUtf8(journal)});
         default:
             return JournalProblemText(result.journalError);
     }
@@ -244,19 +269,23 @@ int RunSet(const SetRequest& request, const AntennaCatalogue& catalogue, std::os
                           request.journal, request.fileSystem};
     SetReport report(request, campaign ? &*campaign : nullptr, out, err);
     const SetBatchResult result = RunSetBatch(batch, catalogue, report);
+    const ToolTexts& texts = TextsIn(request.language);
     if (result.journalRefusal != JournalRefusal::None) {
-        err << "tzrhdr: cannot write the journal: "
-            << JournalRefusalText(result, request.journal ? request.journal->path : std::wstring())
-            << "; no file was written (--journal PATH names another, --no-journal writes none)\n";
+        const std::wstring journal = request.journal ? request.journal->path : std::wstring();
+        err << "tzrhdr: "
+            << Fill(texts.cannotWriteJournal, {JournalRefusalText(result, journal, texts)})
+            << texts.journalOptionsHint << "\n";
         return 1;
     }
     report.ClearProgress();
-    const bool rowsMatched = !campaign || ReportRows(*request.campaignPath, *campaign, err);
-    const size_t count = request.files.size();
+    const bool rowsMatched =
+        !campaign || ReportRows(*request.campaignPath, *campaign, request.language, err);
     const auto& tally = result.tally;
-    (request.json ? err : out) << count << (count == 1 ? " file" : " files")
-                               << (request.dryRun ? " (dry run, nothing written)" : "") << ": "
-                               << tally[0] << " changed, " << tally[1] << " renamed, " << tally[2]
-                               << " unchanged, " << tally[3] << " failed\n";
+    (request.json ? err : out) << Fill(texts.setSummary,
+                                       {CountOf(request.files.size(), texts.oneFile, texts.files),
+                                        request.dryRun ? texts.dryRunNote : "",
+                                        std::to_string(tally[0]), std::to_string(tally[1]),
+                                        std::to_string(tally[2]), std::to_string(tally[3])})
+                               << "\n";
     return result.Complete() && rowsMatched ? 0 : 1;
 }

@@ -23,7 +23,7 @@ struct SetRequest {
     // Header text is read and written in this code page.
     unsigned codePage = 0;
     bool showProgress = false;
-    // The language of the warnings about values that check would find.
+    // The language of the report; JSON keys and status words stay the same in every one.
     Language language = Language::English;
     // Where each write is recorded first; nothing for none.
     std::optional<JournalTarget> journal;

@@ -66,6 +66,70 @@ struct ToolTexts {
     // What set says of a value it writes that check would find: code, finding.
     std::string_view writtenValueWarning;
 
+    // What set reports of each file, and the summary: count, dry-run note, then the tally.
+    std::string_view setChanged;
+    std::string_view setRenamed;
+    std::string_view setUnchanged;
+    std::string_view setFailed;
+    std::string_view renamedTo;
+    std::string_view wouldRenameTo;
+    std::string_view replacingIt;
+    std::string_view noSuchLine;
+    std::string_view setSummary;
+    std::string_view dryRunNote;
+    // Why set did not write a file, or what its write left on disk.
+    std::string_view nothingWritten;
+    std::string_view writtenBut;
+    std::string_view writtenNotRenamed;
+    std::string_view savedOldKept;
+    std::string_view tornWrite;
+    std::string_view emptyCatalogue;
+    std::string_view headerTooLong;
+    std::string_view changedWhilePlanned;
+    std::string_view targetExistsReplace;
+    std::string_view journalStopped;
+    std::string_view rowProblem;
+    std::string_view noRowInTable;
+    std::string_view fileIsNow;
+    std::string_view rowMatchesNoFileRead;
+    std::string_view noRowMatchesAnyFile;
+    // The journal: why it cannot be written, and what it did not take.
+    std::string_view cannotWriteJournal;
+    std::string_view journalOptionsHint;
+    std::string_view noJournalFolder;
+    std::string_view notAJournal;
+    std::string_view journalIncomplete;
+    std::string_view undoStillFinds;
+
+    // What undo reports of each file, and the summary: batch, count, dry-run note, the tally.
+    std::string_view restored;
+    std::string_view wouldBeRestored;
+    std::string_view alreadyAsBefore;
+    std::string_view renamedBackTo;
+    std::string_view undoSummary;
+    std::string_view undoTriesAgain;
+    std::string_view oldNameTaken;
+    std::string_view notRenamedBack;
+    std::string_view movedMeanwhile;
+    std::string_view tornRestore;
+    std::string_view restoredBut;
+    std::string_view journalLineUnreadable;
+    std::string_view unreadableNow;
+    std::string_view changedSinceBatch;
+    std::string_view noLongerExists;
+    std::string_view noBatchLeft;
+    std::string_view journalInUse;
+    std::string_view noJournalFolderGiveOption;
+    std::string_view noSuchBatch;
+    // undo --list: the files of a batch and how far it is taken back; lines it passed over.
+    std::string_view takenBack;
+    std::string_view takenBackButChanged;
+    std::string_view toTakeBack;
+    std::string_view oneLineIs;
+    std::string_view linesAre;
+    std::string_view notJournalLines;
+    std::string_view moreLines;
+
     // The antenna catalogue: count, source; what is amiss with a record.
     std::string_view antennasFrom;
     std::string_view builtInList;

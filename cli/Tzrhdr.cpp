@@ -142,7 +142,7 @@ int Catalogue(const Values& values, const ToolEnvironment& environment, Language
                         err);
 }
 
-int Undo(const Values& values, const ToolEnvironment& environment,
+int Undo(const Values& values, const ToolEnvironment& environment, Language language,
          const std::vector<std::wstring>& args, std::ostream& out, std::ostream& err) {
     UndoRequest request;
     request.journal = *JournalFor(values, environment, args);
@@ -151,6 +151,7 @@ int Undo(const Values& values, const ToolEnvironment& environment,
     request.list = values.list;
     request.dryRun = values.dryRun;
     request.json = values.json;
+    request.language = language;
     request.fileSystem = environment.files != nullptr ? environment.files : &SystemFileSystem();
     return RunUndo(request, out, err);
 }
@@ -330,7 +331,7 @@ int RunTzrhdr(const std::vector<std::wstring>& commandLine, std::ostream& out, s
         if (check->parsed())
             return Check(values, environment, language, out, err);
         if (undo->parsed())
-            return Undo(values, environment, commandLine, out, err);
+            return Undo(values, environment, language, commandLine, out, err);
         return Catalogue(values, environment, language, out, err);
     } catch (const UsageError& error) {
         return UsageFailure(error.message, error.helpHint, language, err);

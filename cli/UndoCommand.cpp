@@ -11,47 +11,51 @@
 
 namespace {
 
+// The status as JSON gives it, for programs: the same in every language.
 constexpr std::array<std::string_view, 5> kStatusNames = {"restored", "unchanged", "changed-since",
                                                           "missing", "failed"};
 
-std::string ExplainRestoreFailure(const RewriteOutcome& written) {
+std::string ExplainRestoreFailure(const RewriteOutcome& written, Language language) {
+    const ToolTexts& texts = TextsIn(language);
     // Taking back renames a file to its old name, which the save calls its new one.
     if (written.refusal == RewriteRefusal::TargetExists)
-        return "another file has its old name; nothing written, tzrhdr undo tries it again";
+        return std::string(texts.oldNameTaken) + std::string(texts.nothingWritten) +
+               std::string(texts.undoTriesAgain);
     std::string why = written.refusal != RewriteRefusal::None
-                          ? RefusalReason(written.refusal, written.error, Language::English)
+                          ? RefusalReason(written.refusal, written.error, language)
                           : FirstLineOf(written.error);
     switch (written.onDisk) {
         case OnDisk::Unchanged:
-            if (!why.ends_with("; nothing written"))
-                why += "; nothing written";
-            return why + ", tzrhdr undo tries it again";
+            if (!why.ends_with(texts.nothingWritten))
+                why += texts.nothingWritten;
+            return why + std::string(texts.undoTriesAgain);
         case OnDisk::WrittenNotRenamed:
-            return "old header written, not renamed back: " + why + "; tzrhdr undo renames it";
+            return Fill(texts.notRenamedBack, {why});
         case OnDisk::SavedOldKept:
-            return "another program wrote to it or moved it meanwhile; both files are kept";
+            return std::string(texts.movedMeanwhile);
         case OnDisk::Torn:
-            return "the write stopped half-way (" + why + "); tzrhdr undo tries it again";
+            return Fill(texts.tornRestore, {why});
         case OnDisk::Saved:
-            return "restored, but " + why;
+            return Fill(texts.restoredBut, {why});
     }
     return why;
 }
 
-std::string ProblemText(const UndoFileResult& file) {
+std::string ProblemText(const UndoFileResult& file, Language language) {
+    const ToolTexts& texts = TextsIn(language);
     switch (file.problem) {
         case UndoProblem::None:
             return {};
         case UndoProblem::JournalLineUnreadable:
-            return "the journal's line for this file does not read; left alone";
+            return std::string(texts.journalLineUnreadable);
         case UndoProblem::Unreadable:
-            return "cannot be read now; tzrhdr undo tries it again";
+            return std::string(texts.unreadableNow);
         case UndoProblem::ChangedSince:
-            return "changed since the batch; left alone";
+            return std::string(texts.changedSinceBatch);
         case UndoProblem::Missing:
-            return "no longer exists; left alone";
+            return std::string(texts.noLongerExists);
         case UndoProblem::Restore:
-            return ExplainRestoreFailure(file.written);
+            return ExplainRestoreFailure(file.written, language);
     }
     return {};
 }
@@ -74,48 +78,50 @@ std::string JsonBatch(const BatchSummary& batch) {
            ", \"filesToTakeBack\": " + std::to_string(batch.FilesToTakeBack()) + "}\n";
 }
 
-void List(const BatchSummary& batch, bool json, std::ostream& out) {
+void List(const BatchSummary& batch, bool json, const ToolTexts& texts, std::ostream& out) {
     if (json) {
         out << JsonBatch(batch);
         return;
     }
     const size_t files = batch.FileCount();
     const size_t left = batch.FilesToTakeBack();
-    out << batch.info.id << "  " << batch.info.time << "  " << files
-        << (files == 1 ? " file  " : " files  ");
+    out << batch.info.id << "  " << batch.info.time << "  "
+        << CountOf(files, texts.oneFile, texts.files) << "  ";
     if (batch.TakenBack())
-        out << (batch.FilesLeftAlone() > 0 ? "taken back but for files changed since  "
-                                           : "taken back  ");
+        out << (batch.FilesLeftAlone() > 0 ? texts.takenBackButChanged : texts.takenBack) << "  ";
     else if (left < files && !batch.info.undoes)
-        out << left << " to take back  ";
+        out << Fill(texts.toTakeBack, {std::to_string(left)}) << "  ";
     out << batch.info.command << "\n";
 }
 
-void ReportUnreadableLines(const std::wstring& path, const JournalIndex& index, std::ostream& err) {
+void ReportUnreadableLines(const std::wstring& path, const JournalIndex& index,
+                           const ToolTexts& texts, std::ostream& err) {
     if (index.unreadableCount == 0)
         return;
-    err << "tzrhdr: " << ToUtf8(path) << ": " << index.unreadableCount
-        << (index.unreadableCount == 1 ? " line is" : " lines are")
-        << " not journal lines and passed over (line";
-    for (size_t i = 0; i < index.unreadableLines.size(); ++i)
-        err << (i == 0 ? " " : ", ") << index.unreadableLines[i];
-    err << (index.unreadableCount > index.unreadableLines.size() ? ", ..." : "")
-        << "); files they name are not taken back\n";
+    std::string lines;
+    for (const size_t line : index.unreadableLines)
+        lines += (lines.empty() ? "" : std::string(texts.listSeparator)) + std::to_string(line);
+    if (index.unreadableCount > index.unreadableLines.size())
+        lines += texts.moreLines;
+    err << "tzrhdr: " << ToUtf8(path) << ": "
+        << Fill(texts.notJournalLines,
+                {CountOf(index.unreadableCount, texts.oneLineIs, texts.linesAre), lines})
+        << "\n";
 }
 
 class UndoReport : public UndoBatchListener {
   public:
     UndoReport(const UndoRequest& request, std::ostream& out, std::ostream& err)
-        : request_(request), out_(out), err_(err) {}
+        : request_(request), texts_(TextsIn(request.language)), out_(out), err_(err) {}
 
     void JournalIncomplete(const FileStatus& status) override {
-        err_ << "tzrhdr: the journal did not take what the last writes left on disk: "
-             << JournalProblemText(status.error) << "\n";
+        err_ << "tzrhdr: " << Fill(texts_.journalIncomplete, {JournalProblemText(status.error)})
+             << "\n";
     }
 
     void Done(const UndoFileResult& outcome) override {
         const std::string name = ToUtf8(outcome.file);
-        const std::string error = ProblemText(outcome);
+        const std::string error = ProblemText(outcome, request_.language);
         if (!error.empty())
             err_ << "tzrhdr: " << name << ": " << error << "\n";
         if (request_.json) {
@@ -125,37 +131,41 @@ class UndoReport : public UndoBatchListener {
         if (!error.empty())
             return;
         out_ << name << ": "
-             << (outcome.status == UndoStatus::Unchanged ? "already as before the batch"
-                 : request_.dryRun                       ? "would be restored"
-                                                         : "restored");
+             << (outcome.status == UndoStatus::Unchanged ? texts_.alreadyAsBefore
+                 : request_.dryRun                       ? texts_.wouldBeRestored
+                                                         : texts_.restored);
         if (!outcome.newPath.empty())
-            out_ << ", renamed back to " << ToUtf8(outcome.newPath);
+            out_ << Fill(texts_.renamedBackTo, {ToUtf8(outcome.newPath)});
         out_ << "\n";
     }
 
   private:
     const UndoRequest& request_;
+    const ToolTexts& texts_;
     std::ostream& out_;
     std::ostream& err_;
 };
 
 int TakeBack(const UndoRequest& request, UndoJournal& journal, const BatchSummary& batch,
              std::ostream& out, std::ostream& err) {
+    const ToolTexts& texts = TextsIn(request.language);
     UndoReport report(request, out, err);
     const UndoBatchResult result = journal.TakeBack(batch, request.journal.batch, request.dryRun,
                                                     report, request.batch.has_value());
     if (result.journalRefused) {
-        err << "tzrhdr: cannot write the journal: " << JournalProblemText(result.journalError)
-            << "; no file was written\n";
+        err << "tzrhdr: "
+            << Fill(texts.cannotWriteJournal, {JournalProblemText(result.journalError)}) << "\n";
         return 1;
     }
     const auto& tally = result.tally;
-    (request.json ? err : out) << "batch " << batch.info.id << ", " << result.fileCount
-                               << (result.fileCount == 1 ? " file" : " files")
-                               << (request.dryRun ? " (dry run, nothing written)" : "") << ": "
-                               << tally[0] << " restored, " << tally[1] << " unchanged, "
-                               << tally[2] << " changed since, " << tally[3] << " missing, "
-                               << tally[4] << " failed\n";
+    (request.json ? err : out) << Fill(texts.undoSummary,
+                                       {batch.info.id,
+                                        CountOf(result.fileCount, texts.oneFile, texts.files),
+                                        request.dryRun ? texts.dryRunNote : "",
+                                        std::to_string(tally[0]), std::to_string(tally[1]),
+                                        std::to_string(tally[2]), std::to_string(tally[3]),
+                                        std::to_string(tally[4])})
+                               << "\n";
     // A damaged journal may have lost files of this batch: that is no complete undo.
     return tally[2] + tally[3] + tally[4] > 0 || journal.Index().unreadableCount > 0 ||
                    result.journalIncomplete
@@ -166,9 +176,10 @@ int TakeBack(const UndoRequest& request, UndoJournal& journal, const BatchSummar
 }  // namespace
 
 int RunUndo(const UndoRequest& request, std::ostream& out, std::ostream& err) {
+    const ToolTexts& texts = TextsIn(request.language);
     const std::wstring& path = request.journal.path;
     if (path.empty())
-        throw UsageError{"the system names no folder for the journal; give --journal", false};
+        throw UsageError{std::string(texts.noJournalFolderGiveOption), false};
     JournalAccess access;
     std::wstring error;
     const std::unique_ptr<UndoJournal> journal = UndoJournal::Open(
@@ -179,28 +190,25 @@ int RunUndo(const UndoRequest& request, std::ostream& out, std::ostream& err) {
         case JournalAccess::Missing:
             if (request.list)
                 return 0;
-            err << "tzrhdr: " << ToUtf8(path) << ": no batch left to take back\n";
+            err << "tzrhdr: " << ToUtf8(path) << ": " << texts.noBatchLeft << "\n";
             return 1;
         case JournalAccess::InUse:
-            err << "tzrhdr: " << ToUtf8(path)
-                << ": another tzrhdr is taking back a batch of this journal; run undo again "
-                   "when it has finished\n";
+            err << "tzrhdr: " << ToUtf8(path) << ": " << texts.journalInUse << "\n";
             return 1;
         case JournalAccess::Unreadable:
             throw UsageError{ToUtf8(path) + ": " + FirstLineOf(error), false};
     }
-    ReportUnreadableLines(path, journal->Index(), err);
+    ReportUnreadableLines(path, journal->Index(), texts, err);
     if (request.list) {
         for (const BatchSummary& batch : journal->Index().batches)
-            List(batch, request.json, out);
+            List(batch, request.json, texts, out);
         return 0;
     }
     const BatchSummary* batch = journal->Target(request.batch);
     if (batch == nullptr && request.batch)
-        throw UsageError{"the journal " + ToUtf8(path) + " holds no batch " + *request.batch,
-                         false};
+        throw UsageError{Fill(texts.noSuchBatch, {ToUtf8(path), *request.batch}), false};
     if (batch == nullptr) {
-        err << "tzrhdr: " << ToUtf8(path) << ": no batch left to take back\n";
+        err << "tzrhdr: " << ToUtf8(path) << ": " << texts.noBatchLeft << "\n";
         return 1;
     }
     return TakeBack(request, *journal, *batch, out, err);

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "campaign/Journal.h"
+#include "cli/ToolTexts.h"
 
 struct UndoRequest {
     // The journal read, and where the undo is recorded as a batch of its own.
@@ -14,6 +15,8 @@ struct UndoRequest {
     bool list = false;
     bool dryRun = false;
     bool json = false;
+    // The language of the report; JSON keys and status words stay the same in every one.
+    Language language = Language::English;
     FileSystem* fileSystem = &SystemFileSystem();
 };
 

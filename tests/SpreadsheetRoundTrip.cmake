@@ -12,9 +12,10 @@ function(program_path path result)
     set(${result} "${path}" PARENT_SCOPE)
 endfunction()
 
-# Runs tzrhdr with the arguments; its standard output goes to `output`.
+# Runs tzrhdr with the arguments; its standard output goes to `output`. It reports in English
+# whatever language the system speaks, as the checks below read its English words.
 function(tzrhdr output)
-    execute_process(COMMAND ${RUNNER} ${TZRHDR} ${ARGN}
+    execute_process(COMMAND ${RUNNER} ${TZRHDR} --lang en ${ARGN}
         RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
     if(NOT status EQUAL 0)
         message(FATAL_ERROR "tzrhdr ${ARGN}: status ${status}\n${out}${err}")
