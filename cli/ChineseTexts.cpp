@@ -158,8 +158,9 @@ const ToolTexts& ChineseTexts() {
         .codePageOption = "按代码页 N 读取文件头文本（及天线列表）",
         .catalogueOption = "使用此天线列表，而不是 tzrhdr 旁的 TzrManagerAnt.ini；从不写入",
         .catalogueOptionOfCatalogue = "使用此天线列表，而不是 tzrhdr 旁的 TzrManagerAnt.ini",
-        .filesOption = "原始文件（.TZR）；文件夹表示其中的原始文件；可用 * 和 ? 通配；"
-                       "@LIST 表示文件 LIST 中逐行列出的路径",
+        .filesOption =
+            "原始文件（.TZR）；文件夹表示其中的原始文件；可用 * 和 ? 通配；"
+            "@LIST 表示文件 LIST 中逐行列出的路径",
         .recursiveOption = "文件夹也包括其子文件夹中的原始文件",
         .showJsonOption = "每个文件一行 JSON 对象，含程序会显示的消息",
         .showCsvOption = "电子表格，UTF-8 带字节顺序标记，除非 --encoding 指定其他编码",

@@ -17,7 +17,8 @@ const ToolTexts& EnglishTexts() {
         .notInCodePage =
             "{} holds characters that the header's code page cannot hold: \"{}\" (see --codepage)",
 
-        .numberNotWritable = "{} \"{}\" is no number that the header can hold so that it reads back as written",
+        .numberNotWritable =
+            "{} \"{}\" is no number that the header can hold so that it reads back as written",
         .inUse = "another program is using it; nothing written",
         .link = "it is a symbolic link; nothing written (name the file it points to)",
         .readOnly = "it is read-only; nothing written",
@@ -169,8 +170,9 @@ const ToolTexts& EnglishTexts() {
             "antenna catalogue instead of TzrManagerAnt.ini beside tzrhdr; never written",
         .catalogueOptionOfCatalogue =
             "antenna catalogue instead of TzrManagerAnt.ini beside tzrhdr",
-        .filesOption = "raw files (.TZR); a folder for the raw files in it; * and ? as wildcards; "
-                       "@LIST for the paths in the file LIST, one per line",
+        .filesOption =
+            "raw files (.TZR); a folder for the raw files in it; * and ? as wildcards; "
+            "@LIST for the paths in the file LIST, one per line",
         .recursiveOption = "a folder stands for the raw files in its subfolders too",
         .showJsonOption =
             "one JSON object per file and line, with the messages the editor would show",
