@@ -124,8 +124,9 @@ class SetRun {
     std::vector<SetFileResult> PlanBatch() {
         std::vector<SetFileResult> plans;
         std::vector<BatchFile> names;
-        for (const std::wstring& file : request_.files) {
-            plans.push_back(EditFile(file, nullptr));
+        for (size_t i = 0; i < request_.files.size(); ++i) {
+            const std::wstring& file = request_.files[i];
+            plans.push_back(EditFile(i, nullptr));
             names.push_back({file, plans.back().newPath.empty() ? file : plans.back().newPath});
         }
         const std::vector<std::string> clashes = NameClashes(names);
@@ -140,8 +141,12 @@ class SetRun {
 
     // The field options, then the cells of the file's campaign row that differ from what the
     // file holds. Nothing when the campaign has no row for the file.
-    std::optional<FileEdits> EditsFor(const std::wstring& file, const StationHeader& header) {
+    std::optional<FileEdits> EditsFor(size_t index, const StationHeader& header) {
+        const std::wstring& file = request_.files[index];
         FileEdits edits{request_.edits, -1};
+        if (!request_.fileEdits.empty())
+            edits.values.insert(edits.values.end(), request_.fileEdits[index].begin(),
+                                request_.fileEdits[index].end());
         CampaignMatch* campaign = request_.campaign;
         if (campaign == nullptr)
             return edits;
@@ -157,8 +162,9 @@ class SetRun {
     // Reads one file, takes its edits and plans its save. Given the plan that the batch checked,
     // it then prepares the write (under a dry run, describes it), provided that reading the file
     // again plans the same save.
-    SetFileResult EditFile(const std::wstring& file, const SetFileResult* checked,
+    SetFileResult EditFile(size_t index, const SetFileResult* checked,
                            std::optional<FileSave>* save = nullptr) {
+        const std::wstring& file = request_.files[index];
         StationHeader header;
         const std::vector<ReaderMessage> messages =
             ReadStationHeader(file, catalogue_, header, readOptions_).Messages();
@@ -171,8 +177,11 @@ class SetRun {
             result.readFailure = std::move(*failure);
             return result;
         }
+        if (!request_.readRegions.empty() &&
+            header.snapshot.headerRegion != request_.readRegions[index])
+            return Failure(SetProblem::ChangedSinceRead);
         listener_.Read(header);
-        const std::optional<FileEdits> edits = EditsFor(file, header);
+        const std::optional<FileEdits> edits = EditsFor(index, header);
         SetFileResult result;
         result.noRow = !edits;
         if (!edits || edits->values.empty())
@@ -243,7 +252,7 @@ class SetRun {
             if (!results[i].Writes())
                 continue;
             std::optional<FileSave> save;
-            results[i] = EditFile(request_.files[i], &results[i], &save);
+            results[i] = EditFile(i, &results[i], &save);
             if (save) {
                 save->number = ++journalled_;
                 saves.push_back(std::move(*save));

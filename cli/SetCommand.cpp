@@ -88,6 +88,7 @@ std::string ProblemText(const SetFileResult& file, const CampaignMatch* campaign
         case SetProblem::HeaderTooLong:
             return std::string(texts.headerTooLong);
         case SetProblem::ChangedWhilePlanned:
+        case SetProblem::ChangedSinceRead:
             return std::string(texts.changedWhilePlanned);
         case SetProblem::NameClash:
             return file.clash;
