@@ -2,26 +2,9 @@
 
 #include <shobjidl.h>
 
+#include "ui/ComPtr.h"
+
 namespace {
-
-// Releases a COM interface when it goes out of scope.
-template <typename T>
-class ComPtr {
-  public:
-    ComPtr() = default;
-    ~ComPtr() {
-        if (pointer_ != nullptr)
-            pointer_->Release();
-    }
-    ComPtr(const ComPtr&) = delete;
-    ComPtr& operator=(const ComPtr&) = delete;
-
-    T* operator->() const { return pointer_; }
-    T** operator&() { return &pointer_; }
-
-  private:
-    T* pointer_ = nullptr;
-};
 
 const COMDLG_FILTERSPEC kRawFileTypes[] = {
     {L"DRQ Raw File(*.TZR)", L"*.TZR"},

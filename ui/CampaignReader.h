@@ -1,0 +1,51 @@
+#pragma once
+
+#include <windows.h>
+
+#include <atomic>
+#include <chrono>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "antenna/AntennaCatalogue.h"
+#include "campaign/Findings.h"
+#include "platform/FileSystem.h"
+
+// Files read on the worker thread, waiting for the window's thread to take them. The window is
+// told in batches, not once a file, so that ten thousand files cost a few hundred messages.
+class ReadQueue {
+  public:
+    ReadQueue(HWND window, UINT message) : window_(window), message_(message) {}
+
+    // How many files the reading will bring; known once the folders are listed.
+    void SetTotal(size_t total) { total_ = total; }
+    size_t Total() const { return total_; }
+
+    void Push(CheckedFile file);
+    // Tells the window of what is left, at the end of the reading.
+    void Flush();
+    // The files read since the last call, in the order they were read.
+    std::vector<CheckedFile> Take();
+
+  private:
+    void Post();
+
+    HWND window_;
+    UINT message_;
+    std::atomic<size_t> total_ = 0;
+    std::mutex mutex_;
+    std::vector<CheckedFile> files_;
+    size_t sincePost_ = 0;
+    std::chrono::steady_clock::time_point lastPost_ = std::chrono::steady_clock::now();
+};
+
+// The raw files that `paths` name: a folder stands for the raw files in it (*.TZR in any letter
+// case), in name order; anything else for itself.
+std::vector<std::wstring> RawFilesNamed(const std::vector<std::wstring>& paths);
+
+// Reads each raw file that `paths` name into the queue, until cancelled. An unreadable file is
+// read as such, with its reason, and the reading goes on.
+void ReadRawFiles(const std::vector<std::wstring>& paths, const AntennaCatalogue& catalogue,
+                  unsigned codePage, FileSystem& files, const std::atomic<bool>& cancelled,
+                  ReadQueue& queue);

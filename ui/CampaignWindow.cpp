@@ -1,0 +1,993 @@
+#include "ui/CampaignWindow.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <utility>
+
+#include "campaign/CampaignLoad.h"
+#include "campaign/Csv.h"
+#include "campaign/TableEncoding.h"
+#include "campaign/UndoBatch.h"
+#include "header/FieldTable.h"
+#include "header/MeasureToChoices.h"
+#include "platform/CodePage.h"
+#include "platform/FileNameCase.h"
+#include "platform/JournalLocation.h"
+#include "res/resource.h"
+#include "ui/BatchListDlg.h"
+#include "ui/CampaignChoosers.h"
+#include "ui/CampaignTexts.h"
+#include "ui/ClipboardText.h"
+#include "ui/DroppedFiles.h"
+#include "ui/MessageBox.h"
+#include "ui/SavePreviewDlg.h"
+
+namespace {
+
+constexpr UINT WM_CAMPAIGN_ROWS = WM_APP + 1;
+constexpr UINT WM_CAMPAIGN_JOB_DONE = WM_APP + 2;
+constexpr UINT WM_CAMPAIGN_START = WM_APP + 3;
+constexpr UINT_PTR kProgressTimer = 1;
+constexpr UINT kProgressInterval = 100;
+constexpr int kProgressRange = 1000;
+constexpr UINT_PTR kListSubclass = 1;
+
+const wchar_t* const kChangedOnDisk = L"文件在读取后已被其他程序修改，未保存；按 F5 重新读取";
+
+std::optional<size_t> FieldOfColumn(size_t column) {
+    if (column == kFileNameColumn || column >= FindingsColumn())
+        return std::nullopt;
+    return column - 1;
+}
+
+// What the cell's drop-down offers: the catalogue's names, or the measure-to labels.
+std::vector<std::wstring> ChoicesFor(const RecordField& field, const AntennaCatalogue& catalogue) {
+    std::vector<std::wstring> choices;
+    if (field.name == "antenna-type") {
+        for (int i = 0; i < catalogue.count; ++i) {
+            if (std::find(choices.begin(), choices.end(), catalogue.entries[i].name) ==
+                choices.end())
+                choices.push_back(catalogue.entries[i].name);
+        }
+    } else if (field.name == "measure-to") {
+        for (const std::wstring_view label : MeasureToChoices)
+            choices.emplace_back(label);
+    }
+    return choices;
+}
+
+// A measure-to cell may show the code; its drop-down shows the label.
+std::wstring ChoiceText(const RecordField& field, const std::wstring& text) {
+    if (field.name == "measure-to" && text.size() == 1 && text[0] >= L'0' &&
+        text[0] < L'0' + static_cast<wchar_t>(MeasureToChoices.size()))
+        return std::wstring(MeasureToChoices[static_cast<size_t>(text[0] - L'0')]);
+    return text;
+}
+
+std::wstring Joined(const std::vector<std::wstring>& texts) {
+    std::wstring joined;
+    for (const std::wstring& text : texts)
+        joined += (joined.empty() ? L"" : L"；") + text;
+    return joined;
+}
+
+std::wstring TableErrorText(const TableError& error) {
+    std::wstring text = L"外业记录无法使用";
+    if (error.line > 0)
+        text += L"（第 " + std::to_wstring(error.line) + L" 行）";
+    if (!error.systemError.empty())
+        text += L"：" + error.systemError;
+    return text;
+}
+
+bool WriteWholeFile(const std::wstring& path, const std::string& bytes) {
+    const HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD written = 0;
+    const BOOL wrote =
+        WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    return CloseHandle(file) && wrote && written == bytes.size();
+}
+
+}  // namespace
+
+CampaignServices CampaignServices::System() {
+    CampaignServices services;
+    services.showMessage = ShowMessageBox;
+    services.chooseFolder = ChooseFolder;
+    services.chooseFiles = ChooseRawFiles;
+    services.chooseTable = ChooseTable;
+    services.chooseCsvTarget = ChooseCsvTarget;
+    services.confirmSave = [](HWND owner, const std::wstring& preview) {
+        return CSavePreviewDlg(owner, preview).DoModal() == IDOK;
+    };
+    services.chooseBatch = [](HWND owner, const JournalIndex& index,
+                              const std::optional<std::string>& proposed) {
+        CBatchListDlg dialog(owner, index, proposed);
+        return dialog.DoModal() == IDOK ? dialog.Chosen() : std::nullopt;
+    };
+    services.journalPath = DefaultJournalPath().value_or(L"");
+    services.files = &SystemFileSystem();
+    return services;
+}
+
+CCampaignWindow::CCampaignWindow(HWND owner, std::vector<std::wstring> paths,
+                                 CampaignServices services)
+    : CDialog(IDD_CAMPAIGN, owner),
+      services_(std::move(services)),
+      initialPaths_(std::move(paths)),
+      codePage_(AnsiCodePage()) {
+    catalogue_.Load();
+    sheet_ = std::make_unique<CampaignSheet>(catalogue_, codePage_);
+}
+
+CCampaignWindow::~CCampaignWindow() {
+    worker_.Cancel();
+    worker_.Finish();
+}
+
+bool CCampaignWindow::OnInit() {
+    const HICON icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME));
+    SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+    keys_ = LoadAcceleratorsW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_CAMPAIGN_KEYS));
+    DragAcceptFiles(Handle(), TRUE);
+
+    table_ = std::make_unique<SheetTable>(Item(IDC_CAMPAIGN_LIST), *sheet_);
+    table_->CreateColumns();
+    SetWindowSubclass(Item(IDC_CAMPAIGN_LIST), ListProc, kListSubclass,
+                      reinterpret_cast<DWORD_PTR>(this));
+    readQueue_ = std::make_unique<ReadQueue>(Handle(), WM_CAMPAIGN_ROWS);
+    SendItemMessage(IDC_CAMPAIGN_PROGRESS, PBM_SETRANGE32, 0, kProgressRange);
+
+    RECT client;
+    GetClientRect(Handle(), &client);
+    initialClient_ = {client.right, client.bottom};
+    const auto anchor = [this](int id, bool stretchWidth, bool stretchHeight, bool followRight,
+                               bool followBottom) {
+        RECT rect;
+        GetWindowRect(Item(id), &rect);
+        MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&rect), 2);
+        anchored_.push_back({id, rect, stretchWidth, stretchHeight, followRight, followBottom});
+    };
+    anchor(IDC_CAMPAIGN_LIST, true, true, false, false);
+    anchor(IDC_CAMPAIGN_STATUS, true, false, false, true);
+    anchor(IDC_CAMPAIGN_PROGRESS, false, false, true, true);
+    anchor(IDC_CAMPAIGN_CANCEL, false, false, true, true);
+
+    ShowProgress();
+    UpdateStatus();
+    PostMessageW(Handle(), WM_CAMPAIGN_START, 0, 0);
+    SetFocus(Item(IDC_CAMPAIGN_LIST));
+    return false;
+}
+
+bool CCampaignWindow::TranslateKeys(MSG& message) {
+    if (Handle() == nullptr)
+        return false;
+    const HWND focus = GetFocus();
+    // Keys typed into a box are its own: Ctrl+C there copies its text, not the rows.
+    const bool typing = editor_.IsOpen() || focus == Item(IDC_FIND_TEXT);
+    if (!typing && keys_ != nullptr && TranslateAcceleratorW(Handle(), keys_, &message))
+        return true;
+    return IsDialogMessageW(Handle(), &message) != FALSE;
+}
+
+bool CCampaignWindow::OnCommand(int notifyCode, int itemId) {
+    if (itemId == IDC_CELL_EDITOR) {
+        if (notifyCode == EN_KILLFOCUS || notifyCode == CBN_KILLFOCUS)
+            CommitEdit();
+        return true;
+    }
+    if (itemId == IDC_FIND_TEXT)
+        return false;
+    // Buttons and menus send 0, accelerators 1.
+    if (notifyCode != BN_CLICKED && notifyCode != 1)
+        return false;
+    return RunCommand(itemId);
+}
+
+bool CCampaignWindow::RunCommand(int command) {
+    switch (command) {
+        case IDC_OPEN_FOLDER:
+            if (const std::optional<std::wstring> folder = services_.chooseFolder(Handle()))
+                AddPaths({*folder});
+            return true;
+        case IDC_ADD_FILES: {
+            std::vector<std::wstring> files = services_.chooseFiles(Handle());
+            if (!files.empty())
+                AddPaths(std::move(files));
+            return true;
+        }
+        case IDC_SAVE_ALL:
+            PlanSave();
+            return true;
+        case IDC_TAKE_BACK:
+            ChooseBatchToTakeBack();
+            return true;
+        case IDC_CAMPAIGN_CANCEL:
+            worker_.Cancel();
+            return true;
+        case IDC_PROBLEMS_ONLY:
+            table_->ShowProblemsOnly(IsDlgButtonChecked(Handle(), IDC_PROBLEMS_ONLY) ==
+                                     BST_CHECKED);
+            UpdateStatus();
+            return true;
+        case ID_VIEW_PROBLEMS:
+            CheckDlgButton(Handle(), IDC_PROBLEMS_ONLY,
+                           table_->ProblemsOnly() ? BST_UNCHECKED : BST_CHECKED);
+            return RunCommand(IDC_PROBLEMS_ONLY);
+        case IDC_FIND_NEXT:
+            FindNext();
+            return true;
+        case ID_FIND:
+            SetFocus(Item(IDC_FIND_TEXT));
+            SendItemMessage(IDC_FIND_TEXT, EM_SETSEL, 0, -1);
+            return true;
+        case ID_EXPORT_CSV:
+            ExportCsv();
+            return true;
+        case ID_IMPORT_LOG:
+            ImportLog();
+            return true;
+        case ID_CLOSE_CAMPAIGN:
+            CloseWindow();
+            return true;
+        case ID_UNDO_EDIT:
+        case ID_REDO_EDIT:
+            UndoEdit(command == ID_REDO_EDIT);
+            return true;
+        case ID_EDIT_CELL:
+            StartEdit();
+            return true;
+        case ID_COPY_CELLS:
+            CopyCells();
+            return true;
+        case ID_PASTE_CELLS:
+            PasteCells();
+            return true;
+        case ID_SELECT_ALL: {
+            std::vector<int> all(table_->View().size());
+            for (size_t i = 0; i < all.size(); ++i)
+                all[i] = static_cast<int>(i);
+            table_->List().Select(all);
+            return true;
+        }
+        case ID_READ_AGAIN:
+            ReadSelectedAgain();
+            return true;
+        case ID_ACCEPT_LOG_CELL:
+        case ID_ACCEPT_LOG_COLUMN:
+        case ID_ACCEPT_LOG_ALL:
+            AcceptLog(command == ID_ACCEPT_LOG_COLUMN, command == ID_ACCEPT_LOG_ALL);
+            return true;
+        default:
+            return false;
+    }
+}
+
+void CCampaignWindow::OnOK() {
+    if (editor_.IsOpen()) {
+        CommitEdit();
+        SetFocus(Item(IDC_CAMPAIGN_LIST));
+    } else if (GetFocus() == Item(IDC_FIND_TEXT)) {
+        FindNext();
+    } else if (GetFocus() == Item(IDC_CAMPAIGN_LIST)) {
+        StartEdit();
+    }
+}
+
+void CCampaignWindow::OnCancel() {
+    if (editor_.IsOpen()) {
+        CancelEdit();
+        return;
+    }
+    CloseWindow();
+}
+
+bool CCampaignWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    switch (message) {
+        case WM_NOTIFY:
+            return OnNotify(*reinterpret_cast<const NMHDR*>(lParam), result);
+        case WM_CAMPAIGN_START:
+            if (!initialPaths_.empty())
+                AddPaths(std::exchange(initialPaths_, {}));
+            return true;
+        case WM_CAMPAIGN_ROWS:
+            TakeReadFiles();
+            return true;
+        case WM_CAMPAIGN_JOB_DONE:
+            EndJob(wParam != 0);
+            return true;
+        case WM_TIMER:
+            if (wParam != kProgressTimer)
+                return false;
+            ShowProgress();
+            return true;
+        case WM_DROPFILES:
+            AddPaths(TakeDroppedFiles(reinterpret_cast<HDROP>(wParam)));
+            return true;
+        case WM_SIZE:
+            Layout();
+            return false;
+        case WM_GETMINMAXINFO: {
+            auto& limits = *reinterpret_cast<MINMAXINFO*>(lParam);
+            limits.ptMinTrackSize = {640, 320};
+            return true;
+        }
+        case WM_CLOSE:
+            CancelEdit();
+            CloseWindow();
+            return true;
+        default:
+            return false;
+    }
+}
+
+bool CCampaignWindow::OnNotify(const NMHDR& header, LRESULT& result) {
+    if (header.idFrom != IDC_CAMPAIGN_LIST)
+        return false;
+    switch (header.code) {
+        case LVN_GETDISPINFOW:
+            table_->GetDisplayInfo(*reinterpret_cast<NMLVDISPINFOW*>(
+                const_cast<NMHDR*>(&header)));
+            return true;
+        case NM_CUSTOMDRAW:
+            result = table_->CustomDraw(*reinterpret_cast<NMLVCUSTOMDRAW*>(
+                const_cast<NMHDR*>(&header)));
+            return true;
+        case LVN_COLUMNCLICK:
+            CommitEdit();
+            table_->SortBy(
+                static_cast<size_t>(reinterpret_cast<const NMLISTVIEW&>(header).iSubItem));
+            UpdateStatus();
+            return true;
+        case LVN_ITEMCHANGED: {
+            const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
+            if ((change.uChanged & LVIF_STATE) != 0 &&
+                ((change.uNewState ^ change.uOldState) & LVIS_FOCUSED) != 0) {
+                statusOverride_.clear();
+                UpdateStatus();
+            }
+            return true;
+        }
+        case NM_CLICK:
+        case NM_DBLCLK: {
+            const auto& click = reinterpret_cast<const NMITEMACTIVATE&>(header);
+            if (click.iItem >= 0 && click.iSubItem >= 0) {
+                table_->SetCurrentColumn(static_cast<size_t>(click.iSubItem));
+                statusOverride_.clear();
+                UpdateStatus();
+                if (header.code == NM_DBLCLK)
+                    StartEdit();
+            }
+            return true;
+        }
+        case LVN_BEGINSCROLL:
+            CommitEdit();
+            return true;
+        default:
+            return false;
+    }
+}
+
+LRESULT CALLBACK CCampaignWindow::ListProc(HWND window, UINT message, WPARAM wParam,
+                                           LPARAM lParam, UINT_PTR, DWORD_PTR self) {
+    if (message == WM_KEYDOWN) {
+        // An exception must never unwind through the window manager.
+        try {
+            if (reinterpret_cast<CCampaignWindow*>(self)->OnListKey(wParam))
+                return 0;
+        } catch (...) {
+            return 0;
+        }
+    }
+    if (message == WM_NCDESTROY)
+        RemoveWindowSubclass(window, ListProc, kListSubclass);
+    return DefSubclassProc(window, message, wParam, lParam);
+}
+
+// Left and right move the current cell, as in a spreadsheet, instead of scrolling.
+bool CCampaignWindow::OnListKey(WPARAM key) {
+    if (key != VK_LEFT && key != VK_RIGHT)
+        return false;
+    table_->MoveCurrentColumn(key == VK_LEFT ? -1 : 1);
+    statusOverride_.clear();
+    UpdateStatus();
+    return true;
+}
+
+// Reading.
+
+void CCampaignWindow::AddPaths(std::vector<std::wstring> paths) {
+    if (paths.empty())
+        return;
+    if (Busy()) {
+        SetStatus(L"请等当前的操作完成后再打开文件");
+        return;
+    }
+    StartJob(Job::Reading, 0, [this, paths = std::move(paths)](const std::atomic<bool>& cancelled) {
+        ReadRawFiles(paths, catalogue_, codePage_, *services_.files, cancelled, *readQueue_);
+    });
+}
+
+void CCampaignWindow::TakeReadFiles() {
+    std::vector<CheckedFile> files = readQueue_->Take();
+    if (files.empty())
+        return;
+    for (CheckedFile& file : files)
+        AddRow(std::move(file));
+    jobDone_ += files.size();
+    jobTotal_ = readQueue_->Total();
+    sheet_->Recheck();
+    table_->Refresh();
+    ShowProgress();
+    UpdateStatus();
+}
+
+void CCampaignWindow::AddRow(CheckedFile file) {
+    std::wstring key = FileNameForComparison(file.path);
+    if (rowsByPath_.contains(key))
+        return;
+    rowsByPath_.emplace(std::move(key), sheet_->Add(std::move(file)));
+}
+
+void CCampaignWindow::ReplaceRow(size_t row, CheckedFile file) {
+    rowsByPath_.erase(FileNameForComparison(sheet_->Path(row)));
+    rowsByPath_[FileNameForComparison(file.path)] = row;
+    table_->SetNote(row, L"");
+    sheet_->Replace(row, std::move(file));
+}
+
+void CCampaignWindow::ReadSelectedAgain() {
+    if (RefuseWhileWriting())
+        return;
+    std::vector<std::pair<size_t, std::wstring>> rows;
+    for (const size_t row : table_->SelectedRows())
+        rows.emplace_back(row, sheet_->Path(row));
+    if (rows.empty())
+        return;
+    StartJob(Job::Rereading, rows.size(), [this, rows](const std::atomic<bool>&) {
+        for (const auto& [row, path] : rows) {
+            reread_.push_back(
+                {row, ReadCheckedFile(*services_.files, path, catalogue_, codePage_)});
+            ++jobDone_;
+        }
+    });
+}
+
+// Editing.
+
+void CCampaignWindow::StartEdit() {
+    if (RefuseWhileWriting())
+        return;
+    const std::optional<size_t> row = table_->FocusedRow();
+    if (!row)
+        return;
+    if (!FieldOfColumn(table_->CurrentColumn()))
+        table_->SetCurrentColumn(FieldColumn(0));
+    const size_t column = table_->CurrentColumn();
+    const std::optional<RECT> cell = table_->CurrentCellRect();
+    if (!cell)
+        return;
+    std::vector<size_t> rows = table_->SelectedRows();
+    if (std::find(rows.begin(), rows.end(), *row) == rows.end())
+        rows = {*row};
+    editRows_ = std::move(rows);
+    editField_ = column - 1;
+    const RecordField& field = *SheetFields()[editField_];
+
+    RECT rect = *cell;
+    MapWindowPoints(Item(IDC_CAMPAIGN_LIST), Handle(), reinterpret_cast<POINT*>(&rect), 2);
+    const auto font = reinterpret_cast<HFONT>(SendItemMessage(IDC_CAMPAIGN_LIST, WM_GETFONT));
+    editor_.Open(Handle(), IDC_CELL_EDITOR, rect, font,
+                 ChoiceText(field, sheet_->Text(*row, column)), ChoicesFor(field, catalogue_));
+    if (editRows_.size() > 1)
+        SetStatus(L"输入的值将用于所选的 " + std::to_wstring(editRows_.size()) + L" 行");
+}
+
+void CCampaignWindow::CommitEdit() {
+    if (!editor_.IsOpen())
+        return;
+    const std::wstring text = editor_.Text();
+    editor_.Close();
+    std::vector<CellEdit> edits;
+    for (const size_t row : editRows_)
+        edits.push_back({row, editField_, text});
+    ApplyEdits(edits);
+}
+
+void CCampaignWindow::CancelEdit() {
+    editor_.Close();
+    SetFocus(Item(IDC_CAMPAIGN_LIST));
+}
+
+void CCampaignWindow::ApplyEdits(const std::vector<CellEdit>& edits) {
+    if (edits.empty() || RefuseWhileWriting())
+        return;
+    const std::optional<CellRefusal> refusal = sheet_->Apply(edits);
+    table_->Refresh();
+    if (refusal) {
+        const size_t column = FieldColumn(refusal->field);
+        table_->FocusCell(refusal->row, column);
+        table_->MarkRefused(std::pair{refusal->row, column});
+        SetStatus(L"未接受：" + CellRefusalText(*refusal));
+        MessageBeep(MB_ICONWARNING);
+        return;
+    }
+    table_->MarkRefused(std::nullopt);
+    statusOverride_.clear();
+    UpdateStatus();
+}
+
+void CCampaignWindow::UndoEdit(bool redo) {
+    if (RefuseWhileWriting())
+        return;
+    CommitEdit();
+    if (!(redo ? sheet_->Redo() : sheet_->Undo())) {
+        SetStatus(redo ? L"没有可重做的修改" : L"没有可撤销的修改");
+        return;
+    }
+    table_->MarkRefused(std::nullopt);
+    table_->Refresh();
+    statusOverride_.clear();
+    UpdateStatus();
+}
+
+void CCampaignWindow::CopyCells() {
+    std::vector<std::vector<std::wstring>> cells;
+    for (const size_t row : table_->SelectedRows()) {
+        std::vector<std::wstring> line;
+        for (size_t column = 0; column < SheetColumnCount(); ++column)
+            line.push_back(sheet_->Text(row, column));
+        cells.push_back(std::move(line));
+    }
+    if (!cells.empty())
+        SetClipboardText(Handle(), TabSeparated(cells));
+}
+
+void CCampaignWindow::PasteCells() {
+    const std::optional<size_t> position = table_->FocusedPosition();
+    const std::optional<std::wstring> text = ClipboardText(Handle());
+    if (!position || !text)
+        return;
+    const std::vector<std::vector<std::wstring>> cells = ParseTabSeparated(*text);
+    if (cells.empty())
+        return;
+    const size_t field = FieldOfColumn(table_->CurrentColumn()).value_or(0);
+    const std::vector<size_t> selected = table_->SelectedRows();
+    // One value over several rows fills them all, as a spreadsheet does.
+    if (cells.size() == 1 && cells[0].size() == 1 && selected.size() > 1) {
+        std::vector<CellEdit> edits;
+        for (const size_t row : selected)
+            edits.push_back({row, field, cells[0][0]});
+        ApplyEdits(edits);
+        return;
+    }
+    ApplyEdits(PasteEdits(table_->View(), *position, field, cells));
+}
+
+void CCampaignWindow::FindNext() {
+    const std::wstring text = ItemText(IDC_FIND_TEXT);
+    if (text.empty()) {
+        RunCommand(ID_FIND);
+        return;
+    }
+    const std::optional<size_t> focused = table_->FocusedPosition();
+    const size_t from = focused ? *focused + 1 : 0;
+    const std::optional<size_t> found = sheet_->Find(table_->View(), from, text);
+    if (!found) {
+        SetStatus(L"未找到“" + text + L"”");
+        return;
+    }
+    table_->SelectRows({table_->View()[*found]});
+    SetFocus(Item(IDC_CAMPAIGN_LIST));
+}
+
+// Batches.
+
+void CCampaignWindow::PlanSave() {
+    CommitEdit();
+    if (RefuseWhileWriting())
+        return;
+    if (Busy()) {
+        SetStatus(L"请等文件读取完成后再保存");
+        return;
+    }
+    if (!sheet_->AnyEdits()) {
+        Message(L"没有需要保存的修改。", MessageIcon::Information);
+        return;
+    }
+    request_ = sheet_->SaveRequest(requestRows_);
+    request_.fileSystem = services_.files;
+    request_.dryRun = true;
+    request_.journal.reset();
+    StartJob(Job::Planning, request_.files.size(), [this](const std::atomic<bool>&) {
+        saved_ = SaveBatch(request_, requestRows_, catalogue_, codePage_, jobDone_);
+    });
+}
+
+void CCampaignWindow::ConfirmSave() {
+    std::wstring preview;
+    for (size_t i = 0; i < saved_.result.files.size(); ++i)
+        preview += SetFileText(request_.files[i], saved_.result.files[i], true);
+    preview += L"\r\n" + SetSummaryText(saved_.result, true);
+    if (!services_.confirmSave(Handle(), preview)) {
+        SetStatus(L"未保存");
+        return;
+    }
+    request_.dryRun = false;
+    request_.journal = JournalTarget{
+        services_.journalPath,
+        NewBatch("TZR Data Manager.exe 批量编辑：保存 " + std::to_string(request_.files.size()) +
+                 " 个文件")};
+    StartJob(Job::Saving, request_.files.size(), [this](const std::atomic<bool>&) {
+        saved_ = SaveBatch(request_, requestRows_, catalogue_, codePage_, jobDone_);
+    });
+}
+
+void CCampaignWindow::EndSave() {
+    const SetBatchResult& result = saved_.result;
+    if (result.journalRefusal != JournalRefusal::None) {
+        Message(JournalRefusalText(result.journalRefusal, result.journalError),
+                MessageIcon::Error);
+        return;
+    }
+    for (RereadRow& reread : saved_.reread)
+        ReplaceRow(reread.row, std::move(reread.file));
+    std::wstring problems;
+    for (size_t i = 0; i < result.files.size() && i < requestRows_.size(); ++i) {
+        const SetFileResult& file = result.files[i];
+        if (file.problem == SetProblem::None)
+            continue;
+        const bool changed = file.problem == SetProblem::ChangedSinceRead ||
+                             file.problem == SetProblem::ChangedWhilePlanned;
+        table_->SetNote(requestRows_[i], changed ? kChangedOnDisk : SaveProblemText(file));
+        problems += SetFileText(request_.files[i], file, false);
+    }
+    sheet_->Recheck();
+    table_->Refresh();
+    UpdateStatus();
+    Message(SetSummaryText(result, false) + (problems.empty() ? L"" : L"\r\n\r\n" + problems),
+            problems.empty() ? MessageIcon::Information : MessageIcon::Warning);
+}
+
+void CCampaignWindow::ChooseBatchToTakeBack() {
+    CommitEdit();
+    if (Busy()) {
+        SetStatus(L"请等当前的操作完成后再撤销批次");
+        return;
+    }
+    if (services_.journalPath.empty()) {
+        Message(L"系统没有为日志指定文件夹，没有可撤销的批次。", MessageIcon::Warning);
+        return;
+    }
+    JournalAccess access = JournalAccess::Opened;
+    std::wstring error;
+    std::optional<std::string> chosen;
+    {
+        const std::unique_ptr<UndoJournal> journal =
+            UndoJournal::Open(*services_.files, services_.journalPath, false, access, error);
+        if (access == JournalAccess::InUse) {
+            Message(L"另一个程序正在撤销此日志中的批次；请等它完成后再试。", MessageIcon::Warning);
+            return;
+        }
+        if (access == JournalAccess::Unreadable) {
+            Message(L"无法读取日志：" + error, MessageIcon::Error);
+            return;
+        }
+        if (!journal || journal->Index().batches.empty()) {
+            Message(L"没有可撤销的批次。", MessageIcon::Information);
+            return;
+        }
+        const BatchSummary* proposed = journal->Target(std::nullopt);
+        chosen = services_.chooseBatch(
+            Handle(), journal->Index(),
+            proposed != nullptr ? std::optional(proposed->info.id) : std::nullopt);
+    }
+    if (!chosen)
+        return;
+    takeBackId_ = *chosen;
+    StartJob(Job::TakingBack, 0,
+             [this, undo = NewBatch("TZR Data Manager.exe 批量编辑：撤销批次 " + *chosen),
+              rows = rowsByPath_](const std::atomic<bool>&) {
+                 takenBack_ = TakeBackBatch(*services_.files, services_.journalPath, takeBackId_,
+                                            undo, rows, catalogue_, codePage_, jobDone_);
+             });
+}
+
+void CCampaignWindow::EndTakeBack() {
+    if (takenBack_.access == JournalAccess::InUse) {
+        Message(L"另一个程序正在撤销此日志中的批次；请等它完成后再试。", MessageIcon::Warning);
+        return;
+    }
+    if (takenBack_.access != JournalAccess::Opened || !takenBack_.result) {
+        Message(L"日志中没有批次 " + FromUtf8(takeBackId_) + L"。" + takenBack_.error,
+                MessageIcon::Error);
+        return;
+    }
+    const UndoBatchResult& result = *takenBack_.result;
+    if (result.journalRefused) {
+        Message(L"无法写入日志：" + result.journalError + L"；未写入任何文件", MessageIcon::Error);
+        return;
+    }
+    for (RereadRow& reread : takenBack_.reread)
+        ReplaceRow(reread.row, std::move(reread.file));
+    std::wstring problems;
+    for (const UndoFileResult& file : takenBack_.files) {
+        const std::wstring problem = UndoProblemText(file);
+        if (!problem.empty())
+            problems += file.file + L"：" + problem + L"\r\n";
+    }
+    sheet_->Recheck();
+    table_->Refresh();
+    UpdateStatus();
+    Message(UndoSummaryText(takeBackId_, result) + (problems.empty() ? L"" : L"\r\n\r\n" + problems),
+            problems.empty() ? MessageIcon::Information : MessageIcon::Warning);
+}
+
+// The table as `tzrhdr show --csv` writes it, in the order the window shows the rows.
+void CCampaignWindow::ExportCsv() {
+    CommitEdit();
+    const std::optional<std::wstring> path = services_.chooseCsvTarget(Handle());
+    if (!path)
+        return;
+    CsvRow heading = {"file"};
+    for (const RecordField& field : RecordFields())
+        heading.emplace_back(field.name);
+    std::string bytes(TableFileStart(kUtf8CodePage));
+    bytes += TableFileText(CsvLine(heading), kUtf8CodePage);
+    for (const size_t row : table_->View()) {
+        if (const std::optional<std::vector<std::string>> record = sheet_->CsvRecord(row))
+            bytes += TableFileText(CsvLine(*record), kUtf8CodePage);
+    }
+    if (!WriteWholeFile(*path, bytes))
+        Message(L"无法写入文件：\n" + *path, MessageIcon::Error);
+    else
+        SetStatus(L"已导出：" + *path);
+}
+
+void CCampaignWindow::ImportLog() {
+    CommitEdit();
+    if (RefuseWhileWriting())
+        return;
+    const std::optional<std::wstring> path = services_.chooseTable(Handle());
+    if (!path)
+        return;
+    LoadedTable loaded = LoadCampaignTable(*services_.files, *path, {std::nullopt, codePage_});
+    if (!loaded.table) {
+        Message(TableErrorText(loaded.error), MessageIcon::Error);
+        return;
+    }
+    sheet_->CompareLog(CampaignMatch(std::move(*loaded.table)));
+    table_->Refresh();
+    UpdateStatus();
+    const std::vector<size_t> unmatched = sheet_->UnmatchedLogLines();
+    if (unmatched.empty())
+        return;
+    std::wstring lines;
+    for (const size_t line : unmatched)
+        lines += (lines.empty() ? L"" : L"、") + std::to_wstring(line);
+    Message(L"外业记录中这些行没有对应的文件：第 " + lines + L" 行", MessageIcon::Information);
+}
+
+void CCampaignWindow::AcceptLog(bool wholeColumn, bool everything) {
+    CommitEdit();
+    if (!sheet_->HasLog()) {
+        SetStatus(L"请先导入外业记录");
+        return;
+    }
+    const std::optional<size_t> field = FieldOfColumn(table_->CurrentColumn());
+    std::vector<size_t> fields;
+    if (everything) {
+        for (size_t i = 0; i < SheetFields().size(); ++i)
+            fields.push_back(i);
+    } else if (field) {
+        fields.push_back(*field);
+    }
+    const std::vector<size_t> rows =
+        everything || wholeColumn ? table_->View() : table_->SelectedRows();
+    ApplyEdits(sheet_->LogEdits(rows, fields));
+}
+
+// Jobs.
+
+bool CCampaignWindow::StartJob(Job job, size_t total, WorkerThread::Work work) {
+    if (Busy())
+        return false;
+    job_ = job;
+    jobDone_ = 0;
+    jobTotal_ = total;
+    reread_.clear();
+    ShowWindow(Item(IDC_CAMPAIGN_CANCEL), job == Job::Reading ? SW_SHOW : SW_HIDE);
+    SetTimer(Handle(), kProgressTimer, kProgressInterval, nullptr);
+    worker_.Start(Handle(), WM_CAMPAIGN_JOB_DONE, std::move(work));
+    ShowProgress();
+    UpdateStatus();
+    return true;
+}
+
+void CCampaignWindow::EndJob(bool threw) {
+    worker_.Finish();
+    KillTimer(Handle(), kProgressTimer);
+    const Job job = std::exchange(job_, Job::None);
+    ShowProgress();
+    if (threw) {
+        Message(L"操作意外中止，请重试。", MessageIcon::Error);
+        UpdateStatus();
+        return;
+    }
+    switch (job) {
+        case Job::Reading:
+            TakeReadFiles();
+            break;
+        case Job::Planning:
+            ConfirmSave();
+            break;
+        case Job::Saving:
+            EndSave();
+            break;
+        case Job::TakingBack:
+            EndTakeBack();
+            break;
+        case Job::Rereading:
+            for (RereadRow& reread : reread_)
+                ReplaceRow(reread.row, std::move(reread.file));
+            sheet_->Recheck();
+            table_->Refresh();
+            break;
+        case Job::None:
+            break;
+    }
+    UpdateStatus();
+}
+
+bool CCampaignWindow::RefuseWhileWriting() {
+    if (job_ == Job::None || job_ == Job::Reading)
+        return false;
+    SetStatus(L"正在处理文件，请等它完成");
+    return true;
+}
+
+void CCampaignWindow::ShowProgress() {
+    const bool busy = job_ != Job::None;
+    ShowWindow(Item(IDC_CAMPAIGN_PROGRESS), busy ? SW_SHOW : SW_HIDE);
+    if (!busy)
+        ShowWindow(Item(IDC_CAMPAIGN_CANCEL), SW_HIDE);
+    if (job_ == Job::Reading)
+        jobTotal_ = readQueue_->Total();
+    const size_t done = jobDone_;
+    const int position =
+        jobTotal_ == 0 ? 0 : static_cast<int>(std::min(done, jobTotal_) * kProgressRange / jobTotal_);
+    SendItemMessage(IDC_CAMPAIGN_PROGRESS, PBM_SETPOS, static_cast<WPARAM>(position));
+}
+
+void CCampaignWindow::Layout() {
+    RECT client;
+    GetClientRect(Handle(), &client);
+    if (anchored_.empty() || client.right == 0)
+        return;
+    const int dx = client.right - initialClient_.cx;
+    const int dy = client.bottom - initialClient_.cy;
+    for (const Anchored& control : anchored_) {
+        RECT rect = control.rect;
+        if (control.followRight)
+            OffsetRect(&rect, dx, 0);
+        if (control.followBottom)
+            OffsetRect(&rect, 0, dy);
+        if (control.stretchWidth)
+            rect.right += dx;
+        if (control.stretchHeight)
+            rect.bottom += dy;
+        MoveWindow(Item(control.id), rect.left, rect.top, rect.right - rect.left,
+                   rect.bottom - rect.top, TRUE);
+    }
+    CommitEdit();
+}
+
+// The status line tells what is going on, else what check finds in the current cell.
+void CCampaignWindow::UpdateStatus() {
+    if (!statusOverride_.empty()) {
+        SetItemText(IDC_CAMPAIGN_STATUS, statusOverride_);
+        return;
+    }
+    std::wstring text;
+    switch (job_) {
+        case Job::Reading:
+            text = L"正在读取 " + std::to_wstring(sheet_->RowCount()) + L" / " +
+                   std::to_wstring(readQueue_->Total()) + L" 个文件……";
+            break;
+        case Job::Planning:
+            text = L"正在准备保存……";
+            break;
+        case Job::Saving:
+            text = L"正在保存……";
+            break;
+        case Job::TakingBack:
+            text = L"正在撤销批次……";
+            break;
+        case Job::Rereading:
+            text = L"正在重新读取……";
+            break;
+        case Job::None:
+            break;
+    }
+    const std::optional<size_t> row = table_->FocusedRow();
+    if (text.empty() && row) {
+        const size_t column = table_->CurrentColumn();
+        std::vector<std::wstring> reasons;
+        if (const std::wstring* note = table_->Note(*row))
+            reasons.push_back(*note);
+        for (const Finding* finding : sheet_->CellFindings(*row, column))
+            reasons.push_back(FindingText(*finding));
+        if (reasons.empty() && (column == kFileNameColumn || column == FindingsColumn())) {
+            for (const Finding& finding : sheet_->Findings(*row))
+                reasons.push_back(FindingText(finding));
+        }
+        if (const std::optional<size_t> field = FieldOfColumn(column)) {
+            if (const std::optional<std::wstring> log = sheet_->LogText(*row, *field))
+                reasons.push_back(L"外业记录为“" + *log + L"”");
+        }
+        text = ColumnTitle(column) + L"：" + (reasons.empty() ? L"无问题" : Joined(reasons));
+    }
+    if (text.empty())
+        text = std::to_wstring(sheet_->RowCount()) + L" 个文件";
+    SetItemText(IDC_CAMPAIGN_STATUS, text);
+}
+
+void CCampaignWindow::SetStatus(const std::wstring& text) {
+    statusOverride_ = text;
+    UpdateStatus();
+}
+
+bool CCampaignWindow::CloseWindow() {
+    if (job_ != Job::None && job_ != Job::Reading) {
+        SetStatus(L"正在处理文件，请等它完成后再关闭");
+        return false;
+    }
+    if (sheet_->AnyEdits() &&
+        Message(L"有尚未保存的修改。是否放弃这些修改并关闭？", MessageIcon::Question,
+                MB_YESNO | MB_DEFBUTTON2) != IDYES)
+        return false;
+    worker_.Cancel();
+    worker_.Finish();
+    End(IDCANCEL);
+    return true;
+}
+
+BatchInfo CCampaignWindow::NewBatch(const std::string& command) const {
+    return {NewBatchId(), JournalTime(), TZR_VERSION, command, std::nullopt};
+}
+
+int CCampaignWindow::Message(const std::wstring& text, MessageIcon icon, UINT buttons) {
+    return services_.showMessage(Handle(), text, icon, buttons);
+}
+
+void RunCampaignWindow(HWND owner, std::vector<std::wstring> paths, CampaignServices services) {
+    CCampaignWindow window(owner, std::move(paths), std::move(services));
+    if (!window.CreateModeless())
+        return;
+    if (owner != nullptr)
+        EnableWindow(owner, FALSE);
+    ShowWindow(window.Handle(), SW_SHOW);
+    MSG message;
+    while (!window.HasEnded()) {
+        const BOOL got = GetMessageW(&message, nullptr, 0, 0);
+        if (got <= 0) {
+            if (got == 0)
+                PostQuitMessage(static_cast<int>(message.wParam));
+            break;
+        }
+        if (!window.TranslateKeys(message)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+    }
+    if (owner != nullptr) {
+        EnableWindow(owner, TRUE);
+        SetForegroundWindow(owner);
+    }
+}
