@@ -25,10 +25,6 @@ size_t FieldColumn(size_t field);
 size_t FindingsColumn();
 size_t SheetColumnCount();
 
-// Reads a raw file as the sheet and check take it: its record, or why not.
-CheckedFile ReadCheckedFile(FileSystem& files, const std::wstring& path,
-                            const AntennaCatalogue& catalogue, unsigned codePage);
-
 // A value given to one cell: the row, and the field by its index in SheetFields().
 struct CellEdit {
     size_t row;

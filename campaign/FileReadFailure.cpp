@@ -25,3 +25,12 @@ std::optional<ReadFailure> ReadFailureOf(FileSystem& files, const std::wstring& 
         failure.messages = messages;
     return failure;
 }
+
+CheckedFile ReadCheckedFile(FileSystem& files, const std::wstring& path,
+                            const AntennaCatalogue& catalogue, const HeaderReadOptions& options) {
+    CheckedFile file{path, {}, {}};
+    const std::vector<ReaderMessage> messages =
+        ReadStationHeader(path, catalogue, file.header, options).Messages();
+    file.failure = ReadFailureOf(files, path, file.header, messages);
+    return file;
+}

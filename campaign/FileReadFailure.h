@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "campaign/Findings.h"
 #include "header/HeaderReader.h"
 #include "header/StationHeader.h"
 #include "platform/FileSystem.h"
@@ -16,3 +17,7 @@ std::optional<std::wstring> SystemReadReason(FileSystem& files, const std::wstri
 std::optional<ReadFailure> ReadFailureOf(FileSystem& files, const std::wstring& path,
                                          const StationHeader& header,
                                          const std::vector<ReaderMessage>& messages);
+
+// Reads a raw file as check and the campaign window take it: its record, or why not.
+CheckedFile ReadCheckedFile(FileSystem& files, const std::wstring& path,
+                            const AntennaCatalogue& catalogue, const HeaderReadOptions& options);

@@ -21,13 +21,6 @@ struct SetBatchRequest {
     std::vector<std::wstring> files;
     // Taken into every file.
     FieldValues edits;
-    // Per file, in the order of `files`, taken after `edits`; empty when every file takes only
-    // `edits`.
-    std::vector<FieldValues> fileEdits;
-    // Per file, the header region as the caller read it; a file that holds another one now is
-    // refused, so that edits made on what the caller showed never overwrite a change made since.
-    // Empty when the caller showed nothing.
-    std::vector<std::string> readRegions;
     // The rows the files take their values from; null for none. Rows are matched as the files
     // are read, so that the caller can report the rows left without a file afterwards.
     CampaignMatch* campaign = nullptr;
@@ -40,6 +33,13 @@ struct SetBatchRequest {
     // Where each write is recorded first; nothing for none.
     std::optional<JournalTarget> journal;
     FileSystem* fileSystem = &SystemFileSystem();
+    // Per file, in the order of `files`, taken after `edits`; empty when every file takes only
+    // `edits`.
+    std::vector<FieldValues> fileEdits;
+    // Per file, the header region as the caller read it; a file that holds another one now is
+    // refused, so that edits made on what the caller showed never overwrite a change made since.
+    // Empty when the caller showed nothing.
+    std::vector<std::string> readRegions;
 };
 
 enum class SetStatus { Changed, Renamed, Unchanged, Failed };

@@ -4,6 +4,7 @@
 #include <iterator>
 #include <map>
 
+#include "campaign/FileReadFailure.h"
 #include "campaign/Findings.h"
 #include "cli/CampaignFile.h"
 #include "cli/CodePageHint.h"
@@ -13,15 +14,6 @@
 #include "header/HeaderReader.h"
 
 namespace {
-
-CheckedFile ReadForCheck(const std::wstring& path, const AntennaCatalogue& catalogue,
-                         const HeaderReadOptions& options) {
-    CheckedFile file{path, {}, {}};
-    const std::vector<ReaderMessage> messages =
-        ReadStationHeader(path, catalogue, file.header, options).Messages();
-    file.failure = ReadFailureOf(path, file.header, messages);
-    return file;
-}
 
 std::string JsonFinding(const Finding& finding, const std::string& message) {
     return "{\"file\": " + JsonString(finding.file) + ", \"code\": \"" +
@@ -69,7 +61,8 @@ int RunCheck(const CheckRequest& request, const AntennaCatalogue& catalogue, std
                         std::make_move_iterator(more.end()));
     };
     for (size_t i = 0; i < request.files.size(); ++i) {
-        const CheckedFile file = ReadForCheck(request.files[i], catalogue, options);
+        const CheckedFile file =
+            ReadCheckedFile(SystemFileSystem(), request.files[i], catalogue, options);
         if (file.Readable())
             hint.Check(file.header, err);
         add(FileFindings(file, catalogue));

@@ -265,9 +265,16 @@ int RunSet(const SetRequest& request, const AntennaCatalogue& catalogue, std::os
     if (request.campaignPath)
         campaign.emplace(LoadCampaignFile(*request.campaignPath, request.campaignCodePage,
                                           request.codePage, err));
-    SetBatchRequest batch{request.files,   request.edits,     campaign ? &*campaign : nullptr,
-                          request.replace, request.dryRun,    request.codePage,
-                          request.journal, request.fileSystem};
+    SetBatchRequest batch{request.files,
+                          request.edits,
+                          campaign ? &*campaign : nullptr,
+                          request.replace,
+                          request.dryRun,
+                          request.codePage,
+                          request.journal,
+                          request.fileSystem,
+                          {},
+                          {}};
     SetReport report(request, campaign ? &*campaign : nullptr, out, err);
     const SetBatchResult result = RunSetBatch(batch, catalogue, report);
     const ToolTexts& texts = TextsIn(request.language);

@@ -1,6 +1,7 @@
 #include "cli/ShowCommand.h"
 
 #include "campaign/Csv.h"
+#include "campaign/RecordCsv.h"
 #include "campaign/TableEncoding.h"
 #include "cli/CodePageHint.h"
 #include "cli/FieldWords.h"
@@ -44,20 +45,6 @@ void PrintText(std::ostream& out, const std::wstring& file, const StationHeader&
     }
 }
 
-CsvRow CsvColumns() {
-    CsvRow columns = {"file"};
-    for (const RecordField& field : RecordFields())
-        columns.emplace_back(field.name);
-    return columns;
-}
-
-CsvRow CsvRecord(const std::wstring& file, const StationHeader& header, unsigned codePage) {
-    CsvRow cells = {ToUtf8(file)};
-    for (const RecordField& field : RecordFields())
-        cells.push_back(ToUtf8(field.print(header, codePage)));
-    return cells;
-}
-
 }  // namespace
 
 int RunShow(const ShowRequest& request, const AntennaCatalogue& catalogue, std::ostream& out,
@@ -68,7 +55,7 @@ int RunShow(const ShowRequest& request, const AntennaCatalogue& catalogue, std::
     const bool csv = request.format == RecordFormat::Csv;
     if (csv)
         out << TableFileStart(request.csvCodePage)
-            << TableFileText(CsvLine(CsvColumns()), request.csvCodePage);
+            << TableFileText(CsvLine(RecordCsvColumns()), request.csvCodePage);
     int status = 0;
     for (const std::wstring& file : request.files) {
         StationHeader header;
@@ -90,7 +77,7 @@ int RunShow(const ShowRequest& request, const AntennaCatalogue& catalogue, std::
             continue;
         hint.Check(header, err);
         if (csv)
-            out << TableFileText(CsvLine(CsvRecord(file, header, request.codePage)),
+            out << TableFileText(CsvLine(RecordCsvRow(file, header, request.codePage)),
                                  request.csvCodePage);
         else if (!json)
             PrintText(out, file, header, request.codePage);
