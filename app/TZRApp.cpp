@@ -12,6 +12,8 @@
 #include "app/CommandLine.h"
 #include "app/FileAssociation.h"
 #include "app/Settings.h"
+#include "platform/FolderListing.h"
+#include "ui/CampaignWindow.h"
 #include "ui/TZRDlg.h"
 
 namespace {
@@ -54,11 +56,16 @@ bool CTZRApp::InitInstance() {
     const ComApartment com;
     // The settings key is kSettingsKey, which every setting is written under.
     RegisterFileAssociation();
-    const std::wstring path = RawFilePathFromArguments(CommandLineArguments());
+    Launch launch = LaunchFromArguments(CommandLineArguments(), IsFolder);
+    if (launch.window == Launch::Window::Campaign) {
+        RunCampaignWindow(nullptr, std::move(launch.paths), CampaignServices::System());
+        return false;
+    }
     {
         EditorServices services = EditorServices::System();
         services.writeSetting = WriteProfileInt;
-        CTZRDlg dialog(path, std::move(services));
+        CTZRDlg dialog(launch.paths.empty() ? std::wstring() : launch.paths.front(),
+                       std::move(services));
         dialog.DoModal();
     }
     return false;

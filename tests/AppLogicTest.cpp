@@ -28,6 +28,29 @@ TEST(CommandLine, FirstArgumentThatIsNoSwitchNamesTheFile) {
         EXPECT_EQ(RawFilePathFromArguments(c.args), c.expected);
 }
 
+struct LaunchCase {
+    std::vector<std::wstring> args;
+    Launch expected;
+};
+
+TEST(CommandLine, SeveralPathsAFolderOrTheSwitchOpenTheCampaignWindow) {
+    using enum Launch::Window;
+    const LaunchCase cases[] = {
+        {{}, {Editor, {}}},
+        {{L"D:\\obs\\A.TZR"}, {Editor, {L"D:\\obs\\A.TZR"}}},
+        {{L"/p", L"A.TZR"}, {Editor, {L"A.TZR"}}},
+        {{L"A.TZR", L"B.TZR"}, {Campaign, {L"A.TZR", L"B.TZR"}}},
+        {{L"D:\\obs"}, {Campaign, {L"D:\\obs"}}},
+        {{L"/campaign"}, {Campaign, {}}},
+        {{L"/CAMPAIGN", L"A.TZR"}, {Campaign, {L"A.TZR"}}},
+        {{L"-campaign", L"D:\\obs"}, {Campaign, {L"D:\\obs"}}},
+        {{L"/campaigns", L"A.TZR"}, {Editor, {L"A.TZR"}}},
+    };
+    const auto isFolder = [](const std::wstring& path) { return path == L"D:\\obs"; };
+    for (const LaunchCase& c : cases)
+        EXPECT_EQ(LaunchFromArguments(c.args, isFolder), c.expected) << c.args.size();
+}
+
 TEST(Association, IconAndCommandForAProgramPath) {
     const std::wstring program = L"C:\\Survey\\Tool\\editor.exe";
     EXPECT_EQ(AssociationIconPath(program), L"C:\\Survey\\Tool\\TZR.ico");

@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "campaign/CampaignSheet.h"
+#include "campaign/FileReadFailure.h"
 #include "platform/FileNameCase.h"
 
 namespace {
@@ -33,7 +33,7 @@ class CollectingUndoListener : public UndoBatchListener {
 }  // namespace
 
 SavedBatch SaveBatch(const SetBatchRequest& request, const std::vector<size_t>& rows,
-                     const AntennaCatalogue& catalogue, unsigned codePage,
+                     const AntennaCatalogue& catalogue, const HeaderReadOptions& options,
                      std::atomic<size_t>& done) {
     CountingSetListener listener(done);
     SavedBatch saved{RunSetBatch(request, catalogue, listener), {}};
@@ -45,7 +45,7 @@ SavedBatch SaveBatch(const SetBatchRequest& request, const std::vector<size_t>& 
             continue;
         const std::wstring& path = file.newPath.empty() ? request.files[i] : file.newPath;
         saved.reread.push_back(
-            {rows[i], ReadCheckedFile(*request.fileSystem, path, catalogue, codePage)});
+            {rows[i], ReadCheckedFile(*request.fileSystem, path, catalogue, options)});
     }
     return saved;
 }
@@ -53,7 +53,7 @@ SavedBatch SaveBatch(const SetBatchRequest& request, const std::vector<size_t>& 
 TakenBackBatch TakeBackBatch(FileSystem& files, const std::wstring& journalPath,
                              const std::string& id, BatchInfo undo,
                              const std::map<std::wstring, size_t>& rowsByPath,
-                             const AntennaCatalogue& catalogue, unsigned codePage,
+                             const AntennaCatalogue& catalogue, const HeaderReadOptions& options,
                              std::atomic<size_t>& done) {
     TakenBackBatch taken;
     const std::unique_ptr<UndoJournal> journal =
@@ -72,7 +72,7 @@ TakenBackBatch TakeBackBatch(FileSystem& files, const std::wstring& journalPath,
         if (row == rowsByPath.end())
             continue;
         const std::wstring& path = file.newPath.empty() ? file.file : file.newPath;
-        taken.reread.push_back({row->second, ReadCheckedFile(files, path, catalogue, codePage)});
+        taken.reread.push_back({row->second, ReadCheckedFile(files, path, catalogue, options)});
     }
     return taken;
 }

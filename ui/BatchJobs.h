@@ -11,6 +11,7 @@
 #include "campaign/Findings.h"
 #include "campaign/SetBatch.h"
 #include "campaign/UndoBatch.h"
+#include "header/HeaderReader.h"
 #include "platform/FileSystem.h"
 
 // The batches a campaign window runs on its worker thread. Each leaves what the window's thread
@@ -30,7 +31,7 @@ struct SavedBatch {
 // Runs the batch; each file it wrote is read again at its new path. `done` counts the files
 // whose result is known.
 SavedBatch SaveBatch(const SetBatchRequest& request, const std::vector<size_t>& rows,
-                     const AntennaCatalogue& catalogue, unsigned codePage,
+                     const AntennaCatalogue& catalogue, const HeaderReadOptions& options,
                      std::atomic<size_t>& done);
 
 struct TakenBackBatch {
@@ -47,5 +48,5 @@ struct TakenBackBatch {
 TakenBackBatch TakeBackBatch(FileSystem& files, const std::wstring& journalPath,
                              const std::string& id, BatchInfo undo,
                              const std::map<std::wstring, size_t>& rowsByPath,
-                             const AntennaCatalogue& catalogue, unsigned codePage,
+                             const AntennaCatalogue& catalogue, const HeaderReadOptions& options,
                              std::atomic<size_t>& done);

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "campaign/CampaignSheet.h"
+#include "campaign/FileReadFailure.h"
 #include "platform/DirectorySeparator.h"
 #include "platform/FileNameCase.h"
 #include "platform/FolderListing.h"
@@ -83,14 +83,14 @@ std::vector<std::wstring> RawFilesNamed(const std::vector<std::wstring>& paths) 
 }
 
 void ReadRawFiles(const std::vector<std::wstring>& paths, const AntennaCatalogue& catalogue,
-                  unsigned codePage, FileSystem& files, const std::atomic<bool>& cancelled,
-                  ReadQueue& queue) {
+                  const HeaderReadOptions& options, FileSystem& files,
+                  const std::atomic<bool>& cancelled, ReadQueue& queue) {
     const std::vector<std::wstring> rawFiles = RawFilesNamed(paths);
     queue.SetTotal(rawFiles.size());
     for (const std::wstring& path : rawFiles) {
         if (cancelled)
             break;
-        queue.Push(ReadCheckedFile(files, path, catalogue, codePage));
+        queue.Push(ReadCheckedFile(files, path, catalogue, options));
     }
     queue.Flush();
 }

@@ -10,6 +10,7 @@
 
 #include "antenna/AntennaCatalogue.h"
 #include "campaign/Findings.h"
+#include "header/HeaderReader.h"
 #include "platform/FileSystem.h"
 
 // Files read on the worker thread, waiting for the window's thread to take them. The window is
@@ -47,5 +48,5 @@ std::vector<std::wstring> RawFilesNamed(const std::vector<std::wstring>& paths);
 // Reads each raw file that `paths` name into the queue, until cancelled. An unreadable file is
 // read as such, with its reason, and the reading goes on.
 void ReadRawFiles(const std::vector<std::wstring>& paths, const AntennaCatalogue& catalogue,
-                  unsigned codePage, FileSystem& files, const std::atomic<bool>& cancelled,
-                  ReadQueue& queue);
+                  const HeaderReadOptions& options, FileSystem& files,
+                  const std::atomic<bool>& cancelled, ReadQueue& queue);

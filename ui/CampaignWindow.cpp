@@ -7,6 +7,8 @@
 
 #include "campaign/CampaignLoad.h"
 #include "campaign/Csv.h"
+#include "campaign/FileReadFailure.h"
+#include "campaign/RecordCsv.h"
 #include "campaign/TableEncoding.h"
 #include "campaign/UndoBatch.h"
 #include "header/FieldTable.h"
@@ -14,6 +16,7 @@
 #include "platform/CodePage.h"
 #include "platform/FileNameCase.h"
 #include "platform/JournalLocation.h"
+#include "platform/Utf8.h"
 #include "res/resource.h"
 #include "ui/BatchListDlg.h"
 #include "ui/CampaignChoosers.h"
@@ -120,6 +123,7 @@ CCampaignWindow::CCampaignWindow(HWND owner, std::vector<std::wstring> paths,
       services_(std::move(services)),
       initialPaths_(std::move(paths)),
       codePage_(AnsiCodePage()) {
+    readOptions_.codePage = codePage_;
     catalogue_.Load();
     sheet_ = std::make_unique<CampaignSheet>(catalogue_, codePage_);
 }
@@ -134,7 +138,7 @@ bool CCampaignWindow::OnInit() {
     SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
     SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
     keys_ = LoadAcceleratorsW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_CAMPAIGN_KEYS));
-    DragAcceptFiles(Handle(), TRUE);
+    AcceptDroppedFiles(Handle());
 
     table_ = std::make_unique<SheetTable>(Item(IDC_CAMPAIGN_LIST), *sheet_);
     table_->CreateColumns();
@@ -410,7 +414,7 @@ void CCampaignWindow::AddPaths(std::vector<std::wstring> paths) {
         return;
     }
     StartJob(Job::Reading, 0, [this, paths = std::move(paths)](const std::atomic<bool>& cancelled) {
-        ReadRawFiles(paths, catalogue_, codePage_, *services_.files, cancelled, *readQueue_);
+        ReadRawFiles(paths, catalogue_, readOptions_, *services_.files, cancelled, *readQueue_);
     });
 }
 
@@ -453,7 +457,7 @@ void CCampaignWindow::ReadSelectedAgain() {
     StartJob(Job::Rereading, rows.size(), [this, rows](const std::atomic<bool>&) {
         for (const auto& [row, path] : rows) {
             reread_.push_back(
-                {row, ReadCheckedFile(*services_.files, path, catalogue_, codePage_)});
+                {row, ReadCheckedFile(*services_.files, path, catalogue_, readOptions_)});
             ++jobDone_;
         }
     });
@@ -606,7 +610,7 @@ void CCampaignWindow::PlanSave() {
     request_.dryRun = true;
     request_.journal.reset();
     StartJob(Job::Planning, request_.files.size(), [this](const std::atomic<bool>&) {
-        saved_ = SaveBatch(request_, requestRows_, catalogue_, codePage_, jobDone_);
+        saved_ = SaveBatch(request_, requestRows_, catalogue_, readOptions_, jobDone_);
     });
 }
 
@@ -625,7 +629,7 @@ void CCampaignWindow::ConfirmSave() {
         NewBatch("TZR Data Manager.exe 批量编辑：保存 " + std::to_string(request_.files.size()) +
                  " 个文件")};
     StartJob(Job::Saving, request_.files.size(), [this](const std::atomic<bool>&) {
-        saved_ = SaveBatch(request_, requestRows_, catalogue_, codePage_, jobDone_);
+        saved_ = SaveBatch(request_, requestRows_, catalogue_, readOptions_, jobDone_);
     });
 }
 
@@ -695,7 +699,7 @@ void CCampaignWindow::ChooseBatchToTakeBack() {
              [this, undo = NewBatch("TZR Data Manager.exe 批量编辑：撤销批次 " + *chosen),
               rows = rowsByPath_](const std::atomic<bool>&) {
                  takenBack_ = TakeBackBatch(*services_.files, services_.journalPath, takeBackId_,
-                                            undo, rows, catalogue_, codePage_, jobDone_);
+                                            undo, rows, catalogue_, readOptions_, jobDone_);
              });
 }
 
@@ -735,11 +739,8 @@ void CCampaignWindow::ExportCsv() {
     const std::optional<std::wstring> path = services_.chooseCsvTarget(Handle());
     if (!path)
         return;
-    CsvRow heading = {"file"};
-    for (const RecordField& field : RecordFields())
-        heading.emplace_back(field.name);
     std::string bytes(TableFileStart(kUtf8CodePage));
-    bytes += TableFileText(CsvLine(heading), kUtf8CodePage);
+    bytes += TableFileText(CsvLine(RecordCsvColumns()), kUtf8CodePage);
     for (const size_t row : table_->View()) {
         if (const std::optional<std::vector<std::string>> record = sheet_->CsvRecord(row))
             bytes += TableFileText(CsvLine(*record), kUtf8CodePage);

@@ -119,6 +119,7 @@ class CCampaignWindow : public CDialog {
     std::vector<std::wstring> initialPaths_;
     AntennaCatalogue catalogue_;
     unsigned codePage_;
+    HeaderReadOptions readOptions_;
     std::unique_ptr<CampaignSheet> sheet_;
     std::unique_ptr<SheetTable> table_;
     std::unique_ptr<ReadQueue> readQueue_;

@@ -2,6 +2,20 @@
 
 #include <shellapi.h>
 
+namespace {
+
+// What a drop sends across the rights boundary besides WM_DROPFILES.
+constexpr UINT kCopyGlobalData = 0x0049;
+
+}  // namespace
+
+void AcceptDroppedFiles(HWND window) {
+    DragAcceptFiles(window, TRUE);
+    for (const UINT message : {static_cast<UINT>(WM_DROPFILES), static_cast<UINT>(WM_COPYDATA),
+                               kCopyGlobalData})
+        ChangeWindowMessageFilterEx(window, message, MSGFLT_ALLOW, nullptr);
+}
+
 std::vector<std::wstring> TakeDroppedFiles(HDROP drop) {
     std::vector<std::wstring> paths;
     const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);

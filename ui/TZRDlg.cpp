@@ -11,7 +11,10 @@
 #include "header/SavePlan.h"
 #include "platform/CodePage.h"
 #include "res/resource.h"
+#include "platform/FolderListing.h"
 #include "ui/AboutDlg.h"
+#include "ui/CampaignWindow.h"
+#include "ui/DroppedFiles.h"
 #include "ui/FileChooser.h"
 #include "ui/IconPlacement.h"
 #include "ui/MessageBox.h"
@@ -67,6 +70,9 @@ EditorServices EditorServices::System() {
             Sleep,
             [](HWND owner) { CAboutDlg(owner).DoModal(); },
             {},
+            [](HWND owner, std::vector<std::wstring> paths) {
+                RunCampaignWindow(owner, std::move(paths), CampaignServices::System());
+            },
             &SystemFileSystem()};
 }
 
@@ -83,6 +89,7 @@ CTZRDlg::CTZRDlg(const std::wstring& path, EditorServices services)
 bool CTZRDlg::OnInit() {
     ExchangeRecord(ExchangeDirection::ToControls);
     AddAboutItemToSystemMenu();
+    AcceptDroppedFiles(Handle());
     SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
     SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
     // Read again so that the window offers the file as it is when it opens.
@@ -184,6 +191,10 @@ bool CTZRDlg::OnMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {
             return true;
         case WM_TZR_RELABEL:
             Relabel();
+            result = 0;
+            return true;
+        case WM_DROPFILES:
+            TakeDrop(reinterpret_cast<HDROP>(wParam));
             result = 0;
             return true;
         default:
@@ -297,9 +308,21 @@ void CTZRDlg::FillComboBoxes() {
 
 void CTZRDlg::Browse() {
     const std::optional<std::wstring> chosen = services_.chooseFile(Handle());
-    if (!chosen)
-        return;
-    currentPath_ = *chosen;
+    if (chosen)
+        OpenFile(*chosen);
+}
+
+// One raw file dropped opens as Browse would open it; several, or a folder, open the campaign.
+void CTZRDlg::TakeDrop(HDROP drop) {
+    std::vector<std::wstring> paths = TakeDroppedFiles(drop);
+    if (paths.size() == 1 && !IsFolder(paths.front()))
+        OpenFile(paths.front());
+    else if (!paths.empty() && services_.openCampaign)
+        services_.openCampaign(Handle(), std::move(paths));
+}
+
+void CTZRDlg::OpenFile(const std::wstring& path) {
+    currentPath_ = path;
     SetItemText(IDC_PATH, currentPath_);
     // Reset keeps the flag; the reader clears it again when the chosen file does not read.
     header_.headerLoaded = true;

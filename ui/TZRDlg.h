@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <shellapi.h>
+
 #include <functional>
 #include <optional>
 #include <string>
@@ -24,6 +26,8 @@ struct EditorServices {
     std::function<void(HWND owner)> showAbout;
     std::function<bool(const std::wstring& section, const std::wstring& entry, DWORD value)>
         writeSetting;
+    // Several files or a folder dropped on the editor open in the campaign window.
+    std::function<void(HWND owner, std::vector<std::wstring> paths)> openCampaign;
     FileSystem* files = nullptr;
 
     // The system's own services; the settings writer is the application's to give.
@@ -58,6 +62,8 @@ class CTZRDlg : public CDialog {
     void ReadHeader();
     void ShowReadSteps(const ReaderReport& report);
     void Browse();
+    void OpenFile(const std::wstring& path);
+    void TakeDrop(HDROP drop);
     void OpenInEditor();
     bool RunSave();
     void AddAboutItemToSystemMenu();

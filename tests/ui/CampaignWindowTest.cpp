@@ -1,0 +1,319 @@
+// Drives the real campaign window, with its list view and worker thread, through window messages
+// and keys as a user would, and compares what it writes with what tzrhdr writes.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <shlobj.h>
+
+#include <algorithm>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "CampaignWindowFixture.h"
+#include "TzrhdrRun.h"
+#include "campaign/Findings.h"
+#include "platform/Utf8.h"
+#include "ui/ClipboardText.h"
+#include "ui/TZRDlg.h"
+
+namespace {
+
+size_t ColumnOf(std::string_view field) {
+    const auto fields = SheetFields();
+    for (size_t i = 0; i < fields.size(); ++i) {
+        if (fields[i]->name == field)
+            return FieldColumn(i);
+    }
+    ADD_FAILURE() << field;
+    return 0;
+}
+
+// Twenty files without findings, then one file for each finding that a file can show by itself
+// or with the others, and one that is no raw file.
+std::vector<RawSpec> CampaignSpecs() {
+    std::vector<RawSpec> specs;
+    for (int i = 1; i <= 20; ++i) {
+        const std::string number = (i < 10 ? "0" : "") + std::to_string(i);
+        RawSpec spec;
+        spec.station = "S0" + number;
+        spec.receiverNumber = "RN-" + number;
+        spec.x = "-21487" + number + ".1";
+        specs.push_back(spec);
+    }
+    const auto add = [&](std::string station, auto change) {
+        RawSpec spec;
+        spec.station = std::move(station);
+        spec.receiverNumber = "RN-" + spec.station;
+        change(spec);
+        specs.push_back(spec);
+    };
+    add("NAME", [](RawSpec& s) { s.nameStation = "FILE"; });
+    add("ANTE", [](RawSpec& s) { s.antenna = "NOSUCHANT"; });
+    add("ZERO", [](RawSpec& s) { s.height = "0"; });
+    add("HIGH", [](RawSpec& s) { s.height = "7.500"; });
+    add("MEAS", [](RawSpec& s) { s.measureTo = "0"; });
+    add("COOR", [](RawSpec& s) { s.x = s.y = s.z = "0"; });
+    add("SPRA", [](RawSpec& s) { s.x = "-2100000.0"; });
+    add("SPRB", [](RawSpec& s) {
+        s.station = "SPRA";
+        s.nameStation = "SPRB";
+    });
+    add("RECA", [](RawSpec& s) { s.receiverNumber = "RN-SHARED"; });
+    add("RECB", [](RawSpec& s) {
+        s.receiverNumber = "RN-SHARED";
+        s.receiverType = "OTHER-9";
+    });
+    return specs;
+}
+
+class CampaignWindow : public CampaignWindowTest {
+  protected:
+    // The campaign written into `folder` of the test's directory; the folder's path.
+    std::wstring WriteCampaign(const std::wstring& folder) {
+        std::filesystem::create_directories(FileSystemPath(directory.PathOf(folder)));
+        for (const RawSpec& spec : CampaignSpecs())
+            directory.WriteFile(folder + L"\\" + RawFileName(spec), RawFileBytes(spec));
+        directory.WriteFile(folder + L"\\BAD0123A.TZR", "not a raw file\r\n");
+        return directory.PathOf(folder);
+    }
+
+    // Every file of a folder by name, with its bytes.
+    static std::map<std::wstring, std::string> Contents(const std::wstring& folder) {
+        std::map<std::wstring, std::string> contents;
+        for (const std::wstring& name : FileNamesIn(folder))
+            contents[name] = ReadWholeFile(folder + L"\\" + name);
+        return contents;
+    }
+
+    std::wstring folder_;
+};
+
+struct FindingCase {
+    std::wstring file;
+    FindingCode code;
+    // The cell whose status line names the finding.
+    std::string_view field;
+};
+
+TEST_F(CampaignWindow, ShowsEachFindingOfAFolderOnItsRowAndCell) {
+    Open({WriteCampaign(L"campaign")});
+    ASSERT_EQ(RowCount(), 31);
+    EXPECT_TRUE(boxes.empty());
+
+    const FindingCase cases[] = {
+        {L"FILE123A.TZR", FindingCode::NameMismatch, "station"},
+        {L"ANTE123A.TZR", FindingCode::UnknownAntenna, "antenna-type"},
+        {L"ZERO123A.TZR", FindingCode::HeightMissing, "antenna-height"},
+        {L"HIGH123A.TZR", FindingCode::HeightRange, "antenna-height"},
+        {L"MEAS123A.TZR", FindingCode::MeasureToUnknown, "measure-to"},
+        {L"COOR123A.TZR", FindingCode::CoordinatesMissing, "x"},
+        {L"SPRA123A.TZR", FindingCode::StationSpread, "x"},
+        {L"RECB123A.TZR", FindingCode::ReceiverMismatch, "receiver-type"},
+    };
+    for (const FindingCase& c : cases) {
+        const int item = ItemNamed(c.file);
+        ASSERT_GE(item, 0) << ToUtf8(c.file);
+        const std::string code(FindingCodeName(c.code));
+        EXPECT_NE(ToUtf8(Cell(item, FindingsColumn())).find(code), std::string::npos)
+            << ToUtf8(c.file) << " " << code;
+        ClickCell(item, ColumnOf(c.field));
+        EXPECT_EQ(Status().find(L"无问题"), std::wstring::npos) << ToUtf8(c.file);
+    }
+    const int bad = ItemNamed(L"BAD0123A.TZR");
+    ASSERT_GE(bad, 0);
+    EXPECT_NE(Cell(bad, FindingsColumn()).find(L"unreadable"), std::wstring::npos);
+    ClickCell(ItemNamed(L"S001123A.TZR"), ColumnOf("antenna-height"));
+    EXPECT_NE(Status().find(L"无问题"), std::wstring::npos);
+
+    CheckDlgButton(Window(), IDC_PROBLEMS_ONLY, BST_CHECKED);
+    Command(IDC_PROBLEMS_ONLY);
+    EXPECT_EQ(RowCount(), 11);
+}
+
+// A cell, a fill of several rows and a paste, saved and taken back, against tzrhdr set.
+TEST_F(CampaignWindow, SavesEditsAsTzrhdrSetWritesThemAndTakesTheBatchBack) {
+    const std::wstring folder = WriteCampaign(L"window");
+    const std::wstring reference = WriteCampaign(L"tzrhdr");
+    const std::map<std::wstring, std::string> original = Contents(folder);
+    Open({folder});
+
+    ClickCell(ItemNamed(L"S001123A.TZR"), ColumnOf("antenna-height"));
+    TypeIntoCell(L"1.234");
+    EXPECT_EQ(Cell(ItemNamed(L"S001123A.TZR"), ColumnOf("antenna-height")), L"1.234");
+
+    ClickCell(ItemNamed(L"S002123A.TZR"), ColumnOf("receiver-type"));
+    SelectItems({ItemNamed(L"S002123A.TZR"), ItemNamed(L"S003123A.TZR"),
+                 ItemNamed(L"S004123A.TZR")});
+    TypeIntoCell(L"DRQ-X9");
+
+    ClickCell(ItemNamed(L"S005123A.TZR"), ColumnOf("station"));
+    ASSERT_TRUE(SetClipboardText(Window(), L"T005\tC105\r\nT006\tC106\r\n"));
+    PressWithControl(List(), 'V');
+
+    ClickCell(ItemNamed(L"S007123A.TZR"), ColumnOf("antenna-type"));
+    ChooseInCell(L"Unknown");
+
+    Command(IDC_SAVE_ALL);
+    ASSERT_EQ(previews.size(), 1u);
+    EXPECT_NE(previews[0].find(L"T005123A.TZR"), std::wstring::npos);
+    ASSERT_EQ(boxes.size(), 1u) << ToUtf8(boxes.back().text);
+    EXPECT_EQ(boxes[0].icon, MessageIcon::Information) << ToUtf8(boxes[0].text);
+    EXPECT_FALSE(window_->Sheet().AnyEdits());
+    EXPECT_GE(ItemNamed(L"T006123A.TZR"), 0);
+
+    const std::wstring ref = reference + L"\\";
+    for (const std::vector<std::wstring>& args : std::vector<std::vector<std::wstring>>{
+             {L"--antenna-height", L"1.234", ref + L"S001123A.TZR"},
+             {L"--receiver-type", L"DRQ-X9", ref + L"S002123A.TZR", ref + L"S003123A.TZR",
+              ref + L"S004123A.TZR"},
+             {L"--station", L"T005", L"--station-code", L"C105", ref + L"S005123A.TZR"},
+             {L"--station", L"T006", L"--station-code", L"C106", ref + L"S006123A.TZR"},
+             {L"--antenna-type", L"Unknown", ref + L"S007123A.TZR"},
+         }) {
+        std::vector<std::wstring> command = {L"set", L"--no-journal"};
+        command.insert(command.end(), args.begin(), args.end());
+        const RunResult run = RunTool(command);
+        ASSERT_EQ(run.status, 0) << run.err;
+    }
+    EXPECT_EQ(Contents(folder), Contents(reference));
+
+    Command(IDC_TAKE_BACK);
+    EXPECT_EQ(batchesListed, 1u);
+    EXPECT_EQ(Contents(folder), original);
+    EXPECT_GE(ItemNamed(L"S005123A.TZR"), 0);
+    EXPECT_EQ(ItemNamed(L"T005123A.TZR"), -1);
+}
+
+struct RefusedCase {
+    std::string_view field;
+    std::wstring value;
+};
+
+TEST_F(CampaignWindow, RefusesAValueOnItsCellAndUndoesAndRedoesEdits) {
+    Open({WriteCampaign(L"campaign")});
+    const int item = ItemNamed(L"S001123A.TZR");
+    const RefusedCase cases[] = {
+        {"antenna-height", L"1,5"},
+        {"x", L"east"},
+        {"station", L"S/1"},
+    };
+    for (const RefusedCase& c : cases) {
+        ClickCell(item, ColumnOf(c.field));
+        const std::wstring before = Cell(item, ColumnOf(c.field));
+        TypeIntoCell(c.value);
+        EXPECT_EQ(Status().rfind(L"未接受：", 0), 0u) << ToUtf8(c.value) << ToUtf8(Status());
+        EXPECT_EQ(Cell(item, ColumnOf(c.field)), before);
+    }
+    EXPECT_FALSE(window_->Sheet().AnyEdits());
+
+    ClickCell(item, ColumnOf("antenna-height"));
+    TypeIntoCell(L"2");
+    EXPECT_EQ(Cell(item, ColumnOf("antenna-height")), L"2.000");
+    PressWithControl(List(), 'Z');
+    EXPECT_EQ(Cell(item, ColumnOf("antenna-height")), L"1.500");
+    PressWithControl(List(), 'Y');
+    EXPECT_EQ(Cell(item, ColumnOf("antenna-height")), L"2.000");
+}
+
+TEST_F(CampaignWindow, KeepsAFileChangedOnDiskSinceItWasReadAndSaysSo) {
+    const std::wstring folder = WriteCampaign(L"campaign");
+    Open({folder});
+    const int item = ItemNamed(L"S001123A.TZR");
+    ClickCell(item, ColumnOf("antenna-height"));
+    TypeIntoCell(L"1.234");
+
+    RawSpec changed;
+    changed.station = "S001";
+    changed.receiverNumber = "RN-01";
+    changed.height = "1.777";
+    const std::wstring path = folder + L"\\S001123A.TZR";
+    std::filesystem::remove(FileSystemPath(path));
+    directory.WriteFile(L"campaign\\S001123A.TZR", RawFileBytes(changed));
+
+    Command(IDC_SAVE_ALL);
+    EXPECT_EQ(ReadWholeFile(path), RawFileBytes(changed));
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].icon, MessageIcon::Warning);
+    EXPECT_NE(Cell(ItemNamed(L"S001123A.TZR"), FindingsColumn()).find(L"F5"), std::wstring::npos);
+
+    SelectItems({ItemNamed(L"S001123A.TZR")});
+    Press(List(), VK_F5);
+    EXPECT_EQ(Cell(ItemNamed(L"S001123A.TZR"), ColumnOf("antenna-height")), L"1.777");
+    EXPECT_EQ(Cell(ItemNamed(L"S001123A.TZR"), FindingsColumn()), L"");
+}
+
+TEST_F(CampaignWindow, ExportsTheTableAsTzrhdrShowCsvWritesIt) {
+    const std::wstring folder = WriteCampaign(L"campaign");
+    Open({folder});
+    csvTarget = directory.PathOf(L"table.csv");
+    Command(ID_EXPORT_CSV);
+    const RunResult show = RunTool({L"show", L"--csv", folder});
+    EXPECT_EQ(ReadWholeFile(*csvTarget), show.out);
+}
+
+// What Explorer hands a window when files are dropped on it.
+HDROP DropOf(const std::vector<std::wstring>& paths) {
+    std::wstring names;
+    for (const std::wstring& path : paths)
+        names += path + L'\0';
+    names += L'\0';
+    const size_t bytes = sizeof(DROPFILES) + names.size() * sizeof(wchar_t);
+    const HGLOBAL memory = GlobalAlloc(GHND, bytes);
+    auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
+    drop->pFiles = sizeof(DROPFILES);
+    drop->fWide = TRUE;
+    std::copy(names.begin(), names.end(),
+              reinterpret_cast<wchar_t*>(reinterpret_cast<char*>(drop) + sizeof(DROPFILES)));
+    GlobalUnlock(memory);
+    return static_cast<HDROP>(memory);
+}
+
+TEST_F(CampaignWindow, OpensWhatIsDroppedOnIt) {
+    const std::wstring folder = WriteCampaign(L"campaign");
+    Open({});
+    EXPECT_EQ(RowCount(), 0);
+    SendMessageW(Window(), WM_DROPFILES, reinterpret_cast<WPARAM>(DropOf({folder})), 0);
+    WaitUntilIdle();
+    EXPECT_EQ(RowCount(), 31);
+    // A file already in the table is not read twice.
+    SendMessageW(Window(), WM_DROPFILES,
+                 reinterpret_cast<WPARAM>(DropOf({folder + L"\\S001123A.TZR"})), 0);
+    WaitUntilIdle();
+    EXPECT_EQ(RowCount(), 31);
+}
+
+struct EditorDropCase {
+    std::vector<std::wstring> names;
+    bool campaign;
+};
+
+TEST_F(CampaignWindow, EditorOpensOneDroppedFileAndHandsSeveralOrAFolderToTheCampaign) {
+    const std::wstring folder = WriteCampaign(L"campaign");
+    const EditorDropCase cases[] = {
+        {{L"S001123A.TZR"}, false},
+        {{L"S001123A.TZR", L"S002123A.TZR"}, true},
+        {{L""}, true},
+    };
+    for (const EditorDropCase& c : cases) {
+        std::vector<std::wstring> paths;
+        for (const std::wstring& name : c.names)
+            paths.push_back(name.empty() ? folder : folder + L"\\" + name);
+        std::vector<std::wstring> handedOver;
+        EditorServices services;
+        services.showMessage = [](HWND, const std::wstring&, MessageIcon, UINT) { return IDOK; };
+        services.files = &SystemFileSystem();
+        services.openCampaign = [&](HWND, std::vector<std::wstring> dropped) {
+            handedOver = std::move(dropped);
+        };
+        CTZRDlg editor(L"", services);
+        ASSERT_TRUE(editor.CreateModeless());
+        SendMessageW(editor.Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(DropOf(paths)), 0);
+        EXPECT_EQ(handedOver, c.campaign ? paths : std::vector<std::wstring>{});
+        EXPECT_EQ(editor.CurrentPath(), c.campaign ? L"" : paths[0]);
+        EXPECT_EQ(editor.Header().headerLoaded, !c.campaign);
+    }
+}
+
+}  // namespace
