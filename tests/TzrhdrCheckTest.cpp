@@ -7,6 +7,9 @@
 
 #include "TestFiles.h"
 #include "TzrhdrRun.h"
+#include "campaign/CampaignLoad.h"
+#include "campaign/CampaignSheet.h"
+#include "campaign/FileReadFailure.h"
 #include "platform/CodePage.h"
 #include "platform/Utf8.h"
 
@@ -89,6 +92,43 @@ TEST(TzrhdrCheck, ReportsEachFindingOnItsFileAndNothingOnACleanFile) {
     const RunResult clean = RunTool({L"check", L"--codepage", L"936", args[6]});
     EXPECT_EQ(clean.status, 0) << clean.out;
     EXPECT_EQ(clean.out, "");
+}
+
+// The campaign window shows on each row what check reports on its file, and follows an edit.
+TEST(TzrhdrCheck, TheSheetFindsWhatCheckFinds) {
+    TemporaryDirectory directory;
+    AntennaCatalogue catalogue;
+    catalogue.UseDefaultList();
+    CampaignSheet sheet(catalogue, 936);
+    for (const CampaignFile& file : kCampaign) {
+        std::string bytes = CleanHeader() + ObservationData(300);
+        for (const auto& [from, to] : file.edits)
+            bytes = from.empty() ? to : bytes.replace(bytes.find(from), from.size(), to);
+        HeaderReadOptions options;
+        options.codePage = 936;
+        sheet.Add(ReadCheckedFile(SystemFileSystem(), directory.WriteFile(file.name, bytes),
+                                  catalogue, options));
+    }
+    LoadedTable log = LoadCampaignTable(kFieldLog, {std::nullopt, 936});
+    ASSERT_TRUE(log.table);
+    sheet.CompareLog(CampaignMatch(std::move(*log.table)));
+    for (size_t row = 0; row < kCampaign.size(); ++row) {
+        std::wstring codes;
+        for (const std::string& code : kCampaign[row].codes)
+            codes += (codes.empty() ? L"" : L", ") + MultiByteToUnicodeString(code, kUtf8CodePage);
+        EXPECT_EQ(sheet.Text(row, FindingsColumn()), codes) << row;
+    }
+    EXPECT_EQ(sheet.UnmatchedLogLines(), std::vector<size_t>{13});
+    EXPECT_EQ(sheet.LogText(10, 1), L"P02");
+
+    const size_t heightField = 2;
+    EXPECT_EQ(sheet.CellFindings(4, FieldColumn(heightField)).size(), 1u);
+    ASSERT_FALSE(sheet.Apply({{4, heightField, L"1.523"}}));
+    EXPECT_EQ(sheet.Text(4, FindingsColumn()), L"");
+    ASSERT_FALSE(sheet.Apply(sheet.LogEdits(std::vector<size_t>{10}, std::vector<size_t>{1})));
+    EXPECT_EQ(sheet.Text(10, FindingsColumn()), L"");
+    ASSERT_TRUE(sheet.Undo());
+    EXPECT_EQ(sheet.Text(10, FindingsColumn()), L"log-mismatch");
 }
 
 // A station's spread is the distance between its two farthest files, also when no file lies more
