@@ -38,7 +38,8 @@ Launch LaunchFromArguments(const std::vector<std::wstring>& args,
         else if (!IsSwitch(arg))
             launch.paths.push_back(arg);
     }
-    if (campaign || launch.paths.size() > 1 || (launch.paths.size() == 1 && isFolder(launch.paths[0])))
+    if (campaign || launch.paths.size() > 1 ||
+        (launch.paths.size() == 1 && isFolder(launch.paths[0])))
         launch.window = Launch::Window::Campaign;
     return launch;
 }

@@ -15,8 +15,8 @@ constexpr auto kPostInterval = std::chrono::milliseconds(50);
 
 // Raw files keep their extension in whatever case a copy tool left it.
 bool IsRawFileName(const std::wstring& name) {
-    return name.size() > 4 && FileNameForComparison(name.substr(name.size() - 4)) ==
-                                  FileNameForComparison(L".TZR");
+    return name.size() > 4 &&
+           FileNameForComparison(name.substr(name.size() - 4)) == FileNameForComparison(L".TZR");
 }
 
 std::wstring InFolder(const std::wstring& folder, const std::wstring& name) {

@@ -148,8 +148,8 @@ std::wstring FindingText(const Finding& finding) {
             return L"距测站" + Quoted(finding.value) + L"的 " + FileCount(finding.fileCount) +
                    L"的中位位置 " + FromUtf8(FormatFixed(finding.metres, 1)) + L" 米";
         case FindingCode::ReceiverMismatch:
-            return L"接收机" + Quoted(finding.other) + L"在此为" + Quoted(finding.value) +
-                   L"，但" + OtherTypes(finding);
+            return L"接收机" + Quoted(finding.other) + L"在此为" + Quoted(finding.value) + L"，但" +
+                   OtherTypes(finding);
         case FindingCode::LogMismatch:
             return FieldLabel(finding.field) + L"在文件中为" + Quoted(finding.value) +
                    L"，在外业记录中为" + Quoted(finding.other);
@@ -246,7 +246,7 @@ std::wstring UndoProblemText(const UndoFileResult& result) {
 std::wstring UndoSummaryText(const std::string& batchId, const UndoBatchResult& result) {
     const auto& tally = result.tally;
     return L"批次 " + FromUtf8(batchId) + L"，" + FileCount(result.fileCount) + L"：" +
-           std::to_wstring(tally[0]) + L" 个已恢复，" + std::to_wstring(tally[1]) +
-           L" 个未改变，" + std::to_wstring(tally[2]) + L" 个此后被修改，" +
-           std::to_wstring(tally[3]) + L" 个缺失，" + std::to_wstring(tally[4]) + L" 个失败";
+           std::to_wstring(tally[0]) + L" 个已恢复，" + std::to_wstring(tally[1]) + L" 个未改变，" +
+           std::to_wstring(tally[2]) + L" 个此后被修改，" + std::to_wstring(tally[3]) +
+           L" 个缺失，" + std::to_wstring(tally[4]) + L" 个失败";
 }

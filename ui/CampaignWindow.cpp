@@ -336,12 +336,11 @@ bool CCampaignWindow::OnNotify(const NMHDR& header, LRESULT& result) {
         return false;
     switch (header.code) {
         case LVN_GETDISPINFOW:
-            table_->GetDisplayInfo(*reinterpret_cast<NMLVDISPINFOW*>(
-                const_cast<NMHDR*>(&header)));
+            table_->GetDisplayInfo(*reinterpret_cast<NMLVDISPINFOW*>(const_cast<NMHDR*>(&header)));
             return true;
         case NM_CUSTOMDRAW:
-            result = table_->CustomDraw(*reinterpret_cast<NMLVCUSTOMDRAW*>(
-                const_cast<NMHDR*>(&header)));
+            result =
+                table_->CustomDraw(*reinterpret_cast<NMLVCUSTOMDRAW*>(const_cast<NMHDR*>(&header)));
             return true;
         case LVN_COLUMNCLICK:
             CommitEdit();
@@ -373,13 +372,16 @@ bool CCampaignWindow::OnNotify(const NMHDR& header, LRESULT& result) {
         case LVN_BEGINSCROLL:
             CommitEdit();
             return true;
+        case LVN_GETINFOTIPW:
+            ShowCellTip(*reinterpret_cast<NMLVGETINFOTIPW*>(const_cast<NMHDR*>(&header)));
+            return true;
         default:
             return false;
     }
 }
 
-LRESULT CALLBACK CCampaignWindow::ListProc(HWND window, UINT message, WPARAM wParam,
-                                           LPARAM lParam, UINT_PTR, DWORD_PTR self) {
+LRESULT CALLBACK CCampaignWindow::ListProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                           UINT_PTR, DWORD_PTR self) {
     if (message == WM_KEYDOWN) {
         // An exception must never unwind through the window manager.
         try {
@@ -428,6 +430,9 @@ void CCampaignWindow::TakeReadFiles() {
     jobTotal_ = readQueue_->Total();
     sheet_->Recheck();
     table_->Refresh();
+    // The first rows read are ready for the keyboard, with the status line on the first.
+    if (!table_->FocusedRow() && !table_->View().empty())
+        table_->SelectRows({table_->View().front()});
     ShowProgress();
     UpdateStatus();
 }
@@ -624,10 +629,9 @@ void CCampaignWindow::ConfirmSave() {
         return;
     }
     request_.dryRun = false;
-    request_.journal = JournalTarget{
-        services_.journalPath,
-        NewBatch("TZR Data Manager.exe 批量编辑：保存 " + std::to_string(request_.files.size()) +
-                 " 个文件")};
+    request_.journal = JournalTarget{services_.journalPath,
+                                     NewBatch("TZR Data Manager.exe 批量编辑：保存 " +
+                                              std::to_string(request_.files.size()) + " 个文件")};
     StartJob(Job::Saving, request_.files.size(), [this](const std::atomic<bool>&) {
         saved_ = SaveBatch(request_, requestRows_, catalogue_, readOptions_, jobDone_);
     });
@@ -636,8 +640,7 @@ void CCampaignWindow::ConfirmSave() {
 void CCampaignWindow::EndSave() {
     const SetBatchResult& result = saved_.result;
     if (result.journalRefusal != JournalRefusal::None) {
-        Message(JournalRefusalText(result.journalRefusal, result.journalError),
-                MessageIcon::Error);
+        Message(JournalRefusalText(result.journalRefusal, result.journalError), MessageIcon::Error);
         return;
     }
     for (RereadRow& reread : saved_.reread)
@@ -729,8 +732,9 @@ void CCampaignWindow::EndTakeBack() {
     sheet_->Recheck();
     table_->Refresh();
     UpdateStatus();
-    Message(UndoSummaryText(takeBackId_, result) + (problems.empty() ? L"" : L"\r\n\r\n" + problems),
-            problems.empty() ? MessageIcon::Information : MessageIcon::Warning);
+    Message(
+        UndoSummaryText(takeBackId_, result) + (problems.empty() ? L"" : L"\r\n\r\n" + problems),
+        problems.empty() ? MessageIcon::Information : MessageIcon::Warning);
 }
 
 // The table as `tzrhdr show --csv` writes it, in the order the window shows the rows.
@@ -816,6 +820,7 @@ void CCampaignWindow::EndJob(bool threw) {
     KillTimer(Handle(), kProgressTimer);
     const Job job = std::exchange(job_, Job::None);
     ShowProgress();
+    UpdateStatus();
     if (threw) {
         Message(L"操作意外中止，请重试。", MessageIcon::Error);
         UpdateStatus();
@@ -862,7 +867,8 @@ void CCampaignWindow::ShowProgress() {
         jobTotal_ = readQueue_->Total();
     const size_t done = jobDone_;
     const int position =
-        jobTotal_ == 0 ? 0 : static_cast<int>(std::min(done, jobTotal_) * kProgressRange / jobTotal_);
+        jobTotal_ == 0 ? 0
+                       : static_cast<int>(std::min(done, jobTotal_) * kProgressRange / jobTotal_);
     SendItemMessage(IDC_CAMPAIGN_PROGRESS, PBM_SETPOS, static_cast<WPARAM>(position));
 }
 
@@ -919,24 +925,46 @@ void CCampaignWindow::UpdateStatus() {
     const std::optional<size_t> row = table_->FocusedRow();
     if (text.empty() && row) {
         const size_t column = table_->CurrentColumn();
-        std::vector<std::wstring> reasons;
-        if (const std::wstring* note = table_->Note(*row))
-            reasons.push_back(*note);
-        for (const Finding* finding : sheet_->CellFindings(*row, column))
-            reasons.push_back(FindingText(*finding));
-        if (reasons.empty() && (column == kFileNameColumn || column == FindingsColumn())) {
-            for (const Finding& finding : sheet_->Findings(*row))
-                reasons.push_back(FindingText(finding));
-        }
-        if (const std::optional<size_t> field = FieldOfColumn(column)) {
-            if (const std::optional<std::wstring> log = sheet_->LogText(*row, *field))
-                reasons.push_back(L"外业记录为“" + *log + L"”");
-        }
+        const std::vector<std::wstring> reasons = CellReasons(*row, column);
         text = ColumnTitle(column) + L"：" + (reasons.empty() ? L"无问题" : Joined(reasons));
     }
     if (text.empty())
         text = std::to_wstring(sheet_->RowCount()) + L" 个文件";
     SetItemText(IDC_CAMPAIGN_STATUS, text);
+}
+
+std::vector<std::wstring> CCampaignWindow::CellReasons(size_t row, size_t column) const {
+    std::vector<std::wstring> reasons;
+    if (const std::wstring* note = table_->Note(row))
+        reasons.push_back(*note);
+    for (const Finding* finding : sheet_->CellFindings(row, column))
+        reasons.push_back(FindingText(*finding));
+    if (reasons.empty() && (column == kFileNameColumn || column == FindingsColumn())) {
+        for (const Finding& finding : sheet_->Findings(row))
+            reasons.push_back(FindingText(finding));
+    }
+    if (const std::optional<size_t> field = FieldOfColumn(column)) {
+        if (const std::optional<std::wstring> log = sheet_->LogText(row, *field))
+            reasons.push_back(L"外业记录为“" + *log + L"”");
+    }
+    return reasons;
+}
+
+// The list view asks for a row's tip; it is the reasons of the cell under the mouse.
+void CCampaignWindow::ShowCellTip(NMLVGETINFOTIPW& tip) const {
+    POINT point;
+    GetCursorPos(&point);
+    ScreenToClient(Item(IDC_CAMPAIGN_LIST), &point);
+    const std::optional<std::pair<int, int>> cell = table_->List().HitTest(point);
+    const auto position = static_cast<size_t>(tip.iItem);
+    if (!cell || cell->first != tip.iItem || position >= table_->View().size() ||
+        tip.cchTextMax <= 0)
+        return;
+    const std::wstring text =
+        Joined(CellReasons(table_->View()[position], static_cast<size_t>(cell->second)));
+    const size_t length = std::min(text.size(), static_cast<size_t>(tip.cchTextMax - 1));
+    std::copy_n(text.begin(), length, tip.pszText);
+    tip.pszText[length] = L'\0';
 }
 
 void CCampaignWindow::SetStatus(const std::wstring& text) {
@@ -949,9 +977,8 @@ bool CCampaignWindow::CloseWindow() {
         SetStatus(L"正在处理文件，请等它完成后再关闭");
         return false;
     }
-    if (sheet_->AnyEdits() &&
-        Message(L"有尚未保存的修改。是否放弃这些修改并关闭？", MessageIcon::Question,
-                MB_YESNO | MB_DEFBUTTON2) != IDYES)
+    if (sheet_->AnyEdits() && Message(L"有尚未保存的修改。是否放弃这些修改并关闭？",
+                                      MessageIcon::Question, MB_YESNO | MB_DEFBUTTON2) != IDYES)
         return false;
     worker_.Cancel();
     worker_.Finish();

@@ -75,6 +75,9 @@ class CCampaignWindow : public CDialog {
     static LRESULT CALLBACK ListProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                      UINT_PTR id, DWORD_PTR self);
     bool OnListKey(WPARAM key);
+    void ShowCellTip(NMLVGETINFOTIPW& tip) const;
+    // Why the cell is marked: its file's note, what check finds, the field log's value.
+    std::vector<std::wstring> CellReasons(size_t row, size_t column) const;
 
     // Reading.
     void AddPaths(std::vector<std::wstring> paths);

@@ -37,8 +37,8 @@ void CellEditor::Open(HWND dialog, int id, RECT cell, HFONT font, const std::wst
     list_ = !choices.empty();
     if (list_) {
         cell.bottom += kDropDownHeight;
-        window_ = CreateChild(dialog, WC_COMBOBOXW, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP,
-                              cell, id);
+        window_ =
+            CreateChild(dialog, WC_COMBOBOXW, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, cell, id);
     } else {
         window_ = CreateChild(dialog, WC_EDITW, ES_AUTOHSCROLL | WS_TABSTOP, cell, id);
     }

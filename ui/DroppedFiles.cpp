@@ -11,8 +11,8 @@ constexpr UINT kCopyGlobalData = 0x0049;
 
 void AcceptDroppedFiles(HWND window) {
     DragAcceptFiles(window, TRUE);
-    for (const UINT message : {static_cast<UINT>(WM_DROPFILES), static_cast<UINT>(WM_COPYDATA),
-                               kCopyGlobalData})
+    for (const UINT message :
+         {static_cast<UINT>(WM_DROPFILES), static_cast<UINT>(WM_COPYDATA), kCopyGlobalData})
         ChangeWindowMessageFilterEx(window, message, MSGFLT_ALLOW, nullptr);
 }
 

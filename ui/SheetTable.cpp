@@ -29,13 +29,19 @@ std::optional<size_t> FieldOfColumn(size_t column) {
 void SheetTable::CreateColumns() {
     ListView_SetExtendedListViewStyle(list_.Handle(), LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES |
                                                           LVS_EX_DOUBLEBUFFER |
-                                                          LVS_EX_HEADERDRAGDROP);
+                                                          LVS_EX_HEADERDRAGDROP | LVS_EX_INFOTIP);
     for (size_t column = 0; column < SheetColumnCount(); ++column) {
-        const int width = column == kFileNameColumn   ? kFileNameWidth
+        const int width = column == kFileNameColumn    ? kFileNameWidth
                           : column == FindingsColumn() ? kFindingsWidth
                                                        : kFieldWidth;
         list_.AddColumn(static_cast<int>(column), ColumnTitle(column), width);
     }
+    // The findings beside the file name, where they are seen without scrolling.
+    std::vector<int> order = {static_cast<int>(kFileNameColumn),
+                              static_cast<int>(FindingsColumn())};
+    for (size_t field = 0; field < SheetFields().size(); ++field)
+        order.push_back(static_cast<int>(FieldColumn(field)));
+    ListView_SetColumnOrderArray(list_.Handle(), static_cast<int>(order.size()), order.data());
 }
 
 void SheetTable::Refresh() {
@@ -126,10 +132,15 @@ void SheetTable::SetCurrentColumn(size_t column) {
     InvalidateRect(list_.Handle(), nullptr, FALSE);
 }
 
+// In the order the columns stand on the screen, which the user may change by dragging them.
 void SheetTable::MoveCurrentColumn(int step) {
-    const auto last = static_cast<int>(SheetColumnCount()) - 1;
+    std::vector<int> order(SheetColumnCount());
+    ListView_GetColumnOrderArray(list_.Handle(), static_cast<int>(order.size()), order.data());
+    const auto at = std::find(order.begin(), order.end(), static_cast<int>(currentColumn_));
+    const int position = at == order.end() ? 0 : static_cast<int>(at - order.begin());
+    const int last = static_cast<int>(order.size()) - 1;
     SetCurrentColumn(
-        static_cast<size_t>(std::clamp(static_cast<int>(currentColumn_) + step, 0, last)));
+        static_cast<size_t>(order[static_cast<size_t>(std::clamp(position + step, 0, last))]));
 }
 
 void SheetTable::FocusCell(size_t row, size_t column) {

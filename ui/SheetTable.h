@@ -22,6 +22,7 @@ class SheetTable {
     SheetTable(HWND list, const CampaignSheet& sheet) : list_(list), sheet_(sheet) {}
 
     ListView& List() { return list_; }
+    const ListView& List() const { return list_; }
     void CreateColumns();
 
     // Takes the sheet's rows as they are now into the view; the selected rows stay selected.

@@ -76,8 +76,8 @@ class CampaignWindowTest : public testing::Test {
         : journal(journalDirectory.PathOf(L"journal.jsonl")),
           cataloguePath_(GetProgramDirectory() + L"TzrManagerAnt.ini") {
         // The list view and the progress bar, as the program's start-up registers them.
-        const INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_LISTVIEW_CLASSES |
-                                                                     ICC_PROGRESS_CLASS};
+        const INITCOMMONCONTROLSEX controls = {sizeof(controls),
+                                               ICC_LISTVIEW_CLASSES | ICC_PROGRESS_CLASS};
         InitCommonControlsEx(&controls);
         std::filesystem::remove(std::filesystem::path(cataloguePath_));
         WriteNewFile(cataloguePath_, DefaultCatalogueFileText());

@@ -144,8 +144,8 @@ TEST_F(CampaignWindow, SavesEditsAsTzrhdrSetWritesThemAndTakesTheBatchBack) {
     EXPECT_EQ(Cell(ItemNamed(L"S001123A.TZR"), ColumnOf("antenna-height")), L"1.234");
 
     ClickCell(ItemNamed(L"S002123A.TZR"), ColumnOf("receiver-type"));
-    SelectItems({ItemNamed(L"S002123A.TZR"), ItemNamed(L"S003123A.TZR"),
-                 ItemNamed(L"S004123A.TZR")});
+    SelectItems(
+        {ItemNamed(L"S002123A.TZR"), ItemNamed(L"S003123A.TZR"), ItemNamed(L"S004123A.TZR")});
     TypeIntoCell(L"DRQ-X9");
 
     ClickCell(ItemNamed(L"S005123A.TZR"), ColumnOf("station"));
