@@ -30,7 +30,6 @@ namespace {
 
 constexpr UINT WM_CAMPAIGN_ROWS = WM_APP + 1;
 constexpr UINT WM_CAMPAIGN_JOB_DONE = WM_APP + 2;
-constexpr UINT WM_CAMPAIGN_START = WM_APP + 3;
 constexpr UINT_PTR kProgressTimer = 1;
 constexpr UINT kProgressInterval = 100;
 constexpr int kProgressRange = 1000;
@@ -164,7 +163,8 @@ bool CCampaignWindow::OnInit() {
 
     ShowProgress();
     UpdateStatus();
-    PostMessageW(Handle(), WM_CAMPAIGN_START, 0, 0);
+    // Reading starts before the window shows, so that it never shows as an empty campaign.
+    AddPaths(std::exchange(initialPaths_, {}));
     SetFocus(Item(IDC_CAMPAIGN_LIST));
     return false;
 }
@@ -296,10 +296,6 @@ bool CCampaignWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
     switch (message) {
         case WM_NOTIFY:
             return OnNotify(*reinterpret_cast<const NMHDR*>(lParam), result);
-        case WM_CAMPAIGN_START:
-            if (!initialPaths_.empty())
-                AddPaths(std::exchange(initialPaths_, {}));
-            return true;
         case WM_CAMPAIGN_ROWS:
             TakeReadFiles();
             return true;

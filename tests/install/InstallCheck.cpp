@@ -58,6 +58,10 @@ std::wstring CommandPromptShortcut() {
     return StartMenuShortcut(L"TZR \u547D\u4EE4\u884C");
 }
 
+std::wstring CampaignShortcut() {
+    return StartMenuShortcut(L"TZR \u6279\u91CF\u7F16\u8F91");
+}
+
 struct Shortcut {
     std::wstring target = L"<unreadable>";
     std::wstring arguments;
@@ -162,9 +166,8 @@ using Association = std::vector<std::pair<std::wstring, std::wstring>>;
 
 Association AssociationInRegistry() {
     Association values;
-    for (const wchar_t* key :
-         {L".TZR", L"TZRfile", L"TZRfile\\DefaultIcon", L"TZRfile\\Shell", kCommandKey.c_str(),
-          kOpenCommandKey.c_str()})
+    for (const wchar_t* key : {L".TZR", L"TZRfile", L"TZRfile\\DefaultIcon", L"TZRfile\\Shell",
+                               kCommandKey.c_str(), kOpenCommandKey.c_str()})
         values.emplace_back(key, RegistryDefault(HKEY_CLASSES_ROOT, key));
     return values;
 }
@@ -200,6 +203,21 @@ TEST(Installed, ListedAmongInstalledPrograms) {
 
 TEST(Installed, StartMenuShortcutStartsTheProgram) {
     EXPECT_EQ(ReadShortcut(StartMenuShortcut()).target, Program());
+}
+
+TEST(Installed, CampaignShortcutOpensAnEmptyCampaignWindow) {
+    const Shortcut campaign = ReadShortcut(CampaignShortcut());
+    EXPECT_EQ(campaign.target, Program());
+    EXPECT_EQ(campaign.arguments, L"/campaign");
+    std::wstring commandLine = L"\"" + campaign.target + L"\" " + campaign.arguments;
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process = {};
+    ASSERT_TRUE(CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                               nullptr, &startup, &process))
+        << GetLastError();
+    CloseHandle(process.hThread);
+    EXPECT_EQ(CampaignRowsShownBy(process.hProcess), 0);
 }
 
 // The prompt starts in the user's documents and finds tzrhdr wherever the program went.
@@ -256,6 +274,7 @@ TEST(Uninstalled, ProgramFilesAreGone) {
         EXPECT_FALSE(Exists(InstallDir() + L"\\" + name)) << name;
     EXPECT_FALSE(Exists(StartMenuShortcut()));
     EXPECT_FALSE(Exists(CommandPromptShortcut()));
+    EXPECT_FALSE(Exists(CampaignShortcut()));
 }
 
 TEST(Uninstalled, RegistryKeysAreGone) {

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <commctrl.h>
+
+#include "res/resource.h"
 #include "ui/Dialog.h"
 
 namespace {
@@ -12,18 +15,35 @@ constexpr DWORD kExitMilliseconds = 20000;
 
 struct WindowSearch {
     DWORD processId;
+    const wchar_t* title;
     HWND found;
 };
 
-BOOL CALLBACK FindEditorWindow(HWND window, LPARAM parameter) {
+BOOL CALLBACK FindWindowOfProcess(HWND window, LPARAM parameter) {
     auto* search = reinterpret_cast<WindowSearch*>(parameter);
     DWORD processId = 0;
     GetWindowThreadProcessId(window, &processId);
     if (processId != search->processId || !IsWindowVisible(window) ||
-        WindowText(window) != L"TZR Data Manager")
+        WindowText(window) != search->title)
         return TRUE;
     search->found = window;
     return FALSE;
+}
+
+HWND WaitForWindow(HANDLE process, const wchar_t* title) {
+    WindowSearch search = {GetProcessId(process), title, nullptr};
+    for (int tries = 0; tries < kWindowPolls && search.found == nullptr; ++tries) {
+        Sleep(kPollMilliseconds);
+        EnumWindows(FindWindowOfProcess, reinterpret_cast<LPARAM>(&search));
+    }
+    return search.found;
+}
+
+void CloseAndWait(HWND window, HANDLE process) {
+    if (window != nullptr)
+        PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    EXPECT_EQ(WaitForSingleObject(process, kExitMilliseconds), WAIT_OBJECT_0);
+    CloseHandle(process);
 }
 
 // GetWindowText gives no control's text across processes; the control itself does.
@@ -39,21 +59,31 @@ std::wstring ControlText(HWND dialog, int id) {
 }  // namespace
 
 std::vector<std::wstring> ControlTextsShownBy(HANDLE process, std::initializer_list<int> ids) {
-    WindowSearch search = {GetProcessId(process), nullptr};
-    for (int tries = 0; tries < kWindowPolls && search.found == nullptr; ++tries) {
-        Sleep(kPollMilliseconds);
-        EnumWindows(FindEditorWindow, reinterpret_cast<LPARAM>(&search));
-    }
+    const HWND editor = WaitForWindow(process, L"TZR Data Manager");
     std::vector<std::wstring> texts(ids.size(), L"<no window>");
-    if (search.found != nullptr) {
+    if (editor != nullptr) {
         texts.clear();
         for (int id : ids)
-            texts.push_back(ControlText(search.found, id));
-        PostMessageW(search.found, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+            texts.push_back(ControlText(editor, id));
     }
-    EXPECT_EQ(WaitForSingleObject(process, kExitMilliseconds), WAIT_OBJECT_0);
-    CloseHandle(process);
+    CloseAndWait(editor, process);
     return texts;
+}
+
+int CampaignRowsShownBy(HANDLE process) {
+    const HWND window = WaitForWindow(process, L"TZR Data Manager - \u6279\u91CF\u7F16\u8F91");
+    int rows = -1;
+    if (window != nullptr) {
+        // The progress bar shows while files are read.
+        for (int tries = 0;
+             tries < kWindowPolls && IsWindowVisible(GetDlgItem(window, IDC_CAMPAIGN_PROGRESS));
+             ++tries)
+            Sleep(kPollMilliseconds);
+        rows = static_cast<int>(
+            SendMessageW(GetDlgItem(window, IDC_CAMPAIGN_LIST), LVM_GETITEMCOUNT, 0, 0));
+    }
+    CloseAndWait(window, process);
+    return rows;
 }
 
 std::wstring RegistryDefault(HKEY root, const std::wstring& key) {

@@ -26,8 +26,8 @@ std::wstring PathShownBy(HANDLE process) {
     return ControlTextsShownBy(process, {IDC_PATH}).front();
 }
 
-std::wstring PathShownAfterStart(const std::wstring& arguments,
-                                 const std::wstring& program = ProgramPath()) {
+// The started process; null when it did not start.
+HANDLE Start(const std::wstring& arguments, const std::wstring& program = ProgramPath()) {
     std::wstring commandLine = L"\"" + program + L"\" " + arguments;
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
@@ -35,10 +35,21 @@ std::wstring PathShownAfterStart(const std::wstring& arguments,
     if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                         &startup, &process)) {
         ADD_FAILURE() << "cannot start " << GetLastError();
-        return L"<not started>";
+        return nullptr;
     }
     CloseHandle(process.hThread);
-    return PathShownBy(process.hProcess);
+    return process.hProcess;
+}
+
+std::wstring PathShownAfterStart(const std::wstring& arguments,
+                                 const std::wstring& program = ProgramPath()) {
+    const HANDLE process = Start(arguments, program);
+    return process == nullptr ? L"<not started>" : PathShownBy(process);
+}
+
+int CampaignRowsAfterStart(const std::wstring& arguments) {
+    const HANDLE process = Start(arguments);
+    return process == nullptr ? -2 : CampaignRowsShownBy(process);
 }
 
 // What the shell does on a double click: the file's default verb.
@@ -76,8 +87,14 @@ class Startup : public testing::Test {
 TEST_F(Startup, OpensTheFirstArgumentThatIsNoSwitch) {
     EXPECT_EQ(PathShownAfterStart(L"\"" + spaced + L"\""), spaced);
     EXPECT_EQ(PathShownAfterStart(L"/p \"" + first + L"\""), first);
-    EXPECT_EQ(PathShownAfterStart(L"\"" + first + L"\" \"" + second + L"\""), first);
     EXPECT_EQ(PathShownAfterStart(L""), L"");
+}
+
+// Explorer's Open on several files, a folder dropped on the program's icon, the Start-menu entry.
+TEST_F(Startup, SeveralFilesAFolderOrTheSwitchOpenTheCampaignWindow) {
+    EXPECT_EQ(CampaignRowsAfterStart(L"\"" + first + L"\" \"" + second + L"\""), 2);
+    EXPECT_EQ(CampaignRowsAfterStart(L"\"" + directory.PathOf(L"my survey data") + L"\""), 1);
+    EXPECT_EQ(CampaignRowsAfterStart(L"/campaign"), 0);
 }
 
 TEST_F(Startup, EveryStartRegistersTheAssociation) {
