@@ -253,13 +253,9 @@ bool CCampaignWindow::RunCommand(int command) {
         case ID_PASTE_CELLS:
             PasteCells();
             return true;
-        case ID_SELECT_ALL: {
-            std::vector<int> all(table_->View().size());
-            for (size_t i = 0; i < all.size(); ++i)
-                all[i] = static_cast<int>(i);
-            table_->List().Select(all);
+        case ID_SELECT_ALL:
+            table_->List().SelectAll();
             return true;
-        }
         case ID_READ_AGAIN:
             ReadSelectedAgain();
             return true;

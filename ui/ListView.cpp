@@ -47,6 +47,10 @@ void ListView::Select(const std::vector<int>& items) {
     ListView_EnsureVisible(window_, items.front(), FALSE);
 }
 
+void ListView::SelectAll() {
+    ListView_SetItemState(window_, -1, LVIS_SELECTED, LVIS_SELECTED);
+}
+
 void ListView::ShowSortArrow(std::optional<int> column, bool ascending) {
     const HWND header = ListView_GetHeader(window_);
     const int count = Header_GetItemCount(header);

@@ -26,6 +26,8 @@ class ListView {
     std::optional<int> FocusedItem() const;
     // Selects the items and gives the first one the focus, scrolled into view.
     void Select(const std::vector<int>& items);
+    // Selects every item at once, with one notification instead of one an item.
+    void SelectAll();
     // The arrow in the header of `column`; every other column loses its arrow.
     void ShowSortArrow(std::optional<int> column, bool ascending);
     // The cell's rectangle in the list view's client coordinates.

@@ -95,7 +95,7 @@ class CampaignWindowTest : public testing::Test {
         };
         services.chooseFolder = [this](HWND) { return chosenFolder; };
         services.chooseFiles = [](HWND) { return std::vector<std::wstring>(); };
-        services.chooseTable = [](HWND) { return std::optional<std::wstring>(); };
+        services.chooseTable = [this](HWND) { return logTable; };
         services.chooseCsvTarget = [this](HWND) { return csvTarget; };
         services.confirmSave = [this](HWND, const std::wstring& text) {
             previews.push_back(text);
@@ -227,6 +227,7 @@ class CampaignWindowTest : public testing::Test {
     int answer = IDYES;
     std::optional<std::wstring> chosenFolder;
     std::optional<std::wstring> csvTarget;
+    std::optional<std::wstring> logTable;
     std::vector<std::wstring> previews;
     bool confirmSave = true;
     size_t batchesListed = 0;

@@ -253,6 +253,32 @@ TEST_F(CampaignWindow, ExportsTheTableAsTzrhdrShowCsvWritesIt) {
     EXPECT_EQ(ReadWholeFile(*csvTarget), show.out);
 }
 
+TEST_F(CampaignWindow, ShowsTheFieldLogsValuesAndTakesThemByCellOrAll) {
+    Open({WriteCampaign(L"campaign")});
+    logTable = directory.WriteFile(L"log.csv",
+                                   "file,antenna-height,receiver-type\r\n"
+                                   "S001123A.TZR,1.600,DRQ-X5\r\n"
+                                   "S002123A.TZR,1.700,DRQ-X7\r\n"
+                                   "NONE123A.TZR,1.800,DRQ-X5\r\n");
+    Command(ID_IMPORT_LOG);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_NE(boxes[0].text.find(L"4"), std::wstring::npos) << ToUtf8(boxes[0].text);
+
+    const int first = ItemNamed(L"S001123A.TZR");
+    const int second = ItemNamed(L"S002123A.TZR");
+    ClickCell(first, ColumnOf("antenna-height"));
+    EXPECT_NE(Status().find(L"1.600"), std::wstring::npos) << ToUtf8(Status());
+    Command(ID_ACCEPT_LOG_CELL);
+    EXPECT_EQ(Cell(first, ColumnOf("antenna-height")), L"1.600");
+    EXPECT_EQ(Cell(second, ColumnOf("antenna-height")), L"1.500");
+
+    Command(ID_ACCEPT_LOG_ALL);
+    EXPECT_EQ(Cell(second, ColumnOf("antenna-height")), L"1.700");
+    EXPECT_EQ(Cell(second, ColumnOf("receiver-type")), L"DRQ-X7");
+    PressWithControl(List(), 'Z');
+    EXPECT_EQ(Cell(second, ColumnOf("receiver-type")), L"DRQ-X5");
+}
+
 // What Explorer hands a window when files are dropped on it.
 HDROP DropOf(const std::vector<std::wstring>& paths) {
     std::wstring names;
