@@ -213,6 +213,61 @@ std::wstring JournalRefusalText(JournalRefusal refusal, const std::wstring& erro
     return error;
 }
 
+std::wstring TableErrorText(const TableError& error) {
+    const std::wstring text = FromUtf8(error.text);
+    std::wstring why;
+    switch (error.problem) {
+        case TableProblem::None:
+            return {};
+        case TableProblem::Unreadable:
+            why = L"无法读取：" + error.systemError;
+            break;
+        case TableProblem::Empty:
+            why = L"没有标题行";
+            break;
+        case TableProblem::UnclosedQuote:
+            why = L"引号没有结束";
+            break;
+        case TableProblem::NulCharacter:
+            why = L"含有 NUL 字符";
+            break;
+        case TableProblem::CellTooLong:
+            why = L"单元格过长";
+            break;
+        case TableProblem::NotUtf8:
+        case TableProblem::NotInNamedCodePage:
+        case TableProblem::NotInAnyCodePage:
+        case TableProblem::MixedEncodings:
+            why = L"编码无法识别；请另存为 UTF-8 CSV";
+            break;
+        case TableProblem::DuplicateColumn:
+            why = L"列“" + text + L"”出现了两次";
+            break;
+        case TableProblem::UnknownColumn:
+            why = L"未知的列“" + text + L"”";
+            break;
+        case TableProblem::TwoKeyColumns:
+            why = L"file 和 current-station 两列只能有一列";
+            break;
+        case TableProblem::NoKeyColumn:
+            why = L"缺少 file 或 current-station 列";
+            break;
+        case TableProblem::CellCount:
+            why = L"有 " + std::to_wstring(error.count) + L" 个单元格，标题行有 " +
+                  std::to_wstring(error.expected) + L" 个";
+            break;
+        case TableProblem::DuplicateKey:
+            why = L"“" + text + L"”与第 " + std::to_wstring(error.otherLine) + L" 行重复";
+            break;
+        case TableProblem::TooLarge:
+            why = L"表格过大";
+            break;
+    }
+    return L"外业记录无法使用" +
+           (error.line > 0 ? L"（第 " + std::to_wstring(error.line) + L" 行）" : std::wstring()) +
+           L"：" + why;
+}
+
 std::wstring BatchLine(const BatchSummary& batch) {
     const size_t files = batch.FileCount();
     const size_t left = batch.FilesToTakeBack();

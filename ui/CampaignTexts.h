@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 
+#include "campaign/CampaignLoad.h"
 #include "campaign/CampaignSheet.h"
 #include "campaign/Findings.h"
 #include "campaign/Journal.h"
@@ -32,6 +33,9 @@ std::wstring SaveProblemText(const SetFileResult& result);
 std::wstring SetSummaryText(const SetBatchResult& result, bool planned);
 // Why the journal refused a save; then nothing was written.
 std::wstring JournalRefusalText(JournalRefusal refusal, const std::wstring& error);
+
+// Why a field log cannot be used, with its line.
+std::wstring TableErrorText(const TableError& error);
 
 // A batch of the journal as `tzrhdr undo --list` shows it.
 std::wstring BatchLine(const BatchSummary& batch);

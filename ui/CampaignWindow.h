@@ -69,6 +69,9 @@ class CCampaignWindow : public CDialog {
 
   private:
     enum class Job { None, Reading, Planning, Saving, TakingBack, Rereading };
+    // Files read are ready; the job has ended, wParam 1 when it threw.
+    static constexpr UINT WM_CAMPAIGN_ROWS = WM_APP + 1;
+    static constexpr UINT WM_CAMPAIGN_JOB_DONE = WM_APP + 2;
 
     bool RunCommand(int command);
     bool OnNotify(const NMHDR& header, LRESULT& result);

@@ -18,13 +18,13 @@ constexpr COLORREF kCurrentBackground = RGB(0, 102, 204);
 constexpr COLORREF kRefusedBackground = RGB(200, 0, 0);
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 
+}  // namespace
+
 std::optional<size_t> FieldOfColumn(size_t column) {
     if (column == kFileNameColumn || column >= FindingsColumn())
         return std::nullopt;
     return column - 1;
 }
-
-}  // namespace
 
 void SheetTable::CreateColumns() {
     ListView_SetExtendedListViewStyle(list_.Handle(), LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES |

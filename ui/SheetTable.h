@@ -13,6 +13,9 @@
 #include "campaign/CampaignSheet.h"
 #include "ui/ListView.h"
 
+// The field of a column, by its index in SheetFields(); nothing for the file name and findings.
+std::optional<size_t> FieldOfColumn(size_t column);
+
 // A campaign sheet as a list view shows it: the rows in the view's order (sorted by a column,
 // or only those with findings), one current cell that editing starts from, and cells coloured
 // after what check finds in them. The list view asks for each text it draws, so that the table
