@@ -3,7 +3,6 @@
 #include <unordered_map>
 
 #include "header/AsciiText.h"
-#include "platform/Utf8.h"
 
 namespace {
 
@@ -20,7 +19,7 @@ size_t OtherThan(const std::vector<size_t>& sharing, size_t self) {
 
 }  // namespace
 
-std::vector<std::string> NameClashes(const std::vector<BatchFile>& files) {
+std::vector<NameClash> NameClashes(const std::vector<BatchFile>& files) {
     std::vector<std::wstring> current(files.size());
     std::vector<std::wstring> next(files.size());
     FilesByName byCurrent;
@@ -34,24 +33,23 @@ std::vector<std::string> NameClashes(const std::vector<BatchFile>& files) {
         if (next[i] != current[i])
             byNext[next[i]].push_back(i);
     }
-    std::vector<std::string> clashes(files.size());
+    std::vector<NameClash> clashes(files.size());
     for (size_t i = 0; i < files.size(); ++i) {
         const std::vector<size_t>& sameFile = byCurrent[current[i]];
         if (sameFile.size() > 1) {
-            clashes[i] = "given more than once in this batch";
+            clashes[i].kind = NameClashKind::GivenTwice;
             continue;
         }
         if (next[i] == current[i])
             continue;
-        const std::string newName = ToUtf8(files[i].newPath);
         if (byCurrent.contains(next[i])) {
-            clashes[i] = "the new name " + newName + " is the name of another file of this batch";
+            clashes[i] = {NameClashKind::NameOfAnotherFile, files[i].newPath, {}};
             continue;
         }
         const std::vector<size_t>& sameName = byNext[next[i]];
         if (sameName.size() > 1)
-            clashes[i] = "the new name " + newName + " is also the new name of " +
-                         ToUtf8(files[OtherThan(sameName, i)].path);
+            clashes[i] = {NameClashKind::SameNewName, files[i].newPath,
+                          files[OtherThan(sameName, i)].path};
     }
     return clashes;
 }

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <memory>
 
-#include "campaign/BatchNames.h"
 #include "campaign/FileReadFailure.h"
 #include "campaign/SaveFiles.h"
 #include "header/SavePlan.h"
@@ -129,12 +128,12 @@ class SetRun {
             plans.push_back(EditFile(i, nullptr));
             names.push_back({file, plans.back().newPath.empty() ? file : plans.back().newPath});
         }
-        const std::vector<std::string> clashes = NameClashes(names);
+        std::vector<NameClash> clashes = NameClashes(names);
         for (size_t i = 0; i < plans.size(); ++i) {
-            if (clashes[i].empty() || !plans[i].Writes())
+            if (!clashes[i] || !plans[i].Writes())
                 continue;
             plans[i] = Failure(SetProblem::NameClash);
-            plans[i].clash = clashes[i];
+            plans[i].clash = std::move(clashes[i]);
         }
         return plans;
     }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "antenna/AntennaCatalogue.h"
+#include "campaign/BatchNames.h"
 #include "campaign/CampaignMatch.h"
 #include "campaign/FieldEdits.h"
 #include "campaign/Findings.h"
@@ -61,7 +62,7 @@ enum class SetProblem {
     ChangedWhilePlanned,
     // The file's header is no longer the one the caller read.
     ChangedSinceRead,
-    // `clash` tells with which file of the batch.
+    // `clash` tells how its new name clashes with the batch.
     NameClash,
     // `target`, a file outside the batch, has the new name and replacing it was not asked for.
     TargetExists,
@@ -97,7 +98,7 @@ struct SetFileResult {
     FieldValueProblem fieldProblem;
     int row = -1;
     ValueProblem valueProblem;
-    std::string clash;
+    NameClash clash;
     std::wstring target;
     std::wstring journalError;
     RewriteOutcome written;

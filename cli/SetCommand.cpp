@@ -65,6 +65,20 @@ std::string RewriteProblemText(const RewriteOutcome& written, Language language)
     return why;
 }
 
+std::string NameClashText(const NameClash& clash, const ToolTexts& texts) {
+    switch (clash.kind) {
+        case NameClashKind::None:
+            return {};
+        case NameClashKind::GivenTwice:
+            return std::string(texts.givenTwice);
+        case NameClashKind::NameOfAnotherFile:
+            return Fill(texts.newNameOfAnotherFile, {ToUtf8(clash.newPath)});
+        case NameClashKind::SameNewName:
+            return Fill(texts.sameNewName, {ToUtf8(clash.newPath), ToUtf8(clash.other)});
+    }
+    return {};
+}
+
 // Why a file failed, or what went wrong with its write; empty when nothing did.
 std::string ProblemText(const SetFileResult& file, const CampaignMatch* campaign,
                         Language language) {
@@ -91,7 +105,7 @@ std::string ProblemText(const SetFileResult& file, const CampaignMatch* campaign
         case SetProblem::ChangedSinceRead:
             return std::string(texts.changedWhilePlanned);
         case SetProblem::NameClash:
-            return file.clash;
+            return NameClashText(file.clash, texts);
         case SetProblem::TargetExists:
             return Fill(texts.targetExistsReplace, {ToUtf8(file.target)});
         case SetProblem::JournalStopped:

@@ -87,6 +87,10 @@ struct ToolTexts {
     std::string_view headerTooLong;
     std::string_view changedWhilePlanned;
     std::string_view targetExistsReplace;
+    // A new name that clashes with the batch: the new name, and the other file.
+    std::string_view givenTwice;
+    std::string_view newNameOfAnotherFile;
+    std::string_view sameNewName;
     std::string_view journalStopped;
     std::string_view rowProblem;
     std::string_view noRowInTable;

@@ -324,7 +324,10 @@ TEST_P(TzrhdrSetBatch, NameClashesAreRefusedBeforeAnythingIsWritten) {
         if (c.statuses[i] != "failed")
             continue;
         EXPECT_TRUE(ReadWholeFile(files[i]) == RawHeader(c.stations[i], "1.523") + data);
-        EXPECT_NE(result.err.find(ToUtf8(files[i]) + ": " + c.refusal), std::string::npos)
+        const size_t line = result.err.find(ToUtf8(files[i]) + ": ");
+        ASSERT_NE(line, std::string::npos) << result.err;
+        EXPECT_NE(result.err.substr(line, result.err.find('\n', line) - line).find(c.refusal),
+                  std::string::npos)
             << result.err;
     }
 }
@@ -336,32 +339,38 @@ INSTANTIATE_TEST_SUITE_P(
                               {L"--station", L"P001"},
                               "",
                               {"failed", "failed"},
-                              "the new name "},
+                              "is also the new name of "},
+                    BatchCase{"GivenTwice",
+                              {"ABCD", "ABCD"},
+                              {L"--station", L"P001"},
+                              "",
+                              {"failed", "failed"},
+                              "given more than once in this batch"},
                     BatchCase{"NewNameOfAnotherFileOfTheBatch",
                               {"ABCD", "EFGH"},
                               {},
                               "file,station\nABCD123A.TZR,EFGH\n",
                               {"failed", "unchanged"},
-                              "the new name "},
+                              "is the name of another file of this batch"},
                     BatchCase{"ReplaceStaysOutsideTheBatch",
                               {"ABCD", "EFGH"},
                               {L"--replace"},
                               "file,station\nABCD123A.TZR,EFGH\n",
                               {"failed", "unchanged"},
-                              "the new name "},
+                              "is the name of another file of this batch"},
                     BatchCase{"Swap",
                               {"ABCD", "EFGH"},
                               {},
                               "file,station\nABCD123A.TZR,EFGH\nEFGH123A.TZR,ABCD\n",
                               {"failed", "failed"},
-                              "the new name "},
+                              "is the name of another file of this batch"},
                     BatchCase{
                         "OthersGoOn",
                         {"ABCD", "EFGH", "IJKL"},
                         {},
                         "file,station\nABCD123A.TZR,P001\nEFGH123A.TZR,p001\nIJKL123A.TZR,P002\n",
                         {"failed", "failed", "renamed"},
-                        "the new name "}),
+                        "is also the new name of "}),
     [](const testing::TestParamInfo<BatchCase>& info) { return info.param.name; });
 
 // 测站三 in the header's code page and in UTF-8.
