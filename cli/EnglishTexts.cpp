@@ -37,6 +37,35 @@ const ToolTexts& EnglishTexts() {
         .listSeparator = ", ",
         .tableRow = "row {} ({})",
 
+        .tableEmpty = "the table is empty",
+        .unclosedQuote = "a quoted field is not closed (it opens in the row of line {})",
+        .nulCharacter = "line {} holds a NUL character; save the table as CSV text",
+        .cellTooLong = "line {}: a cell is longer than {} bytes, longer than any field can hold",
+        .notUtf8 = "line {} is not text in UTF-8 (--encoding or the byte-order mark says it is)",
+        .notInNamedCodePage = "line {} is not text in {} (--encoding)",
+        .notInAnyCodePage =
+            "line {} is neither UTF-8 nor text in {}; name its encoding with --encoding",
+        .mixedEncodings =
+            "line {} is not in the encoding of line {} ({}): the table mixes encodings; save it "
+            "in one",
+        .duplicateColumn = "line {}: the column \"{}\" appears twice",
+        .unknownColumn = "line {}: unknown column \"{}\"",
+        .twoKeyColumns = "line {}: there are two key columns, \"file\" and \"current-station\"",
+        .noKeyColumn = "line {}: a \"file\" or a \"current-station\" column is needed",
+        .cellCount = "line {} has {} where the headings have {}",
+        .oneCell = "{} cell",
+        .cells = "{} cells",
+        .duplicateKey = "rows {} and {} are both for \"{}\"",
+        .tableTooLarge = "line {}: the table is too large",
+        .codePageNumber = "code page {}",
+        .tableReadInCodePage = "read in code page {}; for a Chinese table give --encoding 936",
+        .readOnlyColumnsIgnored = "read-only columns ignored: {}",
+        .spreadsheetDamage =
+            "{}: {} from the file only as a spreadsheet rewrites numbers (zeros dropped, "
+            "E-notation); taken as unchanged",
+        .oneCellDiffers = "{} cell differs",
+        .cellsDiffer = "{} cells differ",
+
         .nameMismatch = "the file name says {}, the header's MARKER NAME: {}",
         .unknownAntenna = "{} is not in the antenna catalogue; the editor would show {}",
         .heightMissing = "the antenna height is 0",

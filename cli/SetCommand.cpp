@@ -253,7 +253,7 @@ bool ReportRows(const std::wstring& path, const CampaignMatch& campaign, Languag
         }
     }
     err << lines;
-    ReportSpreadsheetDamage(path, campaign, err);
+    ReportSpreadsheetDamage(path, campaign, language, err);
     if (!campaign.AnyRowMatched())
         err << "tzrhdr: " << table << ": " << texts.noRowMatchesAnyFile << "\n";
     return campaign.AnyRowMatched();
@@ -278,7 +278,7 @@ int RunSet(const SetRequest& request, const AntennaCatalogue& catalogue, std::os
     std::optional<CampaignMatch> campaign;
     if (request.campaignPath)
         campaign.emplace(LoadCampaignFile(*request.campaignPath, request.campaignCodePage,
-                                          request.codePage, err));
+                                          request.codePage, request.language, err));
     SetBatchRequest batch{request.files,
                           request.edits,
                           campaign ? &*campaign : nullptr,

@@ -44,6 +44,33 @@ struct ToolTexts {
     // A row of a campaign table: the line it starts on, as a spreadsheet counts lines, and its key.
     std::string_view tableRow;
 
+    // Why a campaign table cannot be used: the line, as a spreadsheet counts lines, first.
+    std::string_view tableEmpty;
+    std::string_view unclosedQuote;
+    std::string_view nulCharacter;
+    std::string_view cellTooLong;
+    std::string_view notUtf8;
+    std::string_view notInNamedCodePage;
+    std::string_view notInAnyCodePage;
+    std::string_view mixedEncodings;
+    std::string_view duplicateColumn;
+    std::string_view unknownColumn;
+    std::string_view twoKeyColumns;
+    std::string_view noKeyColumn;
+    std::string_view cellCount;
+    std::string_view oneCell;
+    std::string_view cells;
+    std::string_view duplicateKey;
+    std::string_view tableTooLarge;
+    std::string_view codePageNumber;
+    // What reading a table noticed: its code page; the columns ignored; per column, the cells a
+    // spreadsheet rewrote.
+    std::string_view tableReadInCodePage;
+    std::string_view readOnlyColumnsIgnored;
+    std::string_view spreadsheetDamage;
+    std::string_view oneCellDiffers;
+    std::string_view cellsDiffer;
+
     // What check finds.
     std::string_view nameMismatch;
     std::string_view unknownAntenna;

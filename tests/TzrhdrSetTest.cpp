@@ -431,6 +431,11 @@ INSTANTIATE_TEST_SUITE_P(
                      "",
                      {},
                      "line 3 has 1 cell where the headings have 2"},
+        EncodingCase{"FewerCellsThanHeadingsInChinese",
+                     "P001\r\nEFGH123A.TZR",
+                     "",
+                     {L"--lang", L"zh"},
+                     "第 3 行有 1 个单元格，而标题行有 2 个"},
         EncodingCase{"Nul",
                      std::string("P0\0"
                                  "01",
