@@ -17,12 +17,12 @@ const ToolTexts& ChineseTexts() {
         .notInCodePage = "{}含有文件头代码页无法表示的字符：“{}”（见 --codepage）",
 
         .numberNotWritable = "{}“{}”不是文件头能按原样写入和读回的数字",
-        .inUse = "文件正被其他程序使用，未写入",
-        .link = "文件是符号链接，未写入（请指定链接所指的文件）",
-        .readOnly = "文件为只读，未写入",
-        .hardLinked = "文件有多个硬链接，其他链接会保留旧文件头，未写入",
-        .changedSinceRead = "文件在读取后已被其他程序修改，未写入",
-        .targetExists = "已出现同名的新文件，未写入",
+        .inUse = "文件正被其他程序使用",
+        .link = "文件是符号链接（请指定链接所指的文件）",
+        .readOnly = "文件为只读",
+        .hardLinked = "文件有多个硬链接，其他链接会保留旧文件头",
+        .changedSinceRead = "文件在读取后已被其他程序修改",
+        .targetExists = "已出现同名的新文件",
         .cannotOpenIt = "无法打开：{}",
 
         .fieldReadOnly = "{}不能修改",

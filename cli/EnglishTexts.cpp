@@ -19,12 +19,12 @@ const ToolTexts& EnglishTexts() {
 
         .numberNotWritable =
             "{} \"{}\" is no number that the header can hold so that it reads back as written",
-        .inUse = "another program is using it; nothing written",
-        .link = "it is a symbolic link; nothing written (name the file it points to)",
-        .readOnly = "it is read-only; nothing written",
-        .hardLinked = "it has other hard links, which would keep the old header; nothing written",
-        .changedSinceRead = "another program changed it after it was read; nothing written",
-        .targetExists = "a file with the new name appeared; nothing written",
+        .inUse = "another program is using it",
+        .link = "it is a symbolic link (name the file it points to)",
+        .readOnly = "it is read-only",
+        .hardLinked = "it has other hard links, which would keep the old header",
+        .changedSinceRead = "another program changed it after it was read",
+        .targetExists = "a file with the new name appeared",
         .cannotOpenIt = "cannot open it: {}",
 
         .fieldReadOnly = "{} cannot be changed",

@@ -38,21 +38,13 @@ std::string_view StatusWord(SetStatus status, const ToolTexts& texts) {
     return texts.setFailed;
 }
 
-std::string RewriteReason(const RewriteOutcome& written, Language language) {
-    return written.refusal != RewriteRefusal::None
-               ? RefusalReason(written.refusal, written.error, language)
-               : FirstLineOf(written.error);
-}
-
 // What the write left on disk, in the terms the report uses.
 std::string RewriteProblemText(const RewriteOutcome& written, Language language) {
     const ToolTexts& texts = TextsIn(language);
     const std::string why = FirstLineOf(written.error);
     switch (written.onDisk) {
         case OnDisk::Unchanged:
-            return written.refusal != RewriteRefusal::None
-                       ? RewriteReason(written, language)
-                       : why + std::string(texts.nothingWritten);
+            return RewriteReason(written, language) + std::string(texts.nothingWritten);
         case OnDisk::Saved:
             return Fill(texts.writtenBut, {why});
         case OnDisk::WrittenNotRenamed:

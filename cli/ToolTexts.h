@@ -23,7 +23,7 @@ struct ToolTexts {
     std::string_view notInCodePage;
     std::string_view numberNotWritable;
 
-    // Why a file was left as it was.
+    // Why a write did not go through; `nothingWritten` follows where it wrote nothing.
     std::string_view inUse;
     std::string_view link;
     std::string_view readOnly;

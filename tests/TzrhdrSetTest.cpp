@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <sstream>
 #include <string>
 #include <vector>
 
+#include "FaultyFileSystem.h"
 #include "TestFiles.h"
 #include "TzrhdrRun.h"
 #include "campaign/Csv.h"
@@ -449,6 +452,44 @@ INSTANTIATE_TEST_SUITE_P(
                      {},
                      "line 2: a cell is longer than 1024 bytes"}),
     [](const testing::TestParamInfo<EncodingCase>& info) { return info.param.name; });
+
+// Another program copies the file and puts the copy under its name between each two steps of
+// its save, as editors and sync tools save: the report says what the disk then holds, and never
+// that a file whose header was written has nothing written.
+TEST_F(TzrhdrSet, ReportOfAWriteAnotherProgramCameBetweenSaysWhatIsOnDisk) {
+    // Windows cannot replace a file that the save holds open.
+    if (!SystemFileSystem().CanReplaceOpenFile())
+        GTEST_SKIP() << "a copy cannot be put under the name of an open file";
+    bool writtenNotRenamed = false;
+    for (int step = 1;; ++step) {
+        SCOPED_TRACE(step);
+        TemporaryDirectory folder;
+        const std::wstring path =
+            folder.WriteFile(L"ABCD123A.TZR", RawHeader("ABCD", "1.523") + data);
+        FaultyFileSystem files(step, [&] {
+            const std::filesystem::path copy = FileSystemPath(folder.PathOf(L"COPY"));
+            std::error_code error;
+            if (std::filesystem::copy_file(FileSystemPath(path), copy, error))
+                std::filesystem::rename(copy, FileSystemPath(path), error);
+        });
+        std::ostringstream out, err;
+        ToolEnvironment environment;
+        environment.files = &files;
+        RunTzrhdr(Args({L"--station", L"WXYZ", path}), out, err, environment);
+        if (!files.Injected())
+            break;
+        const std::string report = err.str();
+        const std::string notRenamed = ToUtf8(path) +
+                                       ": header written, not renamed: another program changed "
+                                       "it after it was read\n";
+        writtenNotRenamed = writtenNotRenamed || report.find(notRenamed) != std::string::npos;
+        if (report.find("not renamed") != std::string::npos) {
+            EXPECT_NE(report.find(notRenamed), std::string::npos) << report;
+            EXPECT_TRUE(ReadWholeFile(path).starts_with(RawHeader("WXYZ", "1.523")));
+        }
+    }
+    EXPECT_TRUE(writtenNotRenamed);
+}
 
 TEST_F(TzrhdrSet, TableMatchingNoFileIsAFailure) {
     const std::wstring path = RawFile(L"ABCD123A.TZR", "ABCD");
