@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-// One file of a batch: its path now, and the path its save gives it (the same when it keeps
-// its name).
+// One file of a batch: its path now, and the path its save gives it (empty, or the same, when it
+// keeps its name).
 struct BatchFile {
     std::wstring path;
     std::wstring newPath;

@@ -1,6 +1,7 @@
 #include "cli/FileArguments.h"
 
 #include <algorithm>
+#include <iterator>
 #include <utility>
 
 #include "campaign/RawFolder.h"
@@ -136,17 +137,17 @@ class Expansion {
     }
 
     void AddFolder(const std::wstring& argument, const std::wstring& folder) {
-        const RawFolder found = RawFilesInFolder(folder, options_.recursive);
+        RawFolder found = RawFilesInFolder(folder, options_.recursive);
         if (!found.status)
             throw UsageError{Named(argument, FirstLineOf(found.status.error)), false};
-        Take(found);
-        if (!found.files.empty())
-            return;
-        throw UsageError{Named(argument, found.hasSubfolders && !options_.recursive
-                                             ? "no raw file (.TZR) in the folder; --recursive "
-                                               "takes its subfolders too"
-                                             : "no raw file (.TZR) in the folder"),
-                         false};
+        ReportPassedOver(found.unlisted);
+        if (found.files.empty())
+            throw UsageError{Named(argument, found.hasSubfolders && !options_.recursive
+                                                 ? "no raw file (.TZR) in the folder; --recursive "
+                                                   "takes its subfolders too"
+                                                 : "no raw file (.TZR) in the folder"),
+                             false};
+        AddFiles(std::move(found.files));
     }
 
     // A folder that cannot be listed (a system folder at a drive's root) stops nothing.
@@ -154,14 +155,20 @@ class Expansion {
         RawFolder found = RawFilesInFolder(folder, options_.recursive);
         if (!found.status)
             found.unlisted.insert(found.unlisted.begin(), {folder, found.status.error});
-        Take(found);
+        ReportPassedOver(found.unlisted);
+        AddFiles(std::move(found.files));
     }
 
-    void Take(const RawFolder& found) {
-        files_.insert(files_.end(), found.files.begin(), found.files.end());
-        for (const UnlistedFolder& unlisted : found.unlisted)
-            err_ << "tzrhdr: " << ToUtf8(unlisted.path) << ": " << FirstLineOf(unlisted.error)
+    void ReportPassedOver(const std::vector<UnlistedFolder>& folders) {
+        for (const UnlistedFolder& folder : folders)
+            err_ << "tzrhdr: " << ToUtf8(folder.path) << ": " << FirstLineOf(folder.error)
                  << "; passed over\n";
+    }
+
+    // Moved, as a folder may hold tens of thousands.
+    void AddFiles(std::vector<std::wstring> files) {
+        files_.insert(files_.end(), std::make_move_iterator(files.begin()),
+                      std::make_move_iterator(files.end()));
     }
 
     static std::string Named(const std::wstring& argument, const std::string& problem) {
