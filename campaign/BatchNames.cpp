@@ -9,8 +9,7 @@
 
 namespace {
 
-// Names compared as Windows compares them, ASCII letters without regard to case, on views of
-// the batch's own paths: a batch of many files holds each name once.
+// Names compared as Windows compares them, ASCII letters without regard to case.
 struct FoldedHash {
     size_t operator()(std::wstring_view name) const {
         uint64_t hash = 14695981039346656037ULL;
@@ -67,13 +66,13 @@ std::vector<NameClash> NameClashes(const std::vector<BatchFile>& files) {
         if (!Renames(file))
             continue;
         if (timesGiven.contains(file.newPath)) {
-            clashes[i] = {NameClashKind::NameOfAnotherFile, file.newPath, {}};
+            clashes[i] = {NameClashKind::NameOfAnotherFile, std::wstring(file.newPath), {}};
             continue;
         }
         const std::vector<size_t>& sameName = byNewName.at(file.newPath);
         if (sameName.size() > 1)
-            clashes[i] = {NameClashKind::SameNewName, file.newPath,
-                          files[OtherThan(sameName, i)].path};
+            clashes[i] = {NameClashKind::SameNewName, std::wstring(file.newPath),
+                          std::wstring(files[OtherThan(sameName, i)].path)};
     }
     return clashes;
 }

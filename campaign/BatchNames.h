@@ -1,13 +1,14 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 // One file of a batch: its path now, and the path its save gives it (empty, or the same, when it
-// keeps its name).
+// keeps its name). Views of the caller's paths, so that a batch of many files holds each once.
 struct BatchFile {
-    std::wstring path;
-    std::wstring newPath;
+    std::wstring_view path;
+    std::wstring_view newPath;
 };
 
 enum class NameClashKind {

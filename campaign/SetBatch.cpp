@@ -140,15 +140,14 @@ class SetRun {
         for (size_t i = 0; i < request_.files.size(); ++i) {
             const std::wstring& file = request_.files[i];
             SetFileResult plan = EditFile(i, nullptr);
-            // The new path stays with the names until they are checked.
-            names.push_back({file, std::move(plan.newPath)});
-            plans_.push_back({plan.status, {}, plan.noRow});
+            plans_.push_back({plan.status, std::move(plan.newPath), plan.noRow});
+            // A view of the plan's path, which stays where it is: the plans were reserved.
+            names.push_back({file, plans_.back().newPath});
             if (plan.status == SetStatus::Failed)
                 failures_.emplace(i, std::move(plan));
         }
         std::vector<NameClash> clashes = NameClashes(names);
         for (size_t i = 0; i < plans_.size(); ++i) {
-            plans_[i].newPath = std::move(names[i].newPath);
             if (!clashes[i] || !plans_[i].Writes())
                 continue;
             SetFileResult refused = Failure(SetProblem::NameClash);
