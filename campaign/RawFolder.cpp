@@ -1,6 +1,7 @@
 #include "campaign/RawFolder.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <string_view>
 #include <utility>
 
