@@ -138,10 +138,15 @@ void BM_PlanCampaignTable(benchmark::State& state) {
 BENCHMARK(BM_PlanCampaignTable)->Arg(kStations)->Unit(benchmark::kMillisecond);
 
 void BM_BatchNameClashes(benchmark::State& state) {
+    std::vector<std::wstring> paths;
+    std::vector<std::wstring> newPaths;
+    for (size_t i = 0; i < static_cast<size_t>(state.range(0)); ++i) {
+        paths.push_back(L"/campaign/" + FileName(i));
+        newPaths.push_back(L"/campaign/P" + std::to_wstring(i) + L"045A.TZR");
+    }
     std::vector<BatchFile> batch;
-    for (size_t i = 0; i < static_cast<size_t>(state.range(0)); ++i)
-        batch.push_back(
-            {L"/campaign/" + FileName(i), L"/campaign/P" + std::to_wstring(i) + L"045A.TZR"});
+    for (size_t i = 0; i < paths.size(); ++i)
+        batch.push_back({paths[i], newPaths[i]});
     for (auto _ : state)
         benchmark::DoNotOptimize(NameClashes(batch));
 }

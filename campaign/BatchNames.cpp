@@ -1,13 +1,35 @@
 #include "campaign/BatchNames.h"
 
+#include <algorithm>
+#include <cstdint>
+#include <string_view>
 #include <unordered_map>
 
 #include "header/AsciiText.h"
-#include "platform/Utf8.h"
 
 namespace {
 
-using FilesByName = std::unordered_map<std::wstring, std::vector<size_t>>;
+// Names compared as Windows compares them, ASCII letters without regard to case.
+struct FoldedHash {
+    size_t operator()(std::wstring_view name) const {
+        uint64_t hash = 14695981039346656037ULL;
+        for (wchar_t c : name) {
+            hash ^= static_cast<uint64_t>(ToAsciiLower(c));
+            hash *= 1099511628211ULL;
+        }
+        return static_cast<size_t>(hash);
+    }
+};
+
+struct FoldedEqual {
+    bool operator()(std::wstring_view a, std::wstring_view b) const {
+        return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                          [](wchar_t x, wchar_t y) { return ToAsciiLower(x) == ToAsciiLower(y); });
+    }
+};
+
+template <typename Value>
+using ByName = std::unordered_map<std::wstring_view, Value, FoldedHash, FoldedEqual>;
 
 // Another file of `sharing` than `self`, or `self` when there is none.
 size_t OtherThan(const std::vector<size_t>& sharing, size_t self) {
@@ -18,40 +40,39 @@ size_t OtherThan(const std::vector<size_t>& sharing, size_t self) {
     return self;
 }
 
+bool Renames(const BatchFile& file) {
+    return !file.newPath.empty() && !FoldedEqual{}(file.newPath, file.path);
+}
+
 }  // namespace
 
-std::vector<std::string> NameClashes(const std::vector<BatchFile>& files) {
-    std::vector<std::wstring> current(files.size());
-    std::vector<std::wstring> next(files.size());
-    FilesByName byCurrent;
-    FilesByName byNext;
-    byCurrent.reserve(files.size());
-    byNext.reserve(files.size());
+std::vector<NameClash> NameClashes(const std::vector<BatchFile>& files) {
+    ByName<size_t> timesGiven;
+    // Only the files that are renamed: most batches rename none or few.
+    ByName<std::vector<size_t>> byNewName;
+    timesGiven.reserve(files.size());
     for (size_t i = 0; i < files.size(); ++i) {
-        current[i] = AsciiLowercase(files[i].path);
-        next[i] = AsciiLowercase(files[i].newPath);
-        byCurrent[current[i]].push_back(i);
-        if (next[i] != current[i])
-            byNext[next[i]].push_back(i);
+        ++timesGiven[files[i].path];
+        if (Renames(files[i]))
+            byNewName[files[i].newPath].push_back(i);
     }
-    std::vector<std::string> clashes(files.size());
+    std::vector<NameClash> clashes(files.size());
     for (size_t i = 0; i < files.size(); ++i) {
-        const std::vector<size_t>& sameFile = byCurrent[current[i]];
-        if (sameFile.size() > 1) {
-            clashes[i] = "given more than once in this batch";
+        const BatchFile& file = files[i];
+        if (timesGiven.at(file.path) > 1) {
+            clashes[i].kind = NameClashKind::GivenTwice;
             continue;
         }
-        if (next[i] == current[i])
+        if (!Renames(file))
             continue;
-        const std::string newName = ToUtf8(files[i].newPath);
-        if (byCurrent.contains(next[i])) {
-            clashes[i] = "the new name " + newName + " is the name of another file of this batch";
+        if (timesGiven.contains(file.newPath)) {
+            clashes[i] = {NameClashKind::NameOfAnotherFile, std::wstring(file.newPath), {}};
             continue;
         }
-        const std::vector<size_t>& sameName = byNext[next[i]];
+        const std::vector<size_t>& sameName = byNewName.at(file.newPath);
         if (sameName.size() > 1)
-            clashes[i] = "the new name " + newName + " is also the new name of " +
-                         ToUtf8(files[OtherThan(sameName, i)].path);
+            clashes[i] = {NameClashKind::SameNewName, std::wstring(file.newPath),
+                          std::wstring(files[OtherThan(sameName, i)].path)};
     }
     return clashes;
 }

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <memory>
+#include <unordered_map>
 
-#include "campaign/BatchNames.h"
 #include "campaign/FileReadFailure.h"
 #include "campaign/SaveFiles.h"
 #include "header/SavePlan.h"
@@ -60,6 +60,16 @@ SetFileResult AfterRewrite(const std::wstring& file, const RewriteOutcome& writt
     return result;
 }
 
+// What the batch keeps of a file from its plan to its save: what the name check and the write
+// need. A file it does not write has nothing more to tell unless it failed.
+struct PlannedFile {
+    SetStatus status = SetStatus::Unchanged;
+    std::wstring newPath;
+    bool noRow = false;
+
+    bool Writes() const { return status == SetStatus::Changed || status == SetStatus::Renamed; }
+};
+
 // The values to take into one file, and the campaign row they come from (-1 for none).
 struct FileEdits {
     FieldValues values;
@@ -78,15 +88,18 @@ class SetRun {
     }
 
     SetBatchResult Run() {
-        result_.files = PlanBatch();
+        PlanBatch();
         if (!OpenJournal())
             return std::move(result_);
         for (size_t start = 0; start < request_.files.size(); start += kGroupSize) {
             const size_t end = std::min(request_.files.size(), start + kGroupSize);
-            SaveGroup(start, end);
+            const std::vector<SetFileResult> group = SaveGroup(start, end);
             for (size_t i = start; i < end; ++i) {
-                listener_.Done(i, result_.files[i]);
-                ++result_.tally[static_cast<size_t>(result_.files[i].status)];
+                const SetFileResult& done = group[i - start];
+                listener_.Done(i, done);
+                ++result_.tally[static_cast<size_t>(done.status)];
+                if (done.problem != SetProblem::None)
+                    ++result_.problems;
             }
         }
         return std::move(result_);
@@ -96,10 +109,9 @@ class SetRun {
     // Opens the journal when the batch is about to write; false when it cannot be written, so
     // that no file is.
     bool OpenJournal() {
-        const std::vector<SetFileResult>& planned = result_.files;
         if (!request_.journal || request_.dryRun ||
-            std::none_of(planned.begin(), planned.end(),
-                         [](const SetFileResult& file) { return file.Writes(); }))
+            std::none_of(plans_.begin(), plans_.end(),
+                         [](const PlannedFile& file) { return file.Writes(); }))
             return true;
         if (request_.journal->path.empty()) {
             result_.journalRefusal = JournalRefusal::NoFolder;
@@ -121,22 +133,41 @@ class SetRun {
 
     // Plans every file, then refuses the saves whose new names clash, before anything is
     // written.
-    std::vector<SetFileResult> PlanBatch() {
-        std::vector<SetFileResult> plans;
+    void PlanBatch() {
         std::vector<BatchFile> names;
+        plans_.reserve(request_.files.size());
+        names.reserve(request_.files.size());
         for (size_t i = 0; i < request_.files.size(); ++i) {
             const std::wstring& file = request_.files[i];
-            plans.push_back(EditFile(i, nullptr));
-            names.push_back({file, plans.back().newPath.empty() ? file : plans.back().newPath});
+            SetFileResult plan = EditFile(i, nullptr);
+            plans_.push_back({plan.status, std::move(plan.newPath), plan.noRow});
+            // A view of the plan's path, which stays where it is: the plans were reserved.
+            names.push_back({file, plans_.back().newPath});
+            if (plan.status == SetStatus::Failed)
+                failures_.emplace(i, std::move(plan));
         }
-        const std::vector<std::string> clashes = NameClashes(names);
-        for (size_t i = 0; i < plans.size(); ++i) {
-            if (clashes[i].empty() || !plans[i].Writes())
+        std::vector<NameClash> clashes = NameClashes(names);
+        for (size_t i = 0; i < plans_.size(); ++i) {
+            if (!clashes[i] || !plans_[i].Writes())
                 continue;
-            plans[i] = Failure(SetProblem::NameClash);
-            plans[i].clash = clashes[i];
+            SetFileResult refused = Failure(SetProblem::NameClash);
+            refused.clash = std::move(clashes[i]);
+            failures_.insert_or_assign(i, std::move(refused));
+            plans_[i] = {SetStatus::Failed, {}, false};
         }
-        return plans;
+    }
+
+    // The result of a file that the batch does not write, as its plan left it.
+    SetFileResult Unwritten(size_t index) {
+        const auto failure = failures_.find(index);
+        if (failure == failures_.end()) {
+            SetFileResult result;
+            result.noRow = plans_[index].noRow;
+            return result;
+        }
+        SetFileResult result = std::move(failure->second);
+        failures_.erase(failure);
+        return result;
     }
 
     // The field options, then the cells of the file's campaign row that differ from what the
@@ -162,7 +193,7 @@ class SetRun {
     // Reads one file, takes its edits and plans its save. Given the plan that the batch checked,
     // it then prepares the write (under a dry run, describes it), provided that reading the file
     // again plans the same save.
-    SetFileResult EditFile(size_t index, const SetFileResult* checked,
+    SetFileResult EditFile(size_t index, const PlannedFile* checked,
                            std::optional<FileSave>* save = nullptr) {
         const std::wstring& file = request_.files[index];
         StationHeader header;
@@ -242,25 +273,29 @@ class SetRun {
     }
 
     // Prepares the files of one group, then saves them together: one flush of the journal before
-    // their writes and one after.
-    void SaveGroup(size_t start, size_t end) {
-        std::vector<SetFileResult>& results = result_.files;
+    // their writes and one after. Returns their results, in order.
+    std::vector<SetFileResult> SaveGroup(size_t start, size_t end) {
+        std::vector<SetFileResult> results;
+        results.reserve(end - start);
         std::vector<FileSave> saves;
+        // Each save's position in the group.
         std::vector<size_t> saved;
         for (size_t i = start; i < end; ++i) {
             listener_.Saving(i);
-            if (!results[i].Writes())
+            if (!plans_[i].Writes()) {
+                results.push_back(Unwritten(i));
                 continue;
+            }
             std::optional<FileSave> save;
-            results[i] = EditFile(i, &results[i], &save);
+            results.push_back(EditFile(i, &plans_[i], &save));
             if (save) {
                 save->number = ++journalled_;
                 saves.push_back(std::move(*save));
-                saved.push_back(i);
+                saved.push_back(i - start);
             }
         }
         if (saves.empty())
-            return;
+            return results;
         const SavedGroup group = SaveFiles(files_, saves, journal_.get());
         if (!group.journalBefore) {
             journalError_ = group.journalBefore.error;
@@ -271,11 +306,12 @@ class SetRun {
             listener_.JournalIncomplete(group.journalAfter);
         }
         for (size_t k = 0; k < saves.size(); ++k) {
-            const size_t i = saved[k];
-            results[i] = !group.journalBefore ? JournalStopped()
-                                              : AfterRewrite(request_.files[i], group.outcomes[k],
-                                                             std::move(results[i]));
+            SetFileResult& result = results[saved[k]];
+            result = !group.journalBefore ? JournalStopped()
+                                          : AfterRewrite(request_.files[start + saved[k]],
+                                                         group.outcomes[k], std::move(result));
         }
+        return results;
     }
 
     const SetBatchRequest& request_;
@@ -284,6 +320,10 @@ class SetRun {
     FileSystem& files_;
     HeaderReadOptions readOptions_;
     SetBatchResult result_;
+    // One a file, in the order given.
+    std::vector<PlannedFile> plans_;
+    // The results of the files that failed before their save, by their index, until reported.
+    std::unordered_map<size_t, SetFileResult> failures_;
     std::unique_ptr<JournalWriter> journal_;
     int journalled_ = 0;
     // Why the journal stopped taking lines, from the system; the batch stops writing with it.
@@ -293,9 +333,7 @@ class SetRun {
 }  // namespace
 
 bool SetBatchResult::Complete() const {
-    return !journalIncomplete &&
-           std::none_of(files.begin(), files.end(),
-                        [](const SetFileResult& file) { return file.problem != SetProblem::None; });
+    return journalRefusal == JournalRefusal::None && !journalIncomplete && problems == 0;
 }
 
 SetBatchResult RunSetBatch(const SetBatchRequest& request, const AntennaCatalogue& catalogue,

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "antenna/AntennaCatalogue.h"
+#include "campaign/BatchNames.h"
 #include "campaign/CampaignMatch.h"
 #include "campaign/FieldEdits.h"
 #include "campaign/Findings.h"
@@ -61,7 +62,7 @@ enum class SetProblem {
     ChangedWhilePlanned,
     // The file's header is no longer the one the caller read.
     ChangedSinceRead,
-    // `clash` tells with which file of the batch.
+    // `clash` tells how its new name clashes with the batch.
     NameClash,
     // `target`, a file outside the batch, has the new name and replacing it was not asked for.
     TargetExists,
@@ -97,7 +98,7 @@ struct SetFileResult {
     FieldValueProblem fieldProblem;
     int row = -1;
     ValueProblem valueProblem;
-    std::string clash;
+    NameClash clash;
     std::wstring target;
     std::wstring journalError;
     RewriteOutcome written;
@@ -115,15 +116,14 @@ class SetBatchListener {
     virtual void Saving(size_t) {}
     // The journal did not take what the last group's writes left on disk.
     virtual void JournalIncomplete(const FileStatus&) {}
-    // The final result of the file at `index`, in the order of the files.
+    // The final result of the file at `index`, in the order of the files. The batch keeps none
+    // of them, so that its memory does not grow with the files' changes and warnings.
     virtual void Done(size_t, const SetFileResult&) {}
 };
 
 enum class JournalRefusal { None, NoFolder, NotAJournal, Unwritable };
 
 struct SetBatchResult {
-    // One a file, in the order given.
-    std::vector<SetFileResult> files;
     // Why the journal could not be opened; then no file was written.
     JournalRefusal journalRefusal = JournalRefusal::None;
     std::wstring journalError;
@@ -131,8 +131,11 @@ struct SetBatchResult {
     bool journalIncomplete = false;
     // Files by SetStatus.
     std::array<size_t, 4> tally{};
+    // Files that failed or were written with a problem.
+    size_t problems = 0;
 
-    // No file failed or was written with a problem, and the journal holds every write.
+    // The journal was opened, no file failed or was written with a problem, and the journal
+    // holds every write.
     bool Complete() const;
 };
 

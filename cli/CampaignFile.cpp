@@ -9,86 +9,83 @@
 
 namespace {
 
-std::string CodePageName(unsigned codePage) {
-    return codePage == kUtf8CodePage ? "UTF-8" : "code page " + std::to_string(codePage);
-}
-
-std::string Quoted(const std::string& text) {
-    return "\"" + text + "\"";
+std::string CodePageName(unsigned codePage, const ToolTexts& texts) {
+    return codePage == kUtf8CodePage ? "UTF-8"
+                                     : Fill(texts.codePageNumber, {std::to_string(codePage)});
 }
 
 }  // namespace
 
-std::string TableErrorText(const TableError& error, unsigned codePage) {
-    const std::string line = "line " + std::to_string(error.line);
+std::string TableErrorText(const TableError& error, unsigned codePage, Language language) {
+    const ToolTexts& texts = TextsIn(language);
+    const std::string line = std::to_string(error.line);
     switch (error.problem) {
         case TableProblem::None:
             return {};
         case TableProblem::Unreadable:
             return FirstLineOf(error.systemError);
         case TableProblem::Empty:
-            return "the table is empty";
+            return std::string(texts.tableEmpty);
         case TableProblem::UnclosedQuote:
-            return "a quoted field is not closed (it opens in the row of " + line + ")";
+            return Fill(texts.unclosedQuote, {line});
         case TableProblem::NulCharacter:
-            return line + " holds a NUL character; save the table as CSV text";
+            return Fill(texts.nulCharacter, {line});
         case TableProblem::CellTooLong:
-            return line + ": a cell is longer than " + std::to_string(kLongestTableCell) +
-                   " bytes, longer than any field can hold";
+            return Fill(texts.cellTooLong, {line, std::to_string(kLongestTableCell)});
         case TableProblem::NotUtf8:
-            return line + " is not text in UTF-8 (--encoding or the byte-order mark says it is)";
+            return Fill(texts.notUtf8, {line});
         case TableProblem::NotInNamedCodePage:
-            return line + " is not text in " + CodePageName(codePage) + " (--encoding)";
+            return Fill(texts.notInNamedCodePage, {line, CodePageName(codePage, texts)});
         case TableProblem::NotInAnyCodePage:
-            return line + " is neither UTF-8 nor text in " + CodePageName(codePage) +
-                   "; name its encoding with --encoding";
+            return Fill(texts.notInAnyCodePage, {line, CodePageName(codePage, texts)});
         case TableProblem::MixedEncodings:
-            return line + " is not in the encoding of line " + std::to_string(error.otherLine) +
-                   " (" + CodePageName(codePage) + "): the table mixes encodings; save it in one";
+            return Fill(texts.mixedEncodings,
+                        {line, std::to_string(error.otherLine), CodePageName(codePage, texts)});
         case TableProblem::DuplicateColumn:
-            return line + ": the column " + Quoted(error.text) + " appears twice";
+            return Fill(texts.duplicateColumn, {line, error.text});
         case TableProblem::UnknownColumn:
-            return line + ": unknown column " + Quoted(error.text);
+            return Fill(texts.unknownColumn, {line, error.text});
         case TableProblem::TwoKeyColumns:
-            return line + ": there are two key columns, \"file\" and \"current-station\"";
+            return Fill(texts.twoKeyColumns, {line});
         case TableProblem::NoKeyColumn:
-            return line + ": a \"file\" or a \"current-station\" column is needed";
+            return Fill(texts.noKeyColumn, {line});
         case TableProblem::CellCount:
-            return line + " has " + std::to_string(error.count) +
-                   (error.count == 1 ? " cell" : " cells") + " where the headings have " +
-                   std::to_string(error.expected);
+            return Fill(texts.cellCount, {line, CountOf(error.count, texts.oneCell, texts.cells),
+                                          std::to_string(error.expected)});
         case TableProblem::DuplicateKey:
-            return "rows " + std::to_string(error.otherLine) + " and " +
-                   std::to_string(error.line) + " are both for " + Quoted(error.text);
+            return Fill(texts.duplicateKey, {std::to_string(error.otherLine), line, error.text});
         case TableProblem::TooLarge:
-            return line + ": the table is too large";
+            return Fill(texts.tableTooLarge, {line});
     }
     return {};
 }
 
 Campaign LoadCampaignFile(const std::wstring& path, std::optional<unsigned> tableCodePage,
-                          unsigned headerCodePage, std::ostream& err) {
+                          unsigned headerCodePage, Language language, std::ostream& err) {
+    const ToolTexts& texts = TextsIn(language);
     const std::string name = ToUtf8(path);
     LoadedTable loaded =
         LoadCampaignTable(SystemFileSystem(), path, {tableCodePage, headerCodePage});
     if (!loaded.table)
-        throw UsageError{name + ": " + TableErrorText(loaded.error, loaded.codePage), false};
+        throw UsageError{name + ": " + TableErrorText(loaded.error, loaded.codePage, language),
+                         false};
     if (IsWesternSingleByte(loaded.codePage) && loaded.holdsNonAscii)
-        err << "tzrhdr: " << name << ": read in code page " << loaded.codePage
-            << "; for a Chinese table give --encoding 936\n";
+        err << "tzrhdr: " << name << ": "
+            << Fill(texts.tableReadInCodePage, {std::to_string(loaded.codePage)}) << "\n";
     std::string ignored;
     for (const std::string& column : loaded.table->IgnoredColumns())
-        ignored += (ignored.empty() ? "" : ", ") + column;
+        ignored += (ignored.empty() ? "" : std::string(texts.listSeparator)) + column;
     if (!ignored.empty())
-        err << "tzrhdr: " << name << ": read-only columns ignored: " << ignored << "\n";
+        err << "tzrhdr: " << name << ": " << Fill(texts.readOnlyColumnsIgnored, {ignored}) << "\n";
     return std::move(*loaded.table);
 }
 
 void ReportSpreadsheetDamage(const std::wstring& path, const CampaignMatch& match,
-                             std::ostream& err) {
+                             Language language, std::ostream& err) {
+    const ToolTexts& texts = TextsIn(language);
     for (const auto& [column, count] : match.SpreadsheetDamage())
-        err << "tzrhdr: " << ToUtf8(path) << ": " << column << ": " << count
-            << (count == 1 ? " cell differs" : " cells differ")
-            << " from the file only as a spreadsheet rewrites numbers (zeros dropped, "
-               "E-notation); taken as unchanged\n";
+        err << "tzrhdr: " << ToUtf8(path) << ": "
+            << Fill(texts.spreadsheetDamage,
+                    {column, CountOf(count, texts.oneCellDiffers, texts.cellsDiffer)})
+            << "\n";
 }

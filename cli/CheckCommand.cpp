@@ -47,7 +47,7 @@ int RunCheck(const CheckRequest& request, const AntennaCatalogue& catalogue, std
     std::optional<CampaignMatch> log;
     if (request.campaignPath)
         log.emplace(LoadCampaignFile(*request.campaignPath, request.campaignCodePage,
-                                     request.codePage, err));
+                                     request.codePage, request.language, err));
     HeaderReadOptions options;
     options.codePage = request.codePage;
     options.forSave = false;
@@ -72,7 +72,7 @@ int RunCheck(const CheckRequest& request, const AntennaCatalogue& catalogue, std
     }
     add(together.Findings(request.files));
     if (log)
-        ReportSpreadsheetDamage(*request.campaignPath, *log, err);
+        ReportSpreadsheetDamage(*request.campaignPath, *log, request.language, err);
     SortByFile(findings, request.files);
 
     std::map<std::wstring, bool> filesWithFindings;

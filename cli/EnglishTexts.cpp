@@ -19,12 +19,12 @@ const ToolTexts& EnglishTexts() {
 
         .numberNotWritable =
             "{} \"{}\" is no number that the header can hold so that it reads back as written",
-        .inUse = "another program is using it; nothing written",
-        .link = "it is a symbolic link; nothing written (name the file it points to)",
-        .readOnly = "it is read-only; nothing written",
-        .hardLinked = "it has other hard links, which would keep the old header; nothing written",
-        .changedSinceRead = "another program changed it after it was read; nothing written",
-        .targetExists = "a file with the new name appeared; nothing written",
+        .inUse = "another program is using it",
+        .link = "it is a symbolic link (name the file it points to)",
+        .readOnly = "it is read-only",
+        .hardLinked = "it has other hard links, which would keep the old header",
+        .changedSinceRead = "another program changed it after it was read",
+        .targetExists = "a file with the new name appeared",
         .cannotOpenIt = "cannot open it: {}",
 
         .fieldReadOnly = "{} cannot be changed",
@@ -36,6 +36,35 @@ const ToolTexts& EnglishTexts() {
         .quoted = "\"{}\"",
         .listSeparator = ", ",
         .tableRow = "row {} ({})",
+
+        .tableEmpty = "the table is empty",
+        .unclosedQuote = "a quoted field is not closed (it opens in the row of line {})",
+        .nulCharacter = "line {} holds a NUL character; save the table as CSV text",
+        .cellTooLong = "line {}: a cell is longer than {} bytes, longer than any field can hold",
+        .notUtf8 = "line {} is not text in UTF-8 (--encoding or the byte-order mark says it is)",
+        .notInNamedCodePage = "line {} is not text in {} (--encoding)",
+        .notInAnyCodePage =
+            "line {} is neither UTF-8 nor text in {}; name its encoding with --encoding",
+        .mixedEncodings =
+            "line {} is not in the encoding of line {} ({}): the table mixes encodings; save it "
+            "in one",
+        .duplicateColumn = "line {}: the column \"{}\" appears twice",
+        .unknownColumn = "line {}: unknown column \"{}\"",
+        .twoKeyColumns = "line {}: there are two key columns, \"file\" and \"current-station\"",
+        .noKeyColumn = "line {}: a \"file\" or a \"current-station\" column is needed",
+        .cellCount = "line {} has {} where the headings have {}",
+        .oneCell = "{} cell",
+        .cells = "{} cells",
+        .duplicateKey = "rows {} and {} are both for \"{}\"",
+        .tableTooLarge = "line {}: the table is too large",
+        .codePageNumber = "code page {}",
+        .tableReadInCodePage = "read in code page {}; for a Chinese table give --encoding 936",
+        .readOnlyColumnsIgnored = "read-only columns ignored: {}",
+        .spreadsheetDamage =
+            "{}: {} from the file only as a spreadsheet rewrites numbers (zeros dropped, "
+            "E-notation); taken as unchanged",
+        .oneCellDiffers = "{} cell differs",
+        .cellsDiffer = "{} cells differ",
 
         .nameMismatch = "the file name says {}, the header's MARKER NAME: {}",
         .unknownAntenna = "{} is not in the antenna catalogue; the editor would show {}",
@@ -80,6 +109,9 @@ const ToolTexts& EnglishTexts() {
         .headerTooLong = "the header would be longer than 4095 bytes",
         .changedWhilePlanned = "the file changed while the batch was planned; left as it is",
         .targetExistsReplace = "{} exists already; --replace replaces it",
+        .givenTwice = "given more than once in this batch",
+        .newNameOfAnotherFile = "the new name {} is the name of another file of this batch",
+        .sameNewName = "the new name {} is also the new name of {}",
         .journalStopped = "not written, as the journal cannot be written: {}",
         .rowProblem = "{}: {}",
         .noRowInTable = "no row in the campaign table; left as it is",

@@ -1,22 +1,22 @@
 #include "cli/FileArguments.h"
 
 #include <algorithm>
+#include <iterator>
 #include <utility>
 
+#include "campaign/RawFolder.h"
 #include "campaign/TableEncoding.h"
 #include "cli/ReadProblem.h"
 #include "cli/ToolOptions.h"
 #include "cli/Wildcard.h"
 #include "platform/CodePage.h"
 #include "platform/DirectorySeparator.h"
-#include "platform/FileNameCase.h"
 #include "platform/FileSystem.h"
 #include "platform/FolderListing.h"
 #include "platform/Utf8.h"
 
 namespace {
 
-constexpr std::wstring_view kRawFileExtension = L".tzr";
 constexpr std::string_view kUtf16ByteOrderMark = "\xFF\xFE";
 
 std::wstring WithSystemSeparators(std::wstring path) {
@@ -24,47 +24,10 @@ std::wstring WithSystemSeparators(std::wstring path) {
     return path;
 }
 
-std::wstring InFolder(const std::wstring& folder, const std::wstring& name) {
-    if (folder.empty() || folder.back() == kDirectorySeparator)
-        return folder + name;
-    return folder + kDirectorySeparator + name;
-}
-
-// Raw files keep their extension in whatever case a copy tool left it.
-bool IsRawFileName(const std::wstring& name) {
-    if (name.size() < kRawFileExtension.size())
-        return false;
-    return std::equal(kRawFileExtension.begin(), kRawFileExtension.end(),
-                      name.end() - static_cast<std::ptrdiff_t>(kRawFileExtension.size()),
-                      [](wchar_t wanted, wchar_t c) {
-                          return wanted == (c >= L'A' && c <= L'Z' ? c - L'A' + L'a' : c);
-                      });
-}
-
-// Each name's comparison form is made once, not at each of the comparisons of a folder of
-// thousands of files.
-void SortByName(std::vector<FolderEntry>& entries) {
-    std::vector<std::pair<std::wstring, FolderEntry>> keyed;
-    keyed.reserve(entries.size());
-    for (FolderEntry& entry : entries)
-        keyed.emplace_back(FileNameForComparison(entry.name), std::move(entry));
-    std::sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) {
-        return a.first != b.first ? a.first < b.first : a.second.name < b.second.name;
-    });
-    for (size_t i = 0; i < keyed.size(); ++i)
-        entries[i] = std::move(keyed[i].second);
-}
-
-std::vector<FolderEntry> SortedEntries(const std::wstring& folder, FileStatus& status) {
-    std::vector<FolderEntry> entries;
-    status = ListFolder(folder.empty() ? L"." : folder, entries);
-    SortByName(entries);
-    return entries;
-}
-
 class Expansion {
   public:
-    Expansion(const FileArgumentOptions& options, std::ostream& err) : options_(options), err_(err) {}
+    Expansion(const FileArgumentOptions& options, std::ostream& err)
+        : options_(options), err_(err) {}
 
     void Add(const std::wstring& argument, bool fromList) {
         if (!fromList && argument.starts_with(L'@') && argument.size() > 1)
@@ -129,7 +92,8 @@ class Expansion {
     // The pattern is taken apart at its separators; the part before the first wildcard is
     // a folder as given, and every part after it is matched in the folders found so far.
     void AddMatches(const std::wstring& argument, const std::wstring& pattern) {
-        const size_t fixedEnd = pattern.find_last_of(kDirectorySeparator, pattern.find_first_of(L"*?"));
+        const size_t fixedEnd =
+            pattern.find_last_of(kDirectorySeparator, pattern.find_first_of(L"*?"));
         const size_t partsStart = fixedEnd == std::wstring::npos ? 0 : fixedEnd + 1;
         std::vector<std::wstring> parts;
         for (size_t start = partsStart; start <= pattern.size();) {
@@ -157,14 +121,14 @@ class Expansion {
         std::vector<std::wstring> found;
         for (const std::wstring& folder : folders) {
             if (!HasWildcards(part)) {
-                const std::wstring path = InFolder(folder, part);
+                const std::wstring path = PathInFolder(folder, part);
                 if (last ? SystemFileSystem().Exists(path) : IsFolder(path))
                     found.push_back(path);
                 continue;
             }
             FileStatus status;
-            for (const FolderEntry& entry : SortedEntries(folder, status)) {
-                const std::wstring path = InFolder(folder, entry.name);
+            for (const FolderEntry& entry : FolderEntriesByName(folder, status)) {
+                const std::wstring path = PathInFolder(folder, entry.name);
                 if (MatchesWildcard(entry.name, part) && (last || entry.folder || IsFolder(path)))
                     found.push_back(path);
             }
@@ -173,46 +137,38 @@ class Expansion {
     }
 
     void AddFolder(const std::wstring& argument, const std::wstring& folder) {
-        FileStatus status;
-        const std::vector<FolderEntry> entries = SortedEntries(folder, status);
-        if (!status)
-            throw UsageError{Named(argument, FirstLineOf(status.error)), false};
-        const size_t before = files_.size();
-        AddRawFilesFrom(folder, entries);
-        if (files_.size() > before)
-            return;
-        const bool subfolders = std::any_of(entries.begin(), entries.end(),
-                                            [](const FolderEntry& entry) { return entry.folder; });
-        throw UsageError{Named(argument, subfolders && !options_.recursive
-                                             ? "no raw file (.TZR) in the folder; --recursive "
-                                               "takes its subfolders too"
-                                             : "no raw file (.TZR) in the folder"),
-                         false};
+        RawFolder found = RawFilesInFolder(folder, options_.recursive);
+        if (!found.status)
+            throw UsageError{Named(argument, FirstLineOf(found.status.error)), false};
+        ReportPassedOver(found.unlisted);
+        if (found.files.empty())
+            throw UsageError{Named(argument, found.hasSubfolders && !options_.recursive
+                                                 ? "no raw file (.TZR) in the folder; --recursive "
+                                                   "takes its subfolders too"
+                                                 : "no raw file (.TZR) in the folder"),
+                             false};
+        AddFiles(std::move(found.files));
     }
 
-    // A subfolder that cannot be listed (a system folder at a drive's root) stops nothing.
+    // A folder that cannot be listed (a system folder at a drive's root) stops nothing.
     void AddRawFilesOf(const std::wstring& folder) {
-        FileStatus status;
-        const std::vector<FolderEntry> entries = SortedEntries(folder, status);
-        if (!status) {
-            err_ << "tzrhdr: " << ToUtf8(folder) << ": " << FirstLineOf(status.error)
-                 << "; passed over\n";
-            return;
-        }
-        AddRawFilesFrom(folder, entries);
+        RawFolder found = RawFilesInFolder(folder, options_.recursive);
+        if (!found.status)
+            found.unlisted.insert(found.unlisted.begin(), {folder, found.status.error});
+        ReportPassedOver(found.unlisted);
+        AddFiles(std::move(found.files));
     }
 
-    void AddRawFilesFrom(const std::wstring& folder, const std::vector<FolderEntry>& entries) {
-        for (const FolderEntry& entry : entries) {
-            if (!entry.folder && IsRawFileName(entry.name))
-                files_.push_back(InFolder(folder, entry.name));
-        }
-        if (!options_.recursive)
-            return;
-        for (const FolderEntry& entry : entries) {
-            if (entry.folder)
-                AddRawFilesOf(InFolder(folder, entry.name));
-        }
+    void ReportPassedOver(const std::vector<UnlistedFolder>& folders) {
+        for (const UnlistedFolder& folder : folders)
+            err_ << "tzrhdr: " << ToUtf8(folder.path) << ": " << FirstLineOf(folder.error)
+                 << "; passed over\n";
+    }
+
+    // Moved, as a folder may hold tens of thousands.
+    void AddFiles(std::vector<std::wstring> files) {
+        files_.insert(files_.end(), std::make_move_iterator(files.begin()),
+                      std::make_move_iterator(files.end()));
     }
 
     static std::string Named(const std::wstring& argument, const std::string& problem) {

@@ -36,12 +36,11 @@ std::string ValueProblemText(const ValueProblem& problem, Language language) {
     return std::string(problem.field);
 }
 
-std::string RefusalReason(RewriteRefusal refusal, const std::wstring& systemError,
-                          Language language) {
+std::string RewriteReason(const RewriteOutcome& written, Language language) {
     const ToolTexts& texts = TextsIn(language);
-    switch (refusal) {
+    switch (written.refusal) {
         case RewriteRefusal::None:
-            return {};
+            return FirstLineOf(written.error);
         case RewriteRefusal::InUse:
             return std::string(texts.inUse);
         case RewriteRefusal::Link:
@@ -57,7 +56,7 @@ std::string RefusalReason(RewriteRefusal refusal, const std::wstring& systemErro
         case RewriteRefusal::CannotOpen:
             break;
     }
-    return Fill(texts.cannotOpenIt, {FirstLineOf(systemError)});
+    return Fill(texts.cannotOpenIt, {FirstLineOf(written.error)});
 }
 
 std::string FieldProblemText(const FieldValueProblem& problem, Language language) {

@@ -38,21 +38,13 @@ std::string_view StatusWord(SetStatus status, const ToolTexts& texts) {
     return texts.setFailed;
 }
 
-std::string RewriteReason(const RewriteOutcome& written, Language language) {
-    return written.refusal != RewriteRefusal::None
-               ? RefusalReason(written.refusal, written.error, language)
-               : FirstLineOf(written.error);
-}
-
 // What the write left on disk, in the terms the report uses.
 std::string RewriteProblemText(const RewriteOutcome& written, Language language) {
     const ToolTexts& texts = TextsIn(language);
     const std::string why = FirstLineOf(written.error);
     switch (written.onDisk) {
         case OnDisk::Unchanged:
-            return written.refusal != RewriteRefusal::None
-                       ? RewriteReason(written, language)
-                       : why + std::string(texts.nothingWritten);
+            return RewriteReason(written, language) + std::string(texts.nothingWritten);
         case OnDisk::Saved:
             return Fill(texts.writtenBut, {why});
         case OnDisk::WrittenNotRenamed:
@@ -63,6 +55,20 @@ std::string RewriteProblemText(const RewriteOutcome& written, Language language)
             return Fill(texts.tornWrite, {why});
     }
     return why;
+}
+
+std::string NameClashText(const NameClash& clash, const ToolTexts& texts) {
+    switch (clash.kind) {
+        case NameClashKind::None:
+            return {};
+        case NameClashKind::GivenTwice:
+            return std::string(texts.givenTwice);
+        case NameClashKind::NameOfAnotherFile:
+            return Fill(texts.newNameOfAnotherFile, {ToUtf8(clash.newPath)});
+        case NameClashKind::SameNewName:
+            return Fill(texts.sameNewName, {ToUtf8(clash.newPath), ToUtf8(clash.other)});
+    }
+    return {};
 }
 
 // Why a file failed, or what went wrong with its write; empty when nothing did.
@@ -91,7 +97,7 @@ std::string ProblemText(const SetFileResult& file, const CampaignMatch* campaign
         case SetProblem::ChangedSinceRead:
             return std::string(texts.changedWhilePlanned);
         case SetProblem::NameClash:
-            return file.clash;
+            return NameClashText(file.clash, texts);
         case SetProblem::TargetExists:
             return Fill(texts.targetExistsReplace, {ToUtf8(file.target)});
         case SetProblem::JournalStopped:
@@ -140,9 +146,10 @@ std::string Preview(const std::vector<HeaderLineChange>& changes, const ToolText
 // Prints each file's result as the batch gives it, with a progress line on a terminal.
 class SetReport : public SetBatchListener {
   public:
-    SetReport(const SetRequest& request, const CampaignMatch* campaign, std::ostream& out,
-              std::ostream& err)
+    SetReport(const SetRequest& request, const std::vector<std::wstring>& files,
+              const CampaignMatch* campaign, std::ostream& out, std::ostream& err)
         : request_(request),
+          files_(files),
           texts_(TextsIn(request.language)),
           campaign_(campaign),
           out_(out),
@@ -152,11 +159,11 @@ class SetReport : public SetBatchListener {
     void Read(const StationHeader& header) override { hint_.Check(header, err_); }
 
     void Saving(size_t index) override {
-        if (!request_.showProgress || request_.files.size() < 2)
+        if (!request_.showProgress || files_.size() < 2)
             return;
-        const std::wstring& file = request_.files[index];
+        const std::wstring& file = files_[index];
         const std::string line = "[" + std::to_string(index + 1) + "/" +
-                                 std::to_string(request_.files.size()) + "] " +
+                                 std::to_string(files_.size()) + "] " +
                                  ToUtf8(FileNamePartOf(file));
         const size_t padding = progressWidth_ > line.size() ? progressWidth_ - line.size() : 0;
         err_ << "\r" << line << std::string(padding, ' ') << std::flush;
@@ -170,7 +177,7 @@ class SetReport : public SetBatchListener {
 
     void Done(size_t index, const SetFileResult& outcome) override {
         ClearProgress();
-        const std::string name = ToUtf8(request_.files[index]);
+        const std::string name = ToUtf8(files_[index]);
         const std::string error = ProblemText(outcome, campaign_, request_.language);
         if (outcome.noRow)
             err_ << "tzrhdr: " << name << ": " << texts_.noRowInTable << "\n";
@@ -186,8 +193,7 @@ class SetReport : public SetBatchListener {
                           FindingMessage(warning, nullptr, request_.language)})
                  << "\n";
         if (request_.json) {
-            out_ << JsonOutcome(request_.files[index], outcome, error, request_.dryRun,
-                                request_.language);
+            out_ << JsonOutcome(files_[index], outcome, error, request_.dryRun, request_.language);
             return;
         }
         if (outcome.status == SetStatus::Failed)
@@ -213,6 +219,8 @@ class SetReport : public SetBatchListener {
 
   private:
     const SetRequest& request_;
+    // The batch's files, by their index.
+    const std::vector<std::wstring>& files_;
     const ToolTexts& texts_;
     const CampaignMatch* campaign_;
     std::ostream& out_;
@@ -239,7 +247,7 @@ bool ReportRows(const std::wstring& path, const CampaignMatch& campaign, Languag
         }
     }
     err << lines;
-    ReportSpreadsheetDamage(path, campaign, err);
+    ReportSpreadsheetDamage(path, campaign, language, err);
     if (!campaign.AnyRowMatched())
         err << "tzrhdr: " << table << ": " << texts.noRowMatchesAnyFile << "\n";
     return campaign.AnyRowMatched();
@@ -259,13 +267,14 @@ std::string JournalRefusalText(const SetBatchResult& result, const std::wstring&
 
 }  // namespace
 
-int RunSet(const SetRequest& request, const AntennaCatalogue& catalogue, std::ostream& out,
+int RunSet(SetRequest request, const AntennaCatalogue& catalogue, std::ostream& out,
            std::ostream& err) {
     std::optional<CampaignMatch> campaign;
     if (request.campaignPath)
         campaign.emplace(LoadCampaignFile(*request.campaignPath, request.campaignCodePage,
-                                          request.codePage, err));
-    SetBatchRequest batch{request.files,
+                                          request.codePage, request.language, err));
+    // The batch holds the only copy of the file list, which may be long.
+    SetBatchRequest batch{std::move(request.files),
                           request.edits,
                           campaign ? &*campaign : nullptr,
                           request.replace,
@@ -275,7 +284,7 @@ int RunSet(const SetRequest& request, const AntennaCatalogue& catalogue, std::os
                           request.fileSystem,
                           {},
                           {}};
-    SetReport report(request, campaign ? &*campaign : nullptr, out, err);
+    SetReport report(request, batch.files, campaign ? &*campaign : nullptr, out, err);
     const SetBatchResult result = RunSetBatch(batch, catalogue, report);
     const ToolTexts& texts = TextsIn(request.language);
     if (result.journalRefusal != JournalRefusal::None) {
@@ -290,7 +299,7 @@ int RunSet(const SetRequest& request, const AntennaCatalogue& catalogue, std::os
         !campaign || ReportRows(*request.campaignPath, *campaign, request.language, err);
     const auto& tally = result.tally;
     (request.json ? err : out) << Fill(texts.setSummary,
-                                       {CountOf(request.files.size(), texts.oneFile, texts.files),
+                                       {CountOf(batch.files.size(), texts.oneFile, texts.files),
                                         request.dryRun ? texts.dryRunNote : "",
                                         std::to_string(tally[0]), std::to_string(tally[1]),
                                         std::to_string(tally[2]), std::to_string(tally[3])})

@@ -35,5 +35,5 @@ struct SetRequest {
 // with another file of the batch is refused. A failure never stops the other files. Returns 0
 // when no file failed, 1 otherwise (so when the journal cannot be written and nothing is); throws
 // UsageError when the campaign table cannot be used.
-int RunSet(const SetRequest& request, const AntennaCatalogue& catalogue, std::ostream& out,
+int RunSet(SetRequest request, const AntennaCatalogue& catalogue, std::ostream& out,
            std::ostream& err);

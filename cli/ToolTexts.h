@@ -23,7 +23,7 @@ struct ToolTexts {
     std::string_view notInCodePage;
     std::string_view numberNotWritable;
 
-    // Why a file was left as it was.
+    // Why a write did not go through; `nothingWritten` follows where it wrote nothing.
     std::string_view inUse;
     std::string_view link;
     std::string_view readOnly;
@@ -43,6 +43,33 @@ struct ToolTexts {
     std::string_view listSeparator;
     // A row of a campaign table: the line it starts on, as a spreadsheet counts lines, and its key.
     std::string_view tableRow;
+
+    // Why a campaign table cannot be used: the line, as a spreadsheet counts lines, first.
+    std::string_view tableEmpty;
+    std::string_view unclosedQuote;
+    std::string_view nulCharacter;
+    std::string_view cellTooLong;
+    std::string_view notUtf8;
+    std::string_view notInNamedCodePage;
+    std::string_view notInAnyCodePage;
+    std::string_view mixedEncodings;
+    std::string_view duplicateColumn;
+    std::string_view unknownColumn;
+    std::string_view twoKeyColumns;
+    std::string_view noKeyColumn;
+    std::string_view cellCount;
+    std::string_view oneCell;
+    std::string_view cells;
+    std::string_view duplicateKey;
+    std::string_view tableTooLarge;
+    std::string_view codePageNumber;
+    // What reading a table noticed: its code page; the columns ignored; per column, the cells a
+    // spreadsheet rewrote.
+    std::string_view tableReadInCodePage;
+    std::string_view readOnlyColumnsIgnored;
+    std::string_view spreadsheetDamage;
+    std::string_view oneCellDiffers;
+    std::string_view cellsDiffer;
 
     // What check finds.
     std::string_view nameMismatch;
@@ -87,6 +114,10 @@ struct ToolTexts {
     std::string_view headerTooLong;
     std::string_view changedWhilePlanned;
     std::string_view targetExistsReplace;
+    // A new name that clashes with the batch: the new name, and the other file.
+    std::string_view givenTwice;
+    std::string_view newNameOfAnotherFile;
+    std::string_view sameNewName;
     std::string_view journalStopped;
     std::string_view rowProblem;
     std::string_view noRowInTable;

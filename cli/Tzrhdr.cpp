@@ -1,6 +1,7 @@
 #include "cli/Tzrhdr.h"
 
 #include <CLI/CLI.hpp>
+#include <utility>
 
 #include "cli/CatalogueCommand.h"
 #include "cli/CheckCommand.h"
@@ -181,7 +182,7 @@ int Set(const Values& values, const ToolEnvironment& environment, Language langu
     request.language = language;
     request.journal = JournalFor(values, environment, args);
     request.fileSystem = environment.files != nullptr ? environment.files : &SystemFileSystem();
-    return RunSet(request, catalogue, out, err);
+    return RunSet(std::move(request), catalogue, out, err);
 }
 
 int UsageFailure(const std::string& message, bool helpHint, Language language, std::ostream& err) {

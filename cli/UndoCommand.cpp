@@ -18,17 +18,12 @@ constexpr std::array<std::string_view, 5> kStatusNames = {"restored", "unchanged
 std::string ExplainRestoreFailure(const RewriteOutcome& written, Language language) {
     const ToolTexts& texts = TextsIn(language);
     // Taking back renames a file to its old name, which the save calls its new one.
-    if (written.refusal == RewriteRefusal::TargetExists)
-        return std::string(texts.oldNameTaken) + std::string(texts.nothingWritten) +
-               std::string(texts.undoTriesAgain);
-    std::string why = written.refusal != RewriteRefusal::None
-                          ? RefusalReason(written.refusal, written.error, language)
-                          : FirstLineOf(written.error);
+    const std::string why = written.refusal == RewriteRefusal::TargetExists
+                                ? std::string(texts.oldNameTaken)
+                                : RewriteReason(written, language);
     switch (written.onDisk) {
         case OnDisk::Unchanged:
-            if (!why.ends_with(texts.nothingWritten))
-                why += texts.nothingWritten;
-            return why + std::string(texts.undoTriesAgain);
+            return why + std::string(texts.nothingWritten) + std::string(texts.undoTriesAgain);
         case OnDisk::WrittenNotRenamed:
             return Fill(texts.notRenamedBack, {why});
         case OnDisk::SavedOldKept:

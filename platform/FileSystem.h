@@ -87,8 +87,8 @@ enum class OpenMode {
     // A new file for writing: fails with FileFault::Exists when anything stands at the name, a
     // link included, which is neither followed nor touched.
     CreateNew,
-    // For adding to the end of a file, created when missing, as a log: others may read it
-    // meanwhile.
+    // For adding to the end of a file that is no link, created when missing, as a log: others
+    // may read it meanwhile. A log written through a link could not be rewritten where it is.
     Append,
 };
 

@@ -155,7 +155,7 @@ int OpenFlags(OpenMode mode) {
         case OpenMode::CreateNew:
             return O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW;
         case OpenMode::Append:
-            return O_WRONLY | O_CREAT | O_APPEND;
+            return O_WRONLY | O_CREAT | O_APPEND | O_NOFOLLOW;
     }
     return O_RDONLY;
 }

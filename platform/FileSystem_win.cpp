@@ -153,7 +153,7 @@ OpenParameters ParametersOf(OpenMode mode) {
         // Write access rather than append access alone, which could not be flushed.
         case OpenMode::Append:
             return {GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_ALWAYS,
-                    FILE_ATTRIBUTE_NORMAL};
+                    FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT};
     }
     return {GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL};
 }
@@ -173,7 +173,7 @@ class WinFileSystem : public FileSystem {
             return nullptr;
         }
         auto file = std::make_unique<WinFile>(handle, path, mode == OpenMode::Append);
-        if (mode == OpenMode::Rewrite && file->IsReparsePoint()) {
+        if ((mode == OpenMode::Rewrite || mode == OpenMode::Append) && file->IsReparsePoint()) {
             SetLastError(ERROR_CANT_ACCESS_FILE);
             status = FailureOf(path, FileFault::Link);
             return nullptr;
@@ -205,8 +205,9 @@ class WinFileSystem : public FileSystem {
 
     std::optional<FileIdentity> IdentityAt(const std::wstring& path) override {
         const HANDLE handle = CreateFileW(
-            ExtendedPath(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-            OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+            ExtendedPath(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+            nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT,
+            nullptr);
         if (handle == INVALID_HANDLE_VALUE)
             return std::nullopt;
         BY_HANDLE_FILE_INFORMATION information;
@@ -220,8 +221,7 @@ class WinFileSystem : public FileSystem {
     bool CanReplaceOpenFile() const override { return false; }
 
   private:
-    static FileStatus Move(const std::wstring& from, const std::wstring& to,
-                           bool replaceExisting) {
+    static FileStatus Move(const std::wstring& from, const std::wstring& to, bool replaceExisting) {
         const DWORD flags =
             MOVEFILE_WRITE_THROUGH | (replaceExisting ? MOVEFILE_REPLACE_EXISTING : 0);
         if (!MoveFileExW(ExtendedPath(from).c_str(), ExtendedPath(to).c_str(), flags)) {
@@ -271,8 +271,8 @@ class WinFileSystem : public FileSystem {
     // The name as the folder holds it, in its own letter case.
     static std::optional<std::wstring> NameOnDisk(const std::wstring& path) {
         WIN32_FIND_DATAW found;
-        const HANDLE search = FindFirstFileExW(ExtendedPath(path).c_str(), FindExInfoBasic,
-                                               &found, FindExSearchNameMatch, nullptr, 0);
+        const HANDLE search = FindFirstFileExW(ExtendedPath(path).c_str(), FindExInfoBasic, &found,
+                                               FindExSearchNameMatch, nullptr, 0);
         if (search == INVALID_HANDLE_VALUE)
             return std::nullopt;
         FindClose(search);

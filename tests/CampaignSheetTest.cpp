@@ -105,9 +105,11 @@ TEST_F(Sheet, SaveAllKeepsAFileChangedSinceItWasRead) {
     std::vector<size_t> rows;
     SetBatchRequest request = sheet_.SaveRequest(rows);
     ASSERT_EQ(rows, (std::vector<size_t>{0, 1, 2}));
-    struct Listener : SetBatchListener {
-    } listener;
-    const SetBatchResult result = RunSetBatch(request, catalogue_, listener);
+    struct Results : SetBatchListener {
+        void Done(size_t, const SetFileResult& file) override { files.push_back(file); }
+        std::vector<SetFileResult> files;
+    } result;
+    RunSetBatch(request, catalogue_, result);
     ASSERT_EQ(result.files.size(), 3u);
     EXPECT_EQ(result.files[0].status, SetStatus::Changed);
     EXPECT_EQ(result.files[1].status, SetStatus::Renamed);

@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <sstream>
 #include <string>
 #include <vector>
 
+#include "FaultyFileSystem.h"
 #include "TestFiles.h"
 #include "TzrhdrRun.h"
 #include "campaign/Csv.h"
@@ -324,7 +327,10 @@ TEST_P(TzrhdrSetBatch, NameClashesAreRefusedBeforeAnythingIsWritten) {
         if (c.statuses[i] != "failed")
             continue;
         EXPECT_TRUE(ReadWholeFile(files[i]) == RawHeader(c.stations[i], "1.523") + data);
-        EXPECT_NE(result.err.find(ToUtf8(files[i]) + ": " + c.refusal), std::string::npos)
+        const size_t line = result.err.find(ToUtf8(files[i]) + ": ");
+        ASSERT_NE(line, std::string::npos) << result.err;
+        EXPECT_NE(result.err.substr(line, result.err.find('\n', line) - line).find(c.refusal),
+                  std::string::npos)
             << result.err;
     }
 }
@@ -336,32 +342,38 @@ INSTANTIATE_TEST_SUITE_P(
                               {L"--station", L"P001"},
                               "",
                               {"failed", "failed"},
-                              "the new name "},
+                              "is also the new name of "},
+                    BatchCase{"GivenTwice",
+                              {"ABCD", "ABCD"},
+                              {L"--station", L"P001"},
+                              "",
+                              {"failed", "failed"},
+                              "given more than once in this batch"},
                     BatchCase{"NewNameOfAnotherFileOfTheBatch",
                               {"ABCD", "EFGH"},
                               {},
                               "file,station\nABCD123A.TZR,EFGH\n",
                               {"failed", "unchanged"},
-                              "the new name "},
+                              "is the name of another file of this batch"},
                     BatchCase{"ReplaceStaysOutsideTheBatch",
                               {"ABCD", "EFGH"},
                               {L"--replace"},
                               "file,station\nABCD123A.TZR,EFGH\n",
                               {"failed", "unchanged"},
-                              "the new name "},
+                              "is the name of another file of this batch"},
                     BatchCase{"Swap",
                               {"ABCD", "EFGH"},
                               {},
                               "file,station\nABCD123A.TZR,EFGH\nEFGH123A.TZR,ABCD\n",
                               {"failed", "failed"},
-                              "the new name "},
+                              "is the name of another file of this batch"},
                     BatchCase{
                         "OthersGoOn",
                         {"ABCD", "EFGH", "IJKL"},
                         {},
                         "file,station\nABCD123A.TZR,P001\nEFGH123A.TZR,p001\nIJKL123A.TZR,P002\n",
                         {"failed", "failed", "renamed"},
-                        "the new name "}),
+                        "is also the new name of "}),
     [](const testing::TestParamInfo<BatchCase>& info) { return info.param.name; });
 
 // 测站三 in the header's code page and in UTF-8.
@@ -422,6 +434,11 @@ INSTANTIATE_TEST_SUITE_P(
                      "",
                      {},
                      "line 3 has 1 cell where the headings have 2"},
+        EncodingCase{"FewerCellsThanHeadingsInChinese",
+                     "P001\r\nEFGH123A.TZR",
+                     "",
+                     {L"--lang", L"zh"},
+                     "第 3 行有 1 个单元格，而标题行有 2 个"},
         EncodingCase{"Nul",
                      std::string("P0\0"
                                  "01",
@@ -435,6 +452,44 @@ INSTANTIATE_TEST_SUITE_P(
                      {},
                      "line 2: a cell is longer than 1024 bytes"}),
     [](const testing::TestParamInfo<EncodingCase>& info) { return info.param.name; });
+
+// Another program copies the file and puts the copy under its name between each two steps of
+// its save, as editors and sync tools save: the report says what the disk then holds, and never
+// that a file whose header was written has nothing written.
+TEST_F(TzrhdrSet, ReportOfAWriteAnotherProgramCameBetweenSaysWhatIsOnDisk) {
+    // Windows cannot replace a file that the save holds open.
+    if (!SystemFileSystem().CanReplaceOpenFile())
+        GTEST_SKIP() << "a copy cannot be put under the name of an open file";
+    bool writtenNotRenamed = false;
+    for (int step = 1;; ++step) {
+        SCOPED_TRACE(step);
+        TemporaryDirectory folder;
+        const std::wstring path =
+            folder.WriteFile(L"ABCD123A.TZR", RawHeader("ABCD", "1.523") + data);
+        FaultyFileSystem files(step, [&] {
+            const std::filesystem::path copy = FileSystemPath(folder.PathOf(L"COPY"));
+            std::error_code error;
+            if (std::filesystem::copy_file(FileSystemPath(path), copy, error))
+                std::filesystem::rename(copy, FileSystemPath(path), error);
+        });
+        std::ostringstream out, err;
+        ToolEnvironment environment;
+        environment.files = &files;
+        RunTzrhdr(Args({L"--station", L"WXYZ", path}), out, err, environment);
+        if (!files.Injected())
+            break;
+        const std::string report = err.str();
+        const std::string notRenamed = ToUtf8(path) +
+                                       ": header written, not renamed: another program changed "
+                                       "it after it was read\n";
+        writtenNotRenamed = writtenNotRenamed || report.find(notRenamed) != std::string::npos;
+        if (report.find("not renamed") != std::string::npos) {
+            EXPECT_NE(report.find(notRenamed), std::string::npos) << report;
+            EXPECT_TRUE(ReadWholeFile(path).starts_with(RawHeader("WXYZ", "1.523")));
+        }
+    }
+    EXPECT_TRUE(writtenNotRenamed);
+}
 
 TEST_F(TzrhdrSet, TableMatchingNoFileIsAFailure) {
     const std::wstring path = RawFile(L"ABCD123A.TZR", "ABCD");

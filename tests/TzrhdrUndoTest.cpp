@@ -20,7 +20,14 @@ std::string RawFileBytes() {
            ObservationData(4000);
 }
 
-enum class Twist { None, ChangedSince, UnwritableJournal, JournalIsARawFile, DamagedJournal };
+enum class Twist {
+    None,
+    ChangedSince,
+    UnwritableJournal,
+    JournalIsARawFile,
+    JournalIsALink,
+    DamagedJournal
+};
 
 struct UndoCase {
     const char* name;
@@ -51,12 +58,21 @@ TEST_P(TzrhdrUndo, PutsBackEveryByteOfAFileTheBatchWroteAndLeavesAChangedOneAlon
         journal = directory.PathOf(L"ABCD045A.TZR") + L"/journal.jsonl";
     if (c.twist == Twist::JournalIsARawFile)
         journal = other;
+    if (c.twist == Twist::JournalIsALink) {
+#ifdef _WIN32
+        GTEST_SKIP() << "links are made natively only";
+#endif
+        std::filesystem::create_symlink(FileSystemPath(journal),
+                                        FileSystemPath(journal + L".link"));
+        journal += L".link";
+    }
     std::vector<std::wstring> set = {L"set", L"--codepage", L"936"};
     set.insert(set.end(), c.edit.begin(), c.edit.end());
     set.insert(set.end(), {path, other});
 
     const RunResult edited = Run(set);
-    if (c.twist == Twist::UnwritableJournal || c.twist == Twist::JournalIsARawFile) {
+    if (c.twist == Twist::UnwritableJournal || c.twist == Twist::JournalIsARawFile ||
+        c.twist == Twist::JournalIsALink) {
         EXPECT_EQ(edited.status, 1);
         EXPECT_NE(edited.err.find("cannot write the journal"), std::string::npos) << edited.err;
         EXPECT_TRUE(ReadWholeFile(path) == original && ReadWholeFile(other) == original);
@@ -102,7 +118,9 @@ INSTANTIATE_TEST_SUITE_P(
         UndoCase{"JournalIsARawFile",
                  {L"--station-code", L"P02"},
                  L"ABCD045A.TZR",
-                 Twist::JournalIsARawFile}),
+                 Twist::JournalIsARawFile},
+        UndoCase{
+            "JournalIsALink", {L"--station-code", L"P02"}, L"ABCD045A.TZR", Twist::JournalIsALink}),
     [](const testing::TestParamInfo<UndoCase>& info) { return info.param.name; });
 
 TEST_F(TzrhdrJournal, RepeatedUndoWalksBackAndTakingBackAnUndoRedoesIt) {
