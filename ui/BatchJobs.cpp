@@ -7,12 +7,18 @@
 
 namespace {
 
-class CountingSetListener : public SetBatchListener {
+class CollectingSetListener : public SetBatchListener {
   public:
-    explicit CountingSetListener(std::atomic<size_t>& done) : done_(done) {}
-    void Done(size_t, const SetFileResult&) override { ++done_; }
+    CollectingSetListener(std::vector<SetFileResult>& files, std::atomic<size_t>& done)
+        : files_(files), done_(done) {}
+    void Done(size_t index, const SetFileResult& result) override {
+        if (index < files_.size())
+            files_[index] = result;
+        ++done_;
+    }
 
   private:
+    std::vector<SetFileResult>& files_;
     std::atomic<size_t>& done_;
 };
 
@@ -35,12 +41,14 @@ class CollectingUndoListener : public UndoBatchListener {
 SavedBatch SaveBatch(const SetBatchRequest& request, const std::vector<size_t>& rows,
                      const AntennaCatalogue& catalogue, const HeaderReadOptions& options,
                      std::atomic<size_t>& done) {
-    CountingSetListener listener(done);
-    SavedBatch saved{RunSetBatch(request, catalogue, listener), {}};
+    SavedBatch saved;
+    saved.files.resize(request.files.size());
+    CollectingSetListener listener(saved.files, done);
+    saved.result = RunSetBatch(request, catalogue, listener);
     if (request.dryRun)
         return saved;
-    for (size_t i = 0; i < saved.result.files.size() && i < rows.size(); ++i) {
-        const SetFileResult& file = saved.result.files[i];
+    for (size_t i = 0; i < saved.files.size() && i < rows.size(); ++i) {
+        const SetFileResult& file = saved.files[i];
         if (!file.Writes())
             continue;
         const std::wstring& path = file.newPath.empty() ? request.files[i] : file.newPath;

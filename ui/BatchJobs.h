@@ -25,6 +25,8 @@ struct RereadRow {
 
 struct SavedBatch {
     SetBatchResult result;
+    // Each file's result, in the order of the request's files.
+    std::vector<SetFileResult> files;
     std::vector<RereadRow> reread;
 };
 

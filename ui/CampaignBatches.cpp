@@ -51,8 +51,8 @@ void CCampaignWindow::PlanSave() {
 
 void CCampaignWindow::ConfirmSave() {
     std::wstring preview;
-    for (size_t i = 0; i < saved_.result.files.size(); ++i)
-        preview += SetFileText(request_.files[i], saved_.result.files[i], true);
+    for (size_t i = 0; i < saved_.files.size(); ++i)
+        preview += SetFileText(request_.files[i], saved_.files[i], true);
     preview += L"\r\n" + SetSummaryText(saved_.result, true);
     if (!services_.confirmSave(Handle(), preview)) {
         SetStatus(L"未保存");
@@ -76,8 +76,8 @@ void CCampaignWindow::EndSave() {
     for (RereadRow& reread : saved_.reread)
         ReplaceRow(reread.row, std::move(reread.file));
     std::wstring problems;
-    for (size_t i = 0; i < result.files.size() && i < requestRows_.size(); ++i) {
-        const SetFileResult& file = result.files[i];
+    for (size_t i = 0; i < saved_.files.size() && i < requestRows_.size(); ++i) {
+        const SetFileResult& file = saved_.files[i];
         if (file.problem == SetProblem::None)
             continue;
         const bool changed = file.problem == SetProblem::ChangedSinceRead ||

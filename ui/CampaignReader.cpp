@@ -4,43 +4,13 @@
 #include <utility>
 
 #include "campaign/FileReadFailure.h"
-#include "platform/DirectorySeparator.h"
-#include "platform/FileNameCase.h"
+#include "campaign/RawFolder.h"
 #include "platform/FolderListing.h"
 
 namespace {
 
 constexpr size_t kFilesPerPost = 200;
 constexpr auto kPostInterval = std::chrono::milliseconds(50);
-
-// Raw files keep their extension in whatever case a copy tool left it.
-bool IsRawFileName(const std::wstring& name) {
-    return name.size() > 4 &&
-           FileNameForComparison(name.substr(name.size() - 4)) == FileNameForComparison(L".TZR");
-}
-
-std::wstring InFolder(const std::wstring& folder, const std::wstring& name) {
-    if (folder.empty() || folder.back() == kDirectorySeparator)
-        return folder + name;
-    return folder + kDirectorySeparator + name;
-}
-
-std::vector<std::wstring> RawFilesInFolder(const std::wstring& folder) {
-    std::vector<FolderEntry> entries;
-    ListFolder(folder, entries);
-    std::vector<std::pair<std::wstring, std::wstring>> named;
-    for (const FolderEntry& entry : entries) {
-        if (!entry.folder && IsRawFileName(entry.name))
-            named.emplace_back(FileNameForComparison(entry.name), entry.name);
-    }
-    std::sort(named.begin(), named.end());
-    std::vector<std::wstring> files;
-    files.reserve(named.size());
-    for (const auto& [key, name] : named)
-        files.push_back(InFolder(folder, name));
-    return files;
-}
-
 }  // namespace
 
 void ReadQueue::Push(CheckedFile file) {
@@ -68,16 +38,20 @@ std::vector<CheckedFile> ReadQueue::Take() {
     return std::exchange(files_, {});
 }
 
-std::vector<std::wstring> RawFilesNamed(const std::vector<std::wstring>& paths) {
+std::vector<std::wstring> RawFilesNamed(const std::vector<std::wstring>& paths,
+                                        std::vector<CheckedFile>& unlisted) {
     std::vector<std::wstring> files;
     for (const std::wstring& path : paths) {
         if (!IsFolder(path)) {
             files.push_back(path);
             continue;
         }
-        std::vector<std::wstring> inFolder = RawFilesInFolder(path);
-        files.insert(files.end(), std::make_move_iterator(inFolder.begin()),
-                     std::make_move_iterator(inFolder.end()));
+        RawFolder folder = RawFilesInFolder(path, false);
+        // A folder that cannot be listed is a row with the system's reason, as a file is.
+        if (!folder.status)
+            unlisted.push_back({path, {}, ReadFailure{folder.status.error, {}}});
+        files.insert(files.end(), std::make_move_iterator(folder.files.begin()),
+                     std::make_move_iterator(folder.files.end()));
     }
     return files;
 }
@@ -85,8 +59,11 @@ std::vector<std::wstring> RawFilesNamed(const std::vector<std::wstring>& paths) 
 void ReadRawFiles(const std::vector<std::wstring>& paths, const AntennaCatalogue& catalogue,
                   const HeaderReadOptions& options, FileSystem& files,
                   const std::atomic<bool>& cancelled, ReadQueue& queue) {
-    const std::vector<std::wstring> rawFiles = RawFilesNamed(paths);
-    queue.SetTotal(rawFiles.size());
+    std::vector<CheckedFile> unlisted;
+    const std::vector<std::wstring> rawFiles = RawFilesNamed(paths, unlisted);
+    queue.SetTotal(rawFiles.size() + unlisted.size());
+    for (CheckedFile& folder : unlisted)
+        queue.Push(std::move(folder));
     for (const std::wstring& path : rawFiles) {
         if (cancelled)
             break;

@@ -42,8 +42,10 @@ class ReadQueue {
 };
 
 // The raw files that `paths` name: a folder stands for the raw files in it (*.TZR in any letter
-// case), in name order; anything else for itself.
-std::vector<std::wstring> RawFilesNamed(const std::vector<std::wstring>& paths);
+// case), in name order; anything else for itself. A folder that cannot be listed goes to
+// `unlisted` as a file that could not be read.
+std::vector<std::wstring> RawFilesNamed(const std::vector<std::wstring>& paths,
+                                        std::vector<CheckedFile>& unlisted);
 
 // Reads each raw file that `paths` name into the queue, until cancelled. An unreadable file is
 // read as such, with its reason, and the reading goes on.

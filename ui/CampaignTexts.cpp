@@ -64,6 +64,21 @@ std::wstring FieldValueText(const FieldValueProblem& problem) {
     return label;
 }
 
+std::wstring NameClashText(const NameClash& clash) {
+    switch (clash.kind) {
+        case NameClashKind::None:
+            return {};
+        case NameClashKind::GivenTwice:
+            return L"文件在本批中出现了两次，未保存";
+        case NameClashKind::NameOfAnotherFile:
+            return L"新文件名 " + clash.newPath + L" 是本批另一个文件的名字，未保存";
+        case NameClashKind::SameNewName:
+            return L"新文件名 " + clash.newPath + L" 与 " + clash.other +
+                   L" 的新文件名相同，未保存";
+    }
+    return {};
+}
+
 std::wstring WriteProblemText(const RewriteOutcome& written) {
     if (written.refusal != RewriteRefusal::None)
         return RefusalText(written.refusal, written.path, written.path);
@@ -91,7 +106,7 @@ std::wstring SaveProblemText(const SetFileResult& result) {
         case SetProblem::ChangedSinceRead:
             return L"文件在读取后已被其他程序修改，未保存；请重新读取";
         case SetProblem::NameClash:
-            return L"新文件名与本批的另一个文件相同（" + FromUtf8(result.clash) + L"），未保存";
+            return NameClashText(result.clash);
         case SetProblem::TargetExists:
             return L"文件已存在，未保存：" + result.target;
         case SetProblem::JournalStopped:
