@@ -15,6 +15,20 @@ namespace {
 
 const wchar_t* const kChangedOnDisk = L"文件在读取后已被其他程序修改，未保存；按 F5 重新读取";
 
+// A message box names this many files at most; the rows name them all.
+constexpr size_t kFilesNamedInAMessage = 20;
+
+// The summary, then the files that went wrong, as many as a message box can hold.
+std::wstring SummaryWithProblems(const std::wstring& summary,
+                                 const std::vector<std::wstring>& problems) {
+    std::wstring text = summary;
+    for (size_t i = 0; i < problems.size() && i < kFilesNamedInAMessage; ++i)
+        text += (i == 0 ? L"\r\n\r\n" : L"") + problems[i];
+    if (problems.size() > kFilesNamedInAMessage)
+        text += L"……另有 " + std::to_wstring(problems.size() - kFilesNamedInAMessage) + L" 个文件";
+    return text;
+}
+
 bool WriteWholeFile(const std::wstring& path, const std::string& bytes) {
     const HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                     FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -75,7 +89,7 @@ void CCampaignWindow::EndSave() {
     }
     for (RereadRow& reread : saved_.reread)
         ReplaceRow(reread.row, std::move(reread.file));
-    std::wstring problems;
+    std::vector<std::wstring> problems;
     for (size_t i = 0; i < saved_.files.size() && i < requestRows_.size(); ++i) {
         const SetFileResult& file = saved_.files[i];
         if (file.problem == SetProblem::None)
@@ -83,12 +97,15 @@ void CCampaignWindow::EndSave() {
         const bool changed = file.problem == SetProblem::ChangedSinceRead ||
                              file.problem == SetProblem::ChangedWhilePlanned;
         table_->SetNote(requestRows_[i], changed ? kChangedOnDisk : SaveProblemText(file));
-        problems += SetFileText(request_.files[i], file, false);
+        problems.push_back(SetFileText(request_.files[i], file, false));
     }
+    if (result.journalIncomplete)
+        problems.push_back(
+            L"日志未能记下最后几次写入后磁盘上的状态；撤销时仍能按内容找到这些文件\r\n");
     sheet_->Recheck();
     table_->Refresh();
     UpdateStatus();
-    Message(SetSummaryText(result, false) + (problems.empty() ? L"" : L"\r\n\r\n" + problems),
+    Message(SummaryWithProblems(SetSummaryText(result, false), problems),
             problems.empty() ? MessageIcon::Information : MessageIcon::Warning);
 }
 
@@ -153,18 +170,17 @@ void CCampaignWindow::EndTakeBack() {
     }
     for (RereadRow& reread : takenBack_.reread)
         ReplaceRow(reread.row, std::move(reread.file));
-    std::wstring problems;
+    std::vector<std::wstring> problems;
     for (const UndoFileResult& file : takenBack_.files) {
         const std::wstring problem = UndoProblemText(file);
         if (!problem.empty())
-            problems += file.file + L"：" + problem + L"\r\n";
+            problems.push_back(file.file + L"：" + problem + L"\r\n");
     }
     sheet_->Recheck();
     table_->Refresh();
     UpdateStatus();
-    Message(
-        UndoSummaryText(takeBackId_, result) + (problems.empty() ? L"" : L"\r\n\r\n" + problems),
-        problems.empty() ? MessageIcon::Information : MessageIcon::Warning);
+    Message(SummaryWithProblems(UndoSummaryText(takeBackId_, result), problems),
+            problems.empty() ? MessageIcon::Information : MessageIcon::Warning);
 }
 
 // The table as `tzrhdr show --csv` writes it, in the order the window shows the rows.

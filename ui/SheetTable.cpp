@@ -45,8 +45,7 @@ void SheetTable::CreateColumns() {
 }
 
 void SheetTable::Refresh() {
-    const std::vector<size_t> selected = SelectedRows();
-    const std::optional<size_t> focused = FocusedRow();
+    std::vector<size_t> previous = std::move(view_);
     if (sortColumn_) {
         view_ = sheet_.View(*sortColumn_, ascending_, problemsOnly_);
     } else {
@@ -56,6 +55,15 @@ void SheetTable::Refresh() {
                 view_.push_back(row);
         }
     }
+    // Most edits leave every row where it was: the selection stands, only the texts change.
+    if (view_ == previous) {
+        InvalidateRect(list_.Handle(), nullptr, FALSE);
+        return;
+    }
+    std::swap(view_, previous);
+    const std::vector<size_t> selected = SelectedRows();
+    const std::optional<size_t> focused = FocusedRow();
+    std::swap(view_, previous);
     positions_.assign(sheet_.RowCount(), kNotShown);
     for (size_t position = 0; position < view_.size(); ++position)
         positions_[view_[position]] = position;
