@@ -51,7 +51,7 @@ int RunCheck(const CheckRequest& request, const AntennaCatalogue& catalogue, std
     HeaderReadOptions options;
     options.codePage = request.codePage;
     options.forSave = false;
-    CodePageHint hint(request.codePage);
+    CodePageHint hint(request.codePage, request.language);
     // Each file is judged as it is read and only what the campaign's findings need is kept of
     // it, so that memory does not grow with the headers of a large campaign.
     CampaignFindings together;

@@ -212,6 +212,16 @@ const ToolTexts& ChineseTexts() {
         .listOption = "列出日志中的批次",
         .undoJsonOption = "每个文件（或批次）一行 JSON 对象",
         .catalogueJsonOption = "一个 JSON 对象",
+        .listUnreadable = "无法读取",
+        .listNamesNoFile = "未列出任何文件",
+        .listNotText = "不是 UTF-8 或系统代码页的文本",
+        .noFileMatches = "没有匹配的文件",
+        .noRawFile = "文件夹中没有原始文件 (.TZR)",
+        .noRawFileTrySubfolders = "文件夹中没有原始文件 (.TZR)；--recursive 也读取其子文件夹",
+        .passedOver = "{}；已跳过",
+        .codePageHint =
+            "文件头文本按代码页 {} 读取；中文文件头请给出 --codepage 936 或设置 "
+            "TZR_CODEPAGE=936",
     };
     return kTexts;
 }

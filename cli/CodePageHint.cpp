@@ -1,6 +1,7 @@
 #include "cli/CodePageHint.h"
 
 #include <algorithm>
+#include <string>
 
 #include "header/FieldTable.h"
 
@@ -22,8 +23,8 @@ void CodePageHint::Check(const StationHeader& header, std::ostream& err) {
         return;
     for (const RecordField& field : RecordFields()) {
         if (field.kind == FieldKind::Text && HasNonAscii(field.print(header, codePage_))) {
-            err << "tzrhdr: header text was read in code page " << codePage_
-                << "; for Chinese headers give --codepage 936 or set TZR_CODEPAGE=936\n";
+            err << "tzrhdr: " << Fill(TextsIn(language_).codePageHint, {std::to_string(codePage_)})
+                << "\n";
             given_ = true;
             return;
         }

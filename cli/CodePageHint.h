@@ -2,6 +2,7 @@
 
 #include <ostream>
 
+#include "cli/ToolTexts.h"
 #include "header/StationHeader.h"
 
 // Chinese headers read in a Western single-byte code page come out as Latin letters ("²âÕ¾Ò»"
@@ -9,12 +10,13 @@
 // name the right code page.
 class CodePageHint {
   public:
-    explicit CodePageHint(unsigned codePage) : codePage_(codePage) {}
+    CodePageHint(unsigned codePage, Language language) : codePage_(codePage), language_(language) {}
 
     void Check(const StationHeader& header, std::ostream& err);
 
   private:
     unsigned codePage_;
+    Language language_;
     bool given_ = false;
 };
 

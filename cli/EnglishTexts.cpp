@@ -230,6 +230,17 @@ const ToolTexts& EnglishTexts() {
         .listOption = "list the journal's batches",
         .undoJsonOption = "one JSON object per file (or batch) and line",
         .catalogueJsonOption = "one JSON object",
+        .listUnreadable = "cannot be read",
+        .listNamesNoFile = "names no file",
+        .listNotText = "not text in UTF-8 or the system's code page",
+        .noFileMatches = "no file matches",
+        .noRawFile = "no raw file (.TZR) in the folder",
+        .noRawFileTrySubfolders =
+            "no raw file (.TZR) in the folder; --recursive takes its subfolders too",
+        .passedOver = "{}; passed over",
+        .codePageHint =
+            "header text was read in code page {}; for Chinese headers give "
+            "--codepage 936 or set TZR_CODEPAGE=936",
     };
     return kTexts;
 }

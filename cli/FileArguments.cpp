@@ -8,6 +8,7 @@
 #include "campaign/TableEncoding.h"
 #include "cli/ReadProblem.h"
 #include "cli/ToolOptions.h"
+#include "cli/ToolTexts.h"
 #include "cli/Wildcard.h"
 #include "platform/CodePage.h"
 #include "platform/DirectorySeparator.h"
@@ -27,7 +28,7 @@ std::wstring WithSystemSeparators(std::wstring path) {
 class Expansion {
   public:
     Expansion(const FileArgumentOptions& options, std::ostream& err)
-        : options_(options), err_(err) {}
+        : options_(options), texts_(TextsIn(options.language)), err_(err) {}
 
     void Add(const std::wstring& argument, bool fromList) {
         if (!fromList && argument.starts_with(L'@') && argument.size() > 1)
@@ -47,17 +48,18 @@ class Expansion {
         const std::wstring list = argument.substr(1);
         const std::optional<std::string> bytes = ReadFileBytes(list);
         if (!bytes)
-            throw UsageError{Named(argument, UnreadableReason(list).value_or("cannot be read")),
+            throw UsageError{Named(argument, UnreadableReason(list).value_or(
+                                                 std::string(texts_.listUnreadable))),
                              false};
-        const std::vector<std::wstring> lines = ListLines(argument, *bytes);
+        const std::vector<std::wstring> lines = ListLines(argument, *bytes, texts_);
         if (lines.empty())
-            throw UsageError{Named(argument, "names no file"), false};
+            throw UsageError{Named(argument, std::string(texts_.listNamesNoFile)), false};
         for (const std::wstring& line : lines)
             Add(line, true);
     }
 
     static std::vector<std::wstring> ListLines(const std::wstring& argument,
-                                               const std::string& bytes) {
+                                               const std::string& bytes, const ToolTexts& texts) {
         std::wstring text;
         if (bytes.starts_with(kUtf16ByteOrderMark)) {
             for (size_t at = kUtf16ByteOrderMark.size(); at + 1 < bytes.size(); at += 2)
@@ -72,8 +74,7 @@ class Expansion {
             if (!decoded)
                 decoded = TableTextAsUtf8(body, AnsiCodePage());
             if (!decoded)
-                throw UsageError{Named(argument, "not text in UTF-8 or the system's code page"),
-                                 false};
+                throw UsageError{Named(argument, std::string(texts.listNotText)), false};
             text = FromUtf8(*decoded);
         }
         std::vector<std::wstring> lines;
@@ -106,7 +107,7 @@ class Expansion {
         for (size_t i = 0; i < parts.size(); ++i)
             found = Matching(found, parts[i], i + 1 == parts.size());
         if (found.empty())
-            throw UsageError{Named(argument, "no file matches"), false};
+            throw UsageError{Named(argument, std::string(texts_.noFileMatches)), false};
         for (const std::wstring& path : found) {
             if (IsFolder(path))
                 AddRawFilesOf(path);
@@ -142,10 +143,9 @@ class Expansion {
             throw UsageError{Named(argument, FirstLineOf(found.status.error)), false};
         ReportPassedOver(found.unlisted);
         if (found.files.empty())
-            throw UsageError{Named(argument, found.hasSubfolders && !options_.recursive
-                                                 ? "no raw file (.TZR) in the folder; --recursive "
-                                                   "takes its subfolders too"
-                                                 : "no raw file (.TZR) in the folder"),
+            throw UsageError{Named(argument, std::string(found.hasSubfolders && !options_.recursive
+                                                             ? texts_.noRawFileTrySubfolders
+                                                             : texts_.noRawFile)),
                              false};
         AddFiles(std::move(found.files));
     }
@@ -161,8 +161,8 @@ class Expansion {
 
     void ReportPassedOver(const std::vector<UnlistedFolder>& folders) {
         for (const UnlistedFolder& folder : folders)
-            err_ << "tzrhdr: " << ToUtf8(folder.path) << ": " << FirstLineOf(folder.error)
-                 << "; passed over\n";
+            err_ << "tzrhdr: " << ToUtf8(folder.path) << ": "
+                 << Fill(texts_.passedOver, {FirstLineOf(folder.error)}) << "\n";
     }
 
     // Moved, as a folder may hold tens of thousands.
@@ -176,6 +176,7 @@ class Expansion {
     }
 
     const FileArgumentOptions& options_;
+    const ToolTexts& texts_;
     std::ostream& err_;
     std::vector<std::wstring> files_;
 };

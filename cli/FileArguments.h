@@ -4,10 +4,13 @@
 #include <string>
 #include <vector>
 
+#include "cli/ToolTexts.h"
+
 // How the FILE arguments of show, set and check are taken.
 struct FileArgumentOptions {
     // A folder stands for the raw files in its subfolders too, all the way down.
     bool recursive = false;
+    Language language = Language::English;
 };
 
 // The files that the FILE arguments name, in their order. Windows shells leave wildcards to the

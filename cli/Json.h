@@ -3,8 +3,8 @@
 #include <string>
 #include <string_view>
 
-#include "platform/Utf8.h"
 #include "header/FieldTable.h"
+#include "platform/Utf8.h"
 
 // JSON text pieces; strings are UTF-8.
 std::string JsonString(std::string_view utf8);

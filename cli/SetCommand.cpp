@@ -154,7 +154,7 @@ class SetReport : public SetBatchListener {
           campaign_(campaign),
           out_(out),
           err_(err),
-          hint_(request.codePage) {}
+          hint_(request.codePage, request.language) {}
 
     void Read(const StationHeader& header) override { hint_.Check(header, err_); }
 

@@ -51,7 +51,7 @@ int RunShow(const ShowRequest& request, const AntennaCatalogue& catalogue, std::
             std::ostream& err) {
     HeaderReadOptions readOptions;
     readOptions.codePage = request.codePage;
-    CodePageHint hint(request.codePage);
+    CodePageHint hint(request.codePage, request.language);
     const bool csv = request.format == RecordFormat::Csv;
     if (csv)
         out << TableFileStart(request.csvCodePage)

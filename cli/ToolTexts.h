@@ -221,6 +221,18 @@ struct ToolTexts {
     std::string_view listOption;
     std::string_view undoJsonOption;
     std::string_view catalogueJsonOption;
+
+    // What the FILE arguments name: a list file's and a folder's problems, a wildcard that
+    // matches nothing, a subfolder that cannot be listed (its reason).
+    std::string_view listUnreadable;
+    std::string_view listNamesNoFile;
+    std::string_view listNotText;
+    std::string_view noFileMatches;
+    std::string_view noRawFile;
+    std::string_view noRawFileTrySubfolders;
+    std::string_view passedOver;
+    // Header text read in a Western code page (its number) may be Chinese read wrongly.
+    std::string_view codePageHint;
 };
 
 const ToolTexts& TextsIn(Language language);

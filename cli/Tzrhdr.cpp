@@ -111,7 +111,7 @@ void AddFieldOptions(CLI::App& set, Values& values, Language language) {
 int Show(const Values& values, const ToolEnvironment& environment, Language language,
          std::ostream& out, std::ostream& err) {
     ShowRequest request;
-    request.files = ExpandFileArguments(WideAll(values.files), {values.recursive}, err);
+    request.files = ExpandFileArguments(WideAll(values.files), {values.recursive, language}, err);
     request.format = values.json  ? RecordFormat::Json
                      : values.csv ? RecordFormat::Csv
                                   : RecordFormat::Text;
@@ -125,7 +125,7 @@ int Show(const Values& values, const ToolEnvironment& environment, Language lang
 int Check(const Values& values, const ToolEnvironment& environment, Language language,
           std::ostream& out, std::ostream& err) {
     CheckRequest request;
-    request.files = ExpandFileArguments(WideAll(values.files), {values.recursive}, err);
+    request.files = ExpandFileArguments(WideAll(values.files), {values.recursive, language}, err);
     if (!values.campaign.empty())
         request.campaignPath = Wide(values.campaign);
     request.codePage = HeaderCodePage(values.codePage, environment.codePageVariable, language);
@@ -171,7 +171,7 @@ int Set(const Values& values, const ToolEnvironment& environment, Language langu
             throw UsageError{FieldProblemText(*problem, language)};
         request.edits.push_back({field, Wide(text)});
     }
-    request.files = ExpandFileArguments(WideAll(values.files), {values.recursive}, err);
+    request.files = ExpandFileArguments(WideAll(values.files), {values.recursive, language}, err);
     if (!values.campaign.empty())
         request.campaignPath = Wide(values.campaign);
     request.campaignCodePage = TableCodePage(values.encoding, request.codePage, language);

@@ -18,8 +18,8 @@ namespace {
 const std::wstring kChineseName = L"\u6D4B\u7AD9127A.TZR";
 
 std::string RawFileBytes(const std::string& station) {
-    return CrLfLines({"VELMORAN COLLECTED DATA FILE", "ver 2.1", "ReceiverID:SN1", "Date:2026-03-05",
-                      "MARKER NAME:" + station}) +
+    return CrLfLines({"VELMORAN COLLECTED DATA FILE", "ver 2.1", "ReceiverID:SN1",
+                      "Date:2026-03-05", "MARKER NAME:" + station}) +
            ObservationData(1000);
 }
 
@@ -63,8 +63,8 @@ class TzrhdrFileArguments : public testing::TestWithParam<ArgumentCase> {
               L"sub/deeper/QRST126A.TZR", L"notes.txt", L"empty/notes.txt"})
             Write(name, RawFileBytes("STATION"));
         Write(L"gbk/" + kChineseName, RawFileBytes("STATION"));
-        Write(L"lists/utf8.txt", "\xEF\xBB\xBF" + ToUtf8(InCampaign(L"EFGH123A.TZR")) +
-                                     "\r\n\r\n" + ToUtf8(InCampaign(L"sub")) + "\r\n");
+        Write(L"lists/utf8.txt", "\xEF\xBB\xBF" + ToUtf8(InCampaign(L"EFGH123A.TZR")) + "\r\n\r\n" +
+                                     ToUtf8(InCampaign(L"sub")) + "\r\n");
         Write(L"lists/ansi.txt",
               UnicodeStringToMultiByte(InCampaign(L"gbk/" + kChineseName), AnsiCodePage()));
     }
@@ -130,12 +130,14 @@ INSTANTIATE_TEST_SUITE_P(
         ArgumentCase{"StarInAFolderName", {L"s*/*.TZR"}, {L"sub/MNOP125A.TZR"}},
         ArgumentCase{"PatternMatchingAFolder", {L"s?b"}, {L"sub/MNOP125A.TZR"}},
         ArgumentCase{"NoMatch", {L"*.XYZ"}, {}, {}, "no file matches"},
+        ArgumentCase{"NoMatchInChinese", {L"--lang=zh", L"*.XYZ"}, {}, {}, "没有匹配的文件"},
         ArgumentCase{"Folder", {L""}, {L"ABCD123A.TZR", L"EFGH123A.TZR", L"ijkl124a.tzr"}},
         ArgumentCase{"FolderRecursive",
                      {L"--recursive", L""},
                      {L"ABCD123A.TZR", L"EFGH123A.TZR", L"ijkl124a.tzr", L"gbk/" + kChineseName,
                       L"sub/MNOP125A.TZR", L"sub/deeper/QRST126A.TZR"}},
-        ArgumentCase{"FolderWithoutRawFiles", {L"empty"}, {}, {}, "no raw file (.TZR) in the folder"},
+        ArgumentCase{
+            "FolderWithoutRawFiles", {L"empty"}, {}, {}, "no raw file (.TZR) in the folder"},
         ArgumentCase{"ListInUtf8", {L"@lists/utf8.txt"}, {L"EFGH123A.TZR", L"sub/MNOP125A.TZR"}},
         ArgumentCase{"ListInTheAnsiCodePage", {L"@lists/ansi.txt"}, {L"gbk/" + kChineseName}},
         ArgumentCase{"MissingList", {L"@lists/missing.txt"}, {}, {}, "?"}),
