@@ -56,7 +56,6 @@ class CCampaignWindow : public CDialog {
     bool TranslateKeys(MSG& message);
 
     const CampaignSheet& Sheet() const { return *sheet_; }
-    const SheetTable& Table() const { return *table_; }
     // Whether files are being read, saved or taken back.
     bool Busy() const { return worker_.Busy(); }
 

@@ -11,10 +11,6 @@ void ListView::AddColumn(int column, const std::wstring& title, int width) {
     ListView_InsertColumn(window_, column, &info);
 }
 
-int ListView::ColumnCount() const {
-    return Header_GetItemCount(ListView_GetHeader(window_));
-}
-
 void ListView::SetItemCount(size_t count) {
     ListView_SetItemCountEx(window_, static_cast<int>(count),
                             LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
@@ -83,10 +79,6 @@ void ListView::ScrollColumnIntoView(int column) {
         ListView_Scroll(window_, cell.left - client.left, 0);
     else if (cell.right > client.right)
         ListView_Scroll(window_, std::min(cell.right - client.right, cell.left - client.left), 0);
-}
-
-void ListView::RedrawItems(int first, int last) {
-    ListView_RedrawItems(window_, first, last);
 }
 
 std::optional<std::pair<int, int>> ListView::HitTest(POINT point) const {

@@ -17,7 +17,6 @@ class ListView {
     HWND Handle() const { return window_; }
 
     void AddColumn(int column, const std::wstring& title, int width);
-    int ColumnCount() const;
     // Keeps the selection and the focus where they are as far as the new count allows.
     void SetItemCount(size_t count);
     // Selected items, in order.
@@ -34,7 +33,6 @@ class ListView {
     RECT CellRect(int item, int column) const;
     // Scrolls horizontally until the column is in view.
     void ScrollColumnIntoView(int column);
-    void RedrawItems(int first, int last);
     // The item and column under a point of the client area; nothing beside the items.
     std::optional<std::pair<int, int>> HitTest(POINT point) const;
 

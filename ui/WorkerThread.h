@@ -24,7 +24,6 @@ class WorkerThread {
     bool Busy() const { return busy_; }
     // Asks the work to stop at its next chance.
     void Cancel() { cancelled_ = true; }
-    bool Cancelled() const { return cancelled_; }
     // Waits for the work to end, so that what it left may be read.
     void Finish();
 
