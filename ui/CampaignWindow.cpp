@@ -1,6 +1,7 @@
 #include "ui/CampaignWindow.h"
 
 #include <commctrl.h>
+#include <windowsx.h>
 
 #include <algorithm>
 #include <utility>
@@ -81,6 +82,7 @@ bool CCampaignWindow::OnInit() {
     SetWindowSubclass(Item(IDC_CAMPAIGN_LIST), ListProc, kListSubclass,
                       reinterpret_cast<DWORD_PTR>(this));
     readQueue_ = std::make_unique<ReadQueue>(Handle(), WM_CAMPAIGN_ROWS);
+    cellTip_.Create(Handle());
     SendItemMessage(IDC_CAMPAIGN_PROGRESS, PBM_SETRANGE32, 0, kProgressRange);
 
     RECT client;
@@ -301,9 +303,6 @@ bool CCampaignWindow::OnNotify(const NMHDR& header, LRESULT& result) {
         case LVN_BEGINSCROLL:
             CommitEdit();
             return true;
-        case LVN_GETINFOTIPW:
-            ShowCellTip(*reinterpret_cast<NMLVGETINFOTIPW*>(const_cast<NMHDR*>(&header)));
-            return true;
         default:
             return false;
     }
@@ -311,6 +310,13 @@ bool CCampaignWindow::OnNotify(const NMHDR& header, LRESULT& result) {
 
 LRESULT CALLBACK CCampaignWindow::ListProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                            UINT_PTR, DWORD_PTR self) {
+    if (message == WM_MOUSEMOVE || message == WM_MOUSELEAVE) {
+        try {
+            reinterpret_cast<CCampaignWindow*>(self)->OnListMouse(message, lParam);
+        } catch (...) {
+            // The tip is only a help; the list goes on as ever.
+        }
+    }
     if (message == WM_KEYDOWN) {
         // An exception must never unwind through the window manager.
         try {
@@ -549,21 +555,27 @@ std::vector<std::wstring> CCampaignWindow::CellReasons(size_t row, size_t column
     return reasons;
 }
 
-// The list view asks for a row's tip; it is the reasons of the cell under the mouse.
-void CCampaignWindow::ShowCellTip(NMLVGETINFOTIPW& tip) const {
-    POINT point;
-    GetCursorPos(&point);
-    ScreenToClient(Item(IDC_CAMPAIGN_LIST), &point);
-    const std::optional<std::pair<int, int>> cell = table_->List().HitTest(point);
-    const auto position = static_cast<size_t>(tip.iItem);
-    if (!cell || cell->first != tip.iItem || position >= table_->View().size() ||
-        tip.cchTextMax <= 0)
+// The tip follows the mouse from cell to cell, with the reasons of the cell under it.
+void CCampaignWindow::OnListMouse(UINT message, LPARAM lParam) {
+    const HWND list = Item(IDC_CAMPAIGN_LIST);
+    if (message == WM_MOUSELEAVE) {
+        tippedCell_.reset();
+        cellTip_.Show({}, L"");
         return;
-    const std::wstring text =
-        Joined(CellReasons(table_->View()[position], static_cast<size_t>(cell->second)));
-    const size_t length = std::min(text.size(), static_cast<size_t>(tip.cchTextMax - 1));
-    std::copy_n(text.begin(), length, tip.pszText);
-    tip.pszText[length] = L'\0';
+    }
+    TRACKMOUSEEVENT leave = {sizeof(leave), TME_LEAVE, list, 0};
+    TrackMouseEvent(&leave);
+    POINT point = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    const std::optional<std::pair<int, int>> cell = table_->List().HitTest(point);
+    if (cell == tippedCell_)
+        return;
+    tippedCell_ = cell;
+    std::wstring text;
+    if (cell && static_cast<size_t>(cell->first) < table_->View().size())
+        text = Joined(CellReasons(table_->View()[static_cast<size_t>(cell->first)],
+                                  static_cast<size_t>(cell->second)));
+    ClientToScreen(list, &point);
+    cellTip_.Show(point, text);
 }
 
 void CCampaignWindow::SetStatus(const std::wstring& text) {

@@ -17,6 +17,7 @@
 #include "ui/BatchJobs.h"
 #include "ui/CampaignReader.h"
 #include "ui/CellEditor.h"
+#include "ui/CellTip.h"
 #include "ui/Dialog.h"
 #include "ui/MessageIcon.h"
 #include "ui/SheetTable.h"
@@ -77,7 +78,7 @@ class CCampaignWindow : public CDialog {
     static LRESULT CALLBACK ListProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                      UINT_PTR id, DWORD_PTR self);
     bool OnListKey(WPARAM key);
-    void ShowCellTip(NMLVGETINFOTIPW& tip) const;
+    void OnListMouse(UINT message, LPARAM lParam);
     // Why the cell is marked: its file's note, what check finds, the field log's value.
     std::vector<std::wstring> CellReasons(size_t row, size_t column) const;
 
@@ -130,6 +131,8 @@ class CCampaignWindow : public CDialog {
     std::unique_ptr<ReadQueue> readQueue_;
     HACCEL keys_ = nullptr;
     CellEditor editor_;
+    CellTip cellTip_;
+    std::optional<std::pair<int, int>> tippedCell_;
     std::vector<size_t> editRows_;
     size_t editField_ = 0;
     // A row by its file's path, in FileNameForComparison form, so that no file is read twice.

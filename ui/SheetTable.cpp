@@ -29,7 +29,7 @@ std::optional<size_t> FieldOfColumn(size_t column) {
 void SheetTable::CreateColumns() {
     ListView_SetExtendedListViewStyle(list_.Handle(), LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES |
                                                           LVS_EX_DOUBLEBUFFER |
-                                                          LVS_EX_HEADERDRAGDROP | LVS_EX_INFOTIP);
+                                                          LVS_EX_HEADERDRAGDROP);
     for (size_t column = 0; column < SheetColumnCount(); ++column) {
         const int width = column == kFileNameColumn    ? kFileNameWidth
                           : column == FindingsColumn() ? kFindingsWidth
