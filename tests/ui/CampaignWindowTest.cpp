@@ -132,6 +132,33 @@ TEST_F(CampaignWindow, ShowsEachFindingOfAFolderOnItsRowAndCell) {
     EXPECT_EQ(RowCount(), 11);
 }
 
+TEST_F(CampaignWindow, SortsFindsAndCopiesRows) {
+    Open({WriteCampaign(L"campaign")});
+    NMLISTVIEW click = {};
+    click.hdr = {List(), IDC_CAMPAIGN_LIST, static_cast<UINT>(LVN_COLUMNCLICK)};
+    click.iSubItem = static_cast<int>(ColumnOf("antenna-height"));
+    for (const std::wstring& first : {L"0.000", L"7.500"}) {
+        SendMessageW(Window(), WM_NOTIFY, IDC_CAMPAIGN_LIST, reinterpret_cast<LPARAM>(&click));
+        EXPECT_EQ(Cell(0, ColumnOf("antenna-height")), first);
+    }
+    HDITEMW heading = {};
+    heading.mask = HDI_FORMAT;
+    Header_GetItem(ListView_GetHeader(List()), ColumnOf("antenna-height"), &heading);
+    EXPECT_NE(heading.fmt & HDF_SORTDOWN, 0);
+
+    PressWithControl(List(), 'F');
+    SetDlgItemTextW(Window(), IDC_FIND_TEXT, L"cs007");
+    Press(GetDlgItem(Window(), IDC_FIND_TEXT), VK_RETURN);
+    const int item = ListView_GetNextItem(List(), -1, LVNI_FOCUSED);
+    ASSERT_GE(item, 0);
+    EXPECT_EQ(Cell(item, kFileNameColumn), L"S007123A.TZR");
+
+    PressWithControl(List(), 'C');
+    const std::optional<std::wstring> copied = ClipboardText(Window());
+    ASSERT_TRUE(copied);
+    EXPECT_EQ(copied->rfind(L"S007123A.TZR\t", 0), 0u) << ToUtf8(*copied);
+}
+
 // A cell, a fill of several rows and a paste, saved and taken back, against tzrhdr set.
 TEST_F(CampaignWindow, SavesEditsAsTzrhdrSetWritesThemAndTakesTheBatchBack) {
     const std::wstring folder = WriteCampaign(L"window");
