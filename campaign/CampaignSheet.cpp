@@ -333,8 +333,8 @@ std::wstring CampaignSheet::Text(size_t row, size_t column) const {
         return codes;
     }
     const size_t field = column - 1;
-    if (!r.given.empty() && r.given[field])
-        return *r.given[field];
+    if (r.edited && r.given[field])
+        return SheetFields()[field]->print(*r.edited, rows_->codePage);
     return r.held.empty() ? std::wstring() : r.held[field];
 }
 

@@ -70,8 +70,9 @@ class CampaignSheet {
     const std::wstring& Path(size_t row) const;
     // Why the row's file could not be read; null when it was.
     const ReadFailure* Failure(size_t row) const;
-    // The text a table shows in the cell: the file name, a field's value (the one given to it,
-    // else the one the file holds, as the editor shows it), or the findings' codes.
+    // The text a table shows in the cell: the file name, a field's value as the editor shows it
+    // (as a save would write the value given to it, else as the file holds it), or the findings'
+    // codes.
     std::wstring Text(size_t row, size_t column) const;
     // Whether the field was given a value other than the one the file holds.
     bool Edited(size_t row, size_t field) const;

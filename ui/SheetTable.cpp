@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "header/MeasureToChoices.h"
 #include "ui/CampaignTexts.h"
 
 namespace {
@@ -17,6 +18,20 @@ constexpr COLORREF kSelectedBackground = RGB(204, 228, 247);
 constexpr COLORREF kCurrentBackground = RGB(0, 102, 204);
 constexpr COLORREF kRefusedBackground = RGB(200, 0, 0);
 constexpr COLORREF kWhite = RGB(255, 255, 255);
+
+// A measure-to code as the editor's list shows it: its label.
+std::wstring MeasureToShown(const std::wstring& code) {
+    for (size_t i = 0; i < MeasureToChoices.size(); ++i) {
+        if (code == std::to_wstring(i))
+            return std::wstring(MeasureToChoices[i]);
+    }
+    return code;
+}
+
+bool IsMeasureToColumn(size_t column) {
+    const std::optional<size_t> field = FieldOfColumn(column);
+    return field && SheetFields()[*field]->name == "measure-to";
+}
 
 }  // namespace
 
@@ -177,6 +192,8 @@ const std::wstring* SheetTable::Note(size_t row) const {
 
 std::wstring SheetTable::CellText(size_t row, size_t column) const {
     std::wstring text = sheet_.Text(row, column);
+    if (IsMeasureToColumn(column))
+        return MeasureToShown(text);
     if (column == FindingsColumn()) {
         if (const std::wstring* note = Note(row))
             text = *note + (text.empty() ? L"" : L"；" + text);

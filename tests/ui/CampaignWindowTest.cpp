@@ -237,11 +237,11 @@ TEST_F(CampaignWindow, RefusesAValueOnItsCellAndUndoesAndRedoesEdits) {
 
     ClickCell(item, ColumnOf("antenna-height"));
     TypeIntoCell(L"2");
-    EXPECT_EQ(Cell(item, ColumnOf("antenna-height")), L"2");
+    EXPECT_EQ(Cell(item, ColumnOf("antenna-height")), L"2.000");
     PressWithControl(List(), 'Z');
     EXPECT_EQ(Cell(item, ColumnOf("antenna-height")), L"1.500");
     PressWithControl(List(), 'Y');
-    EXPECT_EQ(Cell(item, ColumnOf("antenna-height")), L"2");
+    EXPECT_EQ(Cell(item, ColumnOf("antenna-height")), L"2.000");
 }
 
 TEST_F(CampaignWindow, KeepsAFileChangedOnDiskSinceItWasReadAndSaysSo) {
