@@ -138,9 +138,11 @@ std::vector<std::wstring> RemoveStoppedCopies(FileSystem& files, const JournalFi
     std::vector<std::wstring> removed;
     if (live.empty())
         return removed;
-    std::vector<std::wstring> copies = {file.oldPath + L".tmp"};
-    if (file.newPath != file.oldPath)
-        copies.push_back(file.newPath + L".tmp");
+    std::vector<std::wstring> copies = TakenCopyNames(files, file.oldPath);
+    if (file.newPath != file.oldPath) {
+        for (std::wstring& name : TakenCopyNames(files, file.newPath))
+            copies.push_back(std::move(name));
+    }
     for (const std::wstring& copyPath : copies) {
         FileStatus status;
         // Held exclusively, and never a link: a copy that a running save still writes is not

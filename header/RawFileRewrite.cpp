@@ -6,6 +6,10 @@ namespace {
 
 constexpr int kTemporaryNameTries = 100;
 
+std::wstring CopyName(const std::wstring& path, int attempt) {
+    return path + (attempt == 0 ? L"" : L"." + std::to_wstring(attempt)) + L".tmp";
+}
+
 RewriteRefusal RefusalOf(FileFault fault) {
     switch (fault) {
         case FileFault::Link:
@@ -161,8 +165,7 @@ class Rewrite {
     // A name beside the file that nothing stands at; whatever does is left alone.
     std::unique_ptr<OpenedFile> CreateTemporary(FileStatus& status) {
         for (int attempt = 0; attempt < kTemporaryNameTries; ++attempt) {
-            temporaryPath_ = request_.currentPath +
-                             (attempt == 0 ? L"" : L"." + std::to_wstring(attempt)) + L".tmp";
+            temporaryPath_ = CopyName(request_.currentPath, attempt);
             std::unique_ptr<OpenedFile> copy =
                 files_.Open(temporaryPath_, OpenMode::CreateNew, status);
             if (copy || status.fault != FileFault::Exists)
@@ -355,4 +358,15 @@ std::optional<FileSnapshot> TakeSnapshot(FileSystem& files, const std::wstring& 
 
 RewriteOutcome RewriteRawFile(FileSystem& files, const RewriteRequest& request) {
     return Rewrite(files, request).Run();
+}
+
+std::vector<std::wstring> TakenCopyNames(FileSystem& files, const std::wstring& path) {
+    std::vector<std::wstring> names;
+    for (int attempt = 0; attempt < kTemporaryNameTries; ++attempt) {
+        std::wstring name = CopyName(path, attempt);
+        if (!files.Exists(name))
+            break;
+        names.push_back(std::move(name));
+    }
+    return names;
 }

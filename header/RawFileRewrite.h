@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "header/FileSnapshot.h"
 #include "platform/FileSystem.h"
@@ -76,6 +77,10 @@ bool NewPathNamesAnotherFile(FileSystem& files, const std::wstring& currentPath,
 // The header as it is written over a region of `regionLength` bytes: a shorter one has its last
 // line padded with spaces, so that no byte of the old header stays in front of the data.
 std::string HeaderForRegion(const std::string& headerText, size_t regionLength);
+
+// The names beside the file that a save may have written its copy under and something stands
+// at: "NAME.tmp", then "NAME.1.tmp" and on while the name before was taken, as the save chose.
+std::vector<std::wstring> TakenCopyNames(FileSystem& files, const std::wstring& path);
 
 // Snapshot of a file's first `regionLength` bytes, for a save that did not come from a read.
 std::optional<FileSnapshot> TakeSnapshot(FileSystem& files, const std::wstring& path,

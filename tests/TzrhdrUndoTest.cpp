@@ -181,6 +181,9 @@ struct StopCase {
     std::vector<std::wstring> edit;
     Stop stop;
     During during;
+    // Another program's file stands at the first file's copy name, so that the save takes the
+    // next one; it is never touched.
+    bool othersCopyName = false;
 };
 
 class TzrhdrStops : public TzrhdrJournal, public testing::WithParamInterface<StopCase> {
@@ -214,6 +217,9 @@ TEST_P(TzrhdrStops, EveryStepOfSetAndUndoLeavesEveryFileRestorable) {
         set.insert(set.end(), c.edit.begin(), c.edit.end());
         for (const std::wstring& name : names)
             set.push_back(folder.WriteFile(name, original));
+        const std::wstring othersFile = names[0] + L".tmp";
+        if (c.othersCopyName)
+            folder.WriteFile(othersFile, "notes");
         FaultyFileSystem files =
             c.stop == Stop::Kill ? FaultyFileSystem::KilledAt(step) : FaultyFileSystem(step);
         RunResult stopped;
@@ -227,6 +233,10 @@ TEST_P(TzrhdrStops, EveryStepOfSetAndUndoLeavesEveryFileRestorable) {
         size_t wholeCopies = 0;
         for (const std::wstring& name : FileNamesIn(folder.PathOf(L""))) {
             const std::string bytes = ReadWholeFile(folder.PathOf(name));
+            if (c.othersCopyName && name == othersFile) {
+                EXPECT_EQ(bytes, "notes");
+                continue;
+            }
             // A kill may leave a copy half-written, or the old file beside the new one.
             if (name == L"journal.jsonl" || (c.stop == Stop::Kill && name.ends_with(L".tmp")))
                 continue;
@@ -254,7 +264,7 @@ TEST_P(TzrhdrStops, EveryStepOfSetAndUndoLeavesEveryFileRestorable) {
         // Nor does a copy that the stop left half-written survive the undo.
         std::vector<std::wstring> left = FileNamesIn(folder.PathOf(L""));
         std::erase(left, L"journal.jsonl");
-        EXPECT_EQ(left.size(), names.size());
+        EXPECT_EQ(left.size(), names.size() + (c.othersCopyName ? 1 : 0));
         if (!files.Injected())
             break;
     }
@@ -272,7 +282,12 @@ INSTANTIATE_TEST_SUITE_P(
         StopCase{"KillRenamingCopyUndo",
                  {L"--station", L"WXYZ", L"--receiver-version", L"3.2.1 build 2026-03-01"},
                  Stop::Kill,
-                 During::Undo}),
+                 During::Undo},
+        StopCase{"KillCopySetBesideAnotherProgramsFile",
+                 {L"--receiver-version", L"3.2.1 build 2026-03-01"},
+                 Stop::Kill,
+                 During::Set,
+                 true}),
     [](const testing::TestParamInfo<StopCase>& info) { return info.param.name; });
 
 }  // namespace
