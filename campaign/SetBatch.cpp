@@ -1,6 +1,7 @@
 #include "campaign/SetBatch.h"
 
 #include <algorithm>
+#include <map>
 #include <memory>
 #include <unordered_map>
 
@@ -147,6 +148,7 @@ class SetRun {
                 failures_.emplace(i, std::move(plan));
         }
         std::vector<NameClash> clashes = NameClashes(names);
+        AddFilesGivenUnderTwoNames(clashes);
         for (size_t i = 0; i < plans_.size(); ++i) {
             if (!clashes[i] || !plans_[i].Writes())
                 continue;
@@ -154,6 +156,21 @@ class SetRun {
             refused.clash = std::move(clashes[i]);
             failures_.insert_or_assign(i, std::move(refused));
             plans_[i] = {SetStatus::Failed, {}, false};
+        }
+    }
+
+    // A file given twice under two spellings of its path, or under two of its hard links, is
+    // one file: each of its saves would take the other's for a change by another program.
+    void AddFilesGivenUnderTwoNames(std::vector<NameClash>& clashes) const {
+        std::map<std::pair<uint64_t, uint64_t>, size_t> first;
+        for (const auto& [index, identity] : identities_) {
+            const auto [found, added] = first.try_emplace({identity.volume, identity.index}, index);
+            if (added)
+                continue;
+            for (const size_t i : {found->second, index}) {
+                if (!clashes[i])
+                    clashes[i] = {NameClashKind::GivenTwice, {}, {}};
+            }
         }
     }
 
@@ -211,6 +228,8 @@ class SetRun {
         if (!request_.readRegions.empty() &&
             header.snapshot.headerRegion != request_.readRegions[index])
             return Failure(SetProblem::ChangedSinceRead);
+        if (checked == nullptr)
+            identities_.emplace_back(index, header.snapshot.identity);
         listener_.Read(header);
         const std::optional<FileEdits> edits = EditsFor(index, header);
         SetFileResult result;
@@ -325,6 +344,8 @@ class SetRun {
     // The results of the files that failed before their save, by their index, until reported.
     std::unordered_map<size_t, SetFileResult> failures_;
     std::unique_ptr<JournalWriter> journal_;
+    // Which file each path that was read stands for, by the path's number.
+    std::vector<std::pair<size_t, FileIdentity>> identities_;
     int journalled_ = 0;
     // Why the journal stopped taking lines, from the system; the batch stops writing with it.
     std::wstring journalError_;

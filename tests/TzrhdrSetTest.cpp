@@ -11,6 +11,7 @@
 #include "TzrhdrRun.h"
 #include "campaign/Csv.h"
 #include "cli/Json.h"
+#include "platform/DirectorySeparator.h"
 
 namespace {
 
@@ -303,6 +304,8 @@ struct BatchCase {
     std::string table;
     std::vector<std::string> statuses;
     std::string refusal;
+    // The last file is named through its folder's "." entry.
+    bool respellLast = false;
 };
 
 class TzrhdrSetBatch : public TzrhdrSet, public testing::WithParamInterface<BatchCase> {};
@@ -320,6 +323,11 @@ TEST_P(TzrhdrSetBatch, NameClashesAreRefusedBeforeAnythingIsWritten) {
         args.push_back(files.back());
     }
     const std::string original = ReadWholeFile(files.front());
+    if (c.respellLast) {
+        const size_t name = files.back().find_last_of(kDirectorySeparator);
+        files.back().insert(name, std::wstring{kDirectorySeparator, L'.'});
+        args.back() = files.back();
+    }
 
     const RunResult result = RunTool(args);
     EXPECT_EQ(StatusesOf(result.out), c.statuses) << result.out;
@@ -349,6 +357,13 @@ INSTANTIATE_TEST_SUITE_P(
                               "",
                               {"failed", "failed"},
                               "given more than once in this batch"},
+                    BatchCase{"GivenUnderTwoSpellings",
+                              {"ABCD", "ABCD"},
+                              {L"--station", L"P001"},
+                              "",
+                              {"failed", "failed"},
+                              "given more than once in this batch",
+                              true},
                     BatchCase{"NewNameOfAnotherFileOfTheBatch",
                               {"ABCD", "EFGH"},
                               {},
