@@ -275,6 +275,10 @@ class SetRun {
             return result;
         }
         if (request_.dryRun) {
+            if (const std::optional<RewriteOutcome> refused = RewriteRefusalBeforeWriting(
+                    files_,
+                    {file, plan.newPath, plan.headerText, header.snapshot, result.replacing}))
+                return AfterRewrite(file, *refused, std::move(result));
             result.lineChanges =
                 HeaderLineChanges(header.snapshot.headerRegion, plan.headerText, request_.codePage);
             return result;

@@ -33,6 +33,14 @@ class Rewrite {
           region_(request.before.headerRegion.size()) {}
 
     RewriteOutcome Run() {
+        if (std::optional<RewriteOutcome> refused = Check())
+            return *refused;
+        return header_.size() == region_ ? InPlace() : ThroughCopy();
+    }
+
+    // Opens the file and decides whether the save may go on, writing nothing: a refusal, or
+    // nothing when it may.
+    std::optional<RewriteOutcome> Check() {
         FileStatus status;
         file_ = files_.Open(request_.currentPath, OpenMode::Rewrite, status);
         if (!file_)
@@ -53,11 +61,9 @@ class Rewrite {
 
         header_ = request_.exactHeader ? request_.headerText
                                        : HeaderForRegion(request_.headerText, region_);
-        if (header_.size() == region_)
-            return InPlace();
-        if (facts_.linkCount > 1)
+        if (header_.size() != region_ && facts_.linkCount > 1)
             return Refused(RewriteRefusal::HardLinked);
-        return ThroughCopy();
+        return std::nullopt;
     }
 
   private:
@@ -358,6 +364,11 @@ std::optional<FileSnapshot> TakeSnapshot(FileSystem& files, const std::wstring& 
 
 RewriteOutcome RewriteRawFile(FileSystem& files, const RewriteRequest& request) {
     return Rewrite(files, request).Run();
+}
+
+std::optional<RewriteOutcome> RewriteRefusalBeforeWriting(FileSystem& files,
+                                                          const RewriteRequest& request) {
+    return Rewrite(files, request).Check();
 }
 
 std::vector<std::wstring> TakenCopyNames(FileSystem& files, const std::wstring& path) {

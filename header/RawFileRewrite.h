@@ -92,3 +92,9 @@ std::optional<FileSnapshot> TakeSnapshot(FileSystem& files, const std::wstring& 
 // it; a longer one goes through a copy beside the file that replaces it in one step. At every
 // moment one complete copy of the data exists under the old or the new name.
 RewriteOutcome RewriteRawFile(FileSystem& files, const RewriteRequest& request);
+
+// What RewriteRawFile would refuse before it writes anything, such as a read-only or
+// hard-linked file, so that a dry run tells what the save would do; nothing when it would go on.
+// The file is opened as the save opens it, and nothing is written.
+std::optional<RewriteOutcome> RewriteRefusalBeforeWriting(FileSystem& files,
+                                                          const RewriteRequest& request);

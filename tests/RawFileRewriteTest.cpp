@@ -83,6 +83,11 @@ TEST_P(RawFileRewriteSituations, KeepsTheDataWholeUnderOneName) {
     std::unique_ptr<OpenedFile> held;
     if (scene.heldElsewhere)
         held = SystemFileSystem().Open(scene.path, OpenMode::Rewrite, status);
+    // A dry run is told the same refusal, and writes nothing.
+    const std::optional<RewriteOutcome> probe =
+        RewriteRefusalBeforeWriting(SystemFileSystem(), scene.request);
+    EXPECT_EQ(probe ? probe->refusal : RewriteRefusal::None, situation.expected);
+    EXPECT_TRUE(FolderContents(scene.Folder()) == before);
     const RewriteOutcome outcome = RewriteRawFile(SystemFileSystem(), scene.request);
     held.reset();
 
