@@ -12,8 +12,9 @@ const ToolTexts& ChineseTexts() {
 
         .controlCharacter = "{}含有控制字符，会破坏文件头",
         .notAFileName =
-            "{}“{}”不能用作 Windows 文件名（不能含有 \\ / : * ? \" < > |，不能是 . "
+            "{}不能用作 Windows 文件名：{}（不能含有 \\ / : * ? \" < > |，不能是 . "
             "或 ..，不能是设备名，如 CON、NUL）",
+        .emptyStation = "{}为空，文件将没有自己的名字",
         .notInCodePage = "{}含有文件头代码页无法表示的字符：“{}”（见 --codepage）",
 
         .numberNotWritable = "{}“{}”不是文件头能按原样写入和读回的数字",
@@ -140,9 +141,8 @@ const ToolTexts& ChineseTexts() {
         .takenBack = "已撤销",
         .takenBackButChanged = "已撤销（此后被修改的文件除外）",
         .toTakeBack = "{} 个待撤销",
-        .oneLineIs = "{} 行",
-        .linesAre = "{} 行",
-        .notJournalLines = "{}不是日志行，已跳过（第 {} 行）；其中的文件不会撤销",
+        .notAJournalLine = "{} 行不是日志行，已跳过（第 {} 行）；其中的文件不会撤销",
+        .notJournalLines = "{} 行不是日志行，已跳过（第 {} 行）；其中的文件不会撤销",
         .moreLines = "……",
 
         .antennasFrom = "{} 种天线，来自{}",

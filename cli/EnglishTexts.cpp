@@ -12,8 +12,9 @@ const ToolTexts& EnglishTexts() {
 
         .controlCharacter = "{} holds a control character, which would break the header",
         .notAFileName =
-            "{} \"{}\" cannot be part of a Windows file name (no \\ / : * ? \" < > |, "
+            "{} cannot be part of a Windows file name: {} (no \\ / : * ? \" < > |, "
             "not . or .., no device name such as CON or NUL)",
+        .emptyStation = "{} is empty, which would leave the file without a name of its own",
         .notInCodePage =
             "{} holds characters that the header's code page cannot hold: \"{}\" (see --codepage)",
 
@@ -150,10 +151,12 @@ const ToolTexts& EnglishTexts() {
         .takenBack = "taken back",
         .takenBackButChanged = "taken back but for files changed since",
         .toTakeBack = "{} to take back",
-        .oneLineIs = "{} line is",
-        .linesAre = "{} lines are",
+        .notAJournalLine =
+            "{} line is not a journal line and is passed over (line {}); files it "
+            "names are not taken back",
         .notJournalLines =
-            "{} not journal lines and passed over (line {}); files they name are not taken back",
+            "{} lines are not journal lines and are passed over (lines {}); files "
+            "they name are not taken back",
         .moreLines = ", ...",
 
         .antennasFrom = "{} antennas from {}",

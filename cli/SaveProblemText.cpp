@@ -27,7 +27,8 @@ std::string ValueProblemText(const ValueProblem& problem, Language language) {
         case ValueFault::ControlCharacter:
             return Fill(texts.controlCharacter, {problem.field});
         case ValueFault::NotAFileName:
-            return Fill(texts.notAFileName, {problem.field, characters});
+            return characters.empty() ? Fill(texts.emptyStation, {problem.field})
+                                      : Fill(texts.notAFileName, {problem.field, characters});
         case ValueFault::NotInCodePage:
             return Fill(texts.notInCodePage, {problem.field, characters});
         case ValueFault::NotANumber:

@@ -20,6 +20,7 @@ struct ToolTexts {
     // Why a value cannot be written into a header: field, characters.
     std::string_view controlCharacter;
     std::string_view notAFileName;
+    std::string_view emptyStation;
     std::string_view notInCodePage;
     std::string_view numberNotWritable;
 
@@ -156,8 +157,8 @@ struct ToolTexts {
     std::string_view takenBack;
     std::string_view takenBackButChanged;
     std::string_view toTakeBack;
-    std::string_view oneLineIs;
-    std::string_view linesAre;
+    // Lines of the journal that do not read: their count and their numbers.
+    std::string_view notAJournalLine;
     std::string_view notJournalLines;
     std::string_view moreLines;
 

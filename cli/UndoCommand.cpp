@@ -99,8 +99,8 @@ void ReportUnreadableLines(const std::wstring& path, const JournalIndex& index,
     if (index.unreadableCount > index.unreadableLines.size())
         lines += texts.moreLines;
     err << "tzrhdr: " << ToUtf8(path) << ": "
-        << Fill(texts.notJournalLines,
-                {CountOf(index.unreadableCount, texts.oneLineIs, texts.linesAre), lines})
+        << Fill(index.unreadableCount == 1 ? texts.notAJournalLine : texts.notJournalLines,
+                {std::to_string(index.unreadableCount), lines})
         << "\n";
 }
 

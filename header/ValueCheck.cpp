@@ -61,8 +61,10 @@ bool IsReservedDeviceName(std::wstring_view stem) {
             upper[3] == L'\u00B2' || upper[3] == L'\u00B3');
 }
 
-// What makes the station name no single Windows file name once the suffix follows it.
-std::wstring FileNameFaults(const StationHeader& header) {
+// What makes the station name no single Windows file name once the suffix follows it: its
+// characters that no name may hold, or else the whole station (empty for an empty one); nothing
+// when it can be one.
+std::optional<std::wstring> FileNameFaults(const StationHeader& header) {
     const std::wstring& station = header.stationName;
     std::wstring found;
     for (wchar_t c : station) {
@@ -78,8 +80,8 @@ std::wstring FileNameFaults(const StationHeader& header) {
     const bool device = IsReservedDeviceName(
         std::wstring_view(fileName).substr(0, std::min(fileName.find(L'.'), fileName.size())));
     if (dotsOnly || badEnd || device)
-        return station.empty() ? L"\"\"" : station;
-    return {};
+        return station;
+    return std::nullopt;
 }
 
 // One character, or a surrogate pair, at a time.
@@ -111,8 +113,8 @@ std::optional<ValueProblem> FindValueThatBreaksTheHeader(const StationHeader& he
         if (!found.empty())
             return ValueProblem{field, ValueFault::ControlCharacter, std::move(found)};
         if (isStation) {
-            if (std::wstring faults = FileNameFaults(header); !faults.empty())
-                return ValueProblem{field, ValueFault::NotAFileName, std::move(faults)};
+            if (std::optional<std::wstring> faults = FileNameFaults(header))
+                return ValueProblem{field, ValueFault::NotAFileName, std::move(*faults)};
         }
     }
     return std::nullopt;

@@ -23,7 +23,9 @@ struct ValueProblem {
     // The field, named as tzrhdr's options name it: "station", "receiver-type", ...
     std::string_view field;
     ValueFault fault;
-    // The characters at fault, each once, in the order they stand; for NotANumber, the value.
+    // The characters at fault, each once, in the order they stand; for NotANumber, the value;
+    // for NotAFileName, the whole station when no one character is at fault (empty for an empty
+    // station).
     std::wstring characters;
 };
 

@@ -202,7 +202,7 @@ INSTANTIATE_TEST_SUITE_P(
         ValueCase{"DeviceStation", &StationHeader::stationName, L"com1", NotAFileName, L"com1"},
         ValueCase{"SuperscriptDevice", &StationHeader::stationName, L"LPT\u00B2", NotAFileName,
                   L"LPT\u00B2"},
-        ValueCase{"EmptyStation", &StationHeader::stationName, L"", NotAFileName, L"\"\""},
+        ValueCase{"EmptyStation", &StationHeader::stationName, L"", NotAFileName, L""},
         ValueCase{"LineBreakInStation", &StationHeader::stationName, L"P001\n", ControlCharacter,
                   L"\n"},
         ValueCase{"TabInStation", &StationHeader::stationName, L"P\t1", ControlCharacter, L"\t"},
