@@ -45,8 +45,10 @@ bool CsvReader::EndRecord(size_t lastLine) {
 
 // One byte of the text, after the byte-order mark; false when the reading stops.
 bool CsvReader::Take(char c) {
-    if (c == '\n')
+    // Lines end at CR LF, LF or CR, inside quotes too: the count is the one a spreadsheet shows.
+    if (c == '\r' || (c == '\n' && !afterCr_))
         ++line_;
+    afterCr_ = c == '\r';
     if (quoteInQuotes_) {
         quoteInQuotes_ = false;
         if (c == '"') {
@@ -62,12 +64,11 @@ bool CsvReader::Take(char c) {
         return cellCount_ >= cells_.size() || cells_[cellCount_].size() <= longestCell_ ||
                Stop(Fault::CellTooLong, line_);
     }
+    // A carriage return alone ends the line too, as old Macintosh spreadsheets write them.
     if (pendingCr_) {
         pendingCr_ = false;
-        if (c != '\n') {
-            Append('\r');
-            recordHasContent_ = true;
-        }
+        if (c != '\n' && !EndRecord(line_ - 1))
+            return false;
     }
     if (c == '"') {
         quoted_ = true;
@@ -152,8 +153,7 @@ bool CsvReader::Finish() {
     quoted_ = quoteInQuotes_ = false;
     if (pendingCr_) {
         pendingCr_ = false;
-        Append('\r');
-        recordHasContent_ = true;
+        return EndRecord(line_ - 1);
     }
     return EndRecord(line_);
 }

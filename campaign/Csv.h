@@ -12,7 +12,7 @@
 using CsvRow = std::vector<std::string>;
 
 // Comma-separated text as spreadsheets write it, read as it arrives, in pieces of any size:
-// fields in double quotes may hold commas, line breaks and doubled quotes; CR LF or LF ends a
+// fields in double quotes may hold commas, line breaks and doubled quotes; CR LF, LF or CR ends a
 // record; a UTF-8 byte-order mark at the very start is skipped; blank lines are skipped. Each
 // record comes with the physical line it starts on, as a spreadsheet numbers its lines.
 class CsvReader {
@@ -55,6 +55,8 @@ class CsvReader {
     // A quote inside a quoted field, not yet known to be doubled or closing.
     bool quoteInQuotes_ = false;
     bool pendingCr_ = false;
+    // The last byte taken was a CR, so that an LF after it ends no further line.
+    bool afterCr_ = false;
     bool recordHasContent_ = false;
     bool stopped_ = false;
     Fault fault_ = Fault::None;

@@ -7,7 +7,7 @@ namespace {
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 bool IsPlainAscii(unsigned char byte) {
-    return byte < 0x80 && byte != '\n' && byte != 0;
+    return byte < 0x80 && byte != '\n' && byte != '\r' && byte != 0;
 }
 
 }  // namespace
@@ -60,7 +60,7 @@ bool TableEncodingCheck::Read(std::string_view bytes) {
         return false;
     for (size_t i = 0; i < bytes.size(); ++i) {
         // Plain ASCII inside a line, past its start, changes nothing but the count.
-        if (lineBytes_ >= kByteOrderMark.size() && due_ == 0) {
+        if (lineBytes_ >= kByteOrderMark.size() && due_ == 0 && !pendingCr_) {
             const size_t from = i;
             while (i < bytes.size() && IsPlainAscii(static_cast<unsigned char>(bytes[i])))
                 ++i;
@@ -71,6 +71,15 @@ bool TableEncodingCheck::Read(std::string_view bytes) {
         const char c = bytes[i];
         const auto byte = static_cast<unsigned char>(c);
         beforeFault_ = i;
+        if (pendingCr_) {
+            pendingCr_ = false;
+            if (byte != '\n' && !EndLine())
+                return false;
+        }
+        if (byte == '\r') {
+            pendingCr_ = true;
+            continue;
+        }
         if (byte == '\n') {
             if (!EndLine())
                 return false;
@@ -89,6 +98,7 @@ bool TableEncodingCheck::Read(std::string_view bytes) {
 }
 
 bool TableEncodingCheck::Finish() {
+    pendingCr_ = false;
     return fault_ == Fault::None && (lineBytes_ == 0 || EndLine());
 }
 

@@ -62,6 +62,8 @@ class TableEncodingCheck {
     bool decidingLineWasUtf8_ = false;
     size_t line_ = 1;
     size_t lineBytes_ = 0;
+    // A CR not yet known to be followed by an LF; alone, it ends a line as well.
+    bool pendingCr_ = false;
     std::string lineStart_;
     size_t highBytes_ = 0;
     bool validUtf8_ = true;

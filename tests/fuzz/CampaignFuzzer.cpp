@@ -14,8 +14,11 @@
 
 namespace {
 
+// At most: a CR LF is one line end, a CR or an LF alone is one too.
 size_t LineCount(std::string_view text) {
-    return static_cast<size_t>(std::count(text.begin(), text.end(), '\n')) + 1;
+    return static_cast<size_t>(std::count(text.begin(), text.end(), '\n') +
+                               std::count(text.begin(), text.end(), '\r')) +
+           1;
 }
 
 }  // namespace
