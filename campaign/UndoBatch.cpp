@@ -103,6 +103,16 @@ class UndoRun {
             UndoFileResult result = Problem(UndoStatus::Restored, UndoProblem::None, plan.from);
             if (file->oldPath != plan.from)
                 result.newPath = file->oldPath;
+            // A dry run is told what the restore would refuse before it writes.
+            if (dryRun_ && plan.action == TakeBackAction::Restore) {
+                if (const std::optional<RewriteOutcome> refused =
+                        RewriteRefusalBeforeWriting(files_, plan.restore)) {
+                    result.status = UndoStatus::Failed;
+                    result.newPath.clear();
+                    result.problem = UndoProblem::Restore;
+                    result.written = *refused;
+                }
+            }
             results.push_back(std::move(result));
             if (dryRun_)
                 continue;

@@ -26,7 +26,8 @@ enum class Twist {
     UnwritableJournal,
     JournalIsARawFile,
     JournalIsALink,
-    DamagedJournal
+    DamagedJournal,
+    ReadOnlySince
 };
 
 struct UndoCase {
@@ -87,6 +88,18 @@ TEST_P(TzrhdrUndo, PutsBackEveryByteOfAFileTheBatchWroteAndLeavesAChangedOneAlon
     if (c.twist == Twist::DamagedJournal)
         directory.WriteFile(L"journal.jsonl", ReadWholeFile(journal) + "{\"entry\": \"int");
 
+    if (c.twist == Twist::ReadOnlySince) {
+        std::filesystem::permissions(FileSystemPath(newPath), std::filesystem::perms::owner_read);
+        // A dry run is told the refusal that the undo then meets.
+        const RunResult preview = Run({L"undo", L"--dry-run"});
+        const RunResult refused = Run({L"undo"});
+        std::filesystem::permissions(FileSystemPath(newPath), std::filesystem::perms::owner_all);
+        EXPECT_EQ(preview.status, 1) << preview.out << preview.err;
+        EXPECT_EQ(refused.status, 1) << refused.err;
+        EXPECT_NE(preview.err.find("read-only"), std::string::npos) << preview.err;
+        EXPECT_TRUE(ReadWholeFile(newPath) == changed);
+        return;
+    }
     const RunResult undone = Run({L"undo"});
     EXPECT_TRUE(ReadWholeFile(other) == original);
     if (c.twist == Twist::ChangedSince) {
@@ -120,7 +133,8 @@ INSTANTIATE_TEST_SUITE_P(
                  L"ABCD045A.TZR",
                  Twist::JournalIsARawFile},
         UndoCase{
-            "JournalIsALink", {L"--station-code", L"P02"}, L"ABCD045A.TZR", Twist::JournalIsALink}),
+            "JournalIsALink", {L"--station-code", L"P02"}, L"ABCD045A.TZR", Twist::JournalIsALink},
+        UndoCase{"ReadOnlySince", {L"--station", L"WXYZ"}, L"WXYZ045A.TZR", Twist::ReadOnlySince}),
     [](const testing::TestParamInfo<UndoCase>& info) { return info.param.name; });
 
 TEST_F(TzrhdrJournal, RepeatedUndoWalksBackAndTakingBackAnUndoRedoesIt) {
