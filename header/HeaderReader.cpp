@@ -292,7 +292,7 @@ ReaderReport ReadStationHeader(const std::wstring& path, const AntennaCatalogue&
     const size_t textRegion =
         std::min<size_t>(StationHeader::kMinimumRegionLength, reading.Header().End());
     header.headerRegionLength = static_cast<int32_t>(std::max(reading.LastKeyEnd(), textRegion));
-    if (options.forSave)
+    if (options.forSave || options.keepRegion)
         header.snapshot = {facts.identity,
                            bytes.substr(0, static_cast<size_t>(header.headerRegionLength)),
                            facts.size};

@@ -40,8 +40,11 @@ class Sheet : public testing::Test {
     }
 
     CheckedFile Read(const std::wstring& path) const {
+        // As the campaign window reads its rows: the header region, not the file's facts.
         HeaderReadOptions options;
         options.codePage = kCodePage;
+        options.forSave = false;
+        options.keepRegion = true;
         return ReadCheckedFile(SystemFileSystem(), path, catalogue_, options);
     }
 

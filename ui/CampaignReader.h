@@ -38,6 +38,7 @@ class ReadQueue {
     std::mutex mutex_;
     std::vector<CheckedFile> files_;
     size_t sincePost_ = 0;
+    size_t posted_ = 0;
     std::chrono::steady_clock::time_point lastPost_ = std::chrono::steady_clock::now();
 };
 

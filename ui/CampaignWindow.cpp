@@ -61,6 +61,11 @@ CCampaignWindow::CCampaignWindow(HWND owner, std::vector<std::wstring> paths,
       initialPaths_(std::move(paths)),
       codePage_(AnsiCodePage()) {
     readOptions_.codePage = codePage_;
+    // A save compares each file with the header region its row was read with, and takes the
+    // file's facts itself before it writes; asking the system for them on every read costs more
+    // than the rest of the read under Wine.
+    readOptions_.forSave = false;
+    readOptions_.keepRegion = true;
     catalogue_.Load();
     sheet_ = std::make_unique<CampaignSheet>(catalogue_, codePage_);
 }
