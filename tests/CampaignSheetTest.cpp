@@ -62,7 +62,7 @@ TEST_F(Sheet, ValuesAreCheckedAsTheSaveChecksThem) {
         std::optional<Reason> refused;
         bool edited;
         // What the cell shows when the value was taken.
-        std::wstring shown;
+        std::wstring shown = {};
     };
     const Case cases[] = {
         {0, kHeight, L"1.6", std::nullopt, true, L"1.600"},
