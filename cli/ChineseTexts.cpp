@@ -139,7 +139,7 @@ const ToolTexts& ChineseTexts() {
         .noJournalFolderGiveOption = "系统没有为日志指定文件夹；请用 --journal 指定",
         .noSuchBatch = "日志 {} 中没有批次 {}",
         .takenBack = "已撤销",
-        .takenBackButChanged = "已撤销（此后被修改的文件除外）",
+        .takenBackButChanged = "已撤销（此后被修改或已不存在的文件除外）",
         .toTakeBack = "{} 个待撤销",
         .notAJournalLine = "{} 行不是日志行，已跳过（第 {} 行）；其中的文件不会撤销",
         .notJournalLines = "{} 行不是日志行，已跳过（第 {} 行）；其中的文件不会撤销",

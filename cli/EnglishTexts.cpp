@@ -149,7 +149,7 @@ const ToolTexts& EnglishTexts() {
         .noJournalFolderGiveOption = "the system names no folder for the journal; give --journal",
         .noSuchBatch = "the journal {} holds no batch {}",
         .takenBack = "taken back",
-        .takenBackButChanged = "taken back but for files changed since",
+        .takenBackButChanged = "taken back but for files changed or gone since",
         .toTakeBack = "{} to take back",
         .notAJournalLine =
             "{} line is not a journal line and is passed over (line {}); files it "
