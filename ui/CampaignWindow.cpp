@@ -12,7 +12,7 @@
 #include "platform/JournalLocation.h"
 #include "res/resource.h"
 #include "ui/BatchListDlg.h"
-#include "ui/CampaignChoosers.h"
+#include "ui/FileChooser.h"
 #include "ui/CampaignTexts.h"
 #include "ui/DroppedFiles.h"
 #include "ui/MessageBox.h"
