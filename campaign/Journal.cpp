@@ -372,9 +372,16 @@ bool MayHoldJournal(FileSystem& files, const std::wstring& path) {
     const std::unique_ptr<OpenedFile> file = files.Open(path, OpenMode::ReadShared, status);
     if (!file)
         return true;
+    FileFacts facts;
+    if (file->Facts(facts) && !facts.regularFile)
+        return false;
     char first = '{';
     size_t got = 0;
     return !file->Read(&first, 1, got) || got == 0 || first == '{' || first == '\n';
+}
+
+bool JournalKeepsName(const std::wstring& path) {
+    return FromUtf8(ToUtf8(path)) == path;
 }
 
 std::unique_ptr<JournalWriter> JournalWriter::Open(FileSystem& files, const std::wstring& path,

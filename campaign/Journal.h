@@ -104,8 +104,12 @@ struct JournalIndex {
 std::string NewBatchId();
 
 // False for an existing file that does not begin as a journal does, such as a raw file named as
-// the journal by mistake: appending lines to it would damage it.
+// the journal by mistake (appending lines to it would damage it), and for a device or a folder.
 bool MayHoldJournal(FileSystem& files, const std::wstring& path);
+
+// False for a name the journal's UTF-8 would change, so that an undo could not give it back: a
+// POSIX name that is not UTF-8, or an NTFS name with a lone surrogate.
+bool JournalKeepsName(const std::wstring& path);
 // The time now, as batches record it.
 std::string JournalTime();
 

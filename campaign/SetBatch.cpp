@@ -274,6 +274,8 @@ class SetRun {
             result.target = plan.newPath;
             return result;
         }
+        if (request_.journal && !(JournalKeepsName(file) && JournalKeepsName(plan.newPath)))
+            return Failure(SetProblem::NameNotJournalled);
         if (request_.dryRun) {
             if (const std::optional<RewriteOutcome> refused = RewriteRefusalBeforeWriting(
                     files_,

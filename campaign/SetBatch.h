@@ -68,6 +68,8 @@ enum class SetProblem {
     TargetExists,
     // The journal stopped taking lines (`journalError`), so the file was not written.
     JournalStopped,
+    // The journal could not record the file's name, or its new one, as it is spelled.
+    NameNotJournalled,
     // `written` tells what the write left on disk.
     Rewrite,
 };

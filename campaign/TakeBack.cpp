@@ -71,6 +71,14 @@ bool IsBeginningOfCopy(OpenedFile& copy, const std::string& header, OpenedFile& 
     }
 }
 
+// Only the system's own "no such file" makes a file missing: a name it cannot look up (too
+// long, no permission on a folder) may still stand for the file.
+bool CertainlyMissing(FileSystem& files, const std::wstring& path) {
+    FileStatus status;
+    return !files.Exists(path) && !files.Open(path, OpenMode::ReadShared, status) &&
+           status.fault == FileFault::Missing;
+}
+
 TakeBackPlan Plan(TakeBackAction action, const std::wstring& from, const JournalFile& file) {
     return {action, from, {}, file};
 }
@@ -93,7 +101,7 @@ TakeBackPlan PlanTakeBack(FileSystem& files, const JournalFile& file) {
     std::vector<std::optional<FileSnapshot>> held;
     for (const std::wstring& place : places) {
         held.push_back(TakeSnapshot(files, place, longest));
-        if (!held.back() && files.Exists(place))
+        if (!held.back() && !CertainlyMissing(files, place))
             return Plan(TakeBackAction::Unreadable, place, file);
     }
     const std::optional<FileSnapshot>& atOld = held.back();

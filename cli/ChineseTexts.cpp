@@ -105,6 +105,8 @@ const ToolTexts& ChineseTexts() {
         .newNameOfAnotherFile = "新文件名 {} 是本批另一个文件的文件名",
         .sameNewName = "新文件名 {} 也是 {} 的新文件名",
         .journalStopped = "日志无法写入，未写入：{}",
+        .nameNotJournalled =
+            "文件名不是有效的文字，日志无法还原它；请重命名该文件（或使用 --no-journal）；未写入",
         .rowProblem = "{}：{}",
         .noRowInTable = "测量任务表中没有它的行；保持原样",
         .fileIsNow = "（文件现为 {}）",
@@ -153,6 +155,8 @@ const ToolTexts& ChineseTexts() {
 
         .helpHint = "请参阅“tzrhdr --help”或“tzrhdr 命令 --help”。",
         .unknownCommand = "未知命令“{}”",
+        .dashedFileName = "{} 被当作选项；请写成 ./{} 或放在 -- 之后",
+        .emptyOptionValue = "{} 的 = 后没有值；其后的参数（如有）被当作它的值",
         .needsCodePageNumber = "{} 需要代码页编号，而不是“{}”",
         .codePageNotAvailable = "{}：本系统没有代码页 {}",
         .badEncoding = "--encoding 应为 utf-8、ansi 或代码页编号，而不是“{}”",

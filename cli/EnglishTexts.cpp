@@ -114,6 +114,9 @@ const ToolTexts& EnglishTexts() {
         .newNameOfAnotherFile = "the new name {} is the name of another file of this batch",
         .sameNewName = "the new name {} is also the new name of {}",
         .journalStopped = "not written, as the journal cannot be written: {}",
+        .nameNotJournalled =
+            "its name is not valid text, so the journal could not give it back; "
+            "rename the file (or give --no-journal); nothing written",
         .rowProblem = "{}: {}",
         .noRowInTable = "no row in the campaign table; left as it is",
         .fileIsNow = " (the file is now {})",
@@ -167,6 +170,10 @@ const ToolTexts& EnglishTexts() {
 
         .helpHint = "Try \"tzrhdr --help\" or \"tzrhdr COMMAND --help\".",
         .unknownCommand = "unknown command \"{}\"",
+        .dashedFileName = "{} is read as an option; name the file as ./{} or after --",
+        .emptyOptionValue =
+            "{} has no value after the =; it took the next argument, if any, as "
+            "its value",
         .needsCodePageNumber = "{} needs a code page number, not \"{}\"",
         .codePageNotAvailable = "{}: code page {} is not available on this system",
         .badEncoding = "--encoding is utf-8, ansi or a code page number, not \"{}\"",

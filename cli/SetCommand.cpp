@@ -102,6 +102,8 @@ std::string ProblemText(const SetFileResult& file, const CampaignMatch* campaign
             return Fill(texts.targetExistsReplace, {ToUtf8(file.target)});
         case SetProblem::JournalStopped:
             return Fill(texts.journalStopped, {JournalProblemText(file.journalError)});
+        case SetProblem::NameNotJournalled:
+            return std::string(texts.nameNotJournalled);
         case SetProblem::Rewrite:
             return RewriteProblemText(file.written, language);
     }

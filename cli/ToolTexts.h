@@ -120,6 +120,7 @@ struct ToolTexts {
     std::string_view newNameOfAnotherFile;
     std::string_view sameNewName;
     std::string_view journalStopped;
+    std::string_view nameNotJournalled;
     std::string_view rowProblem;
     std::string_view noRowInTable;
     std::string_view fileIsNow;
@@ -172,6 +173,8 @@ struct ToolTexts {
     // Bad usage.
     std::string_view helpHint;
     std::string_view unknownCommand;
+    std::string_view dashedFileName;
+    std::string_view emptyOptionValue;
     std::string_view needsCodePageNumber;
     std::string_view codePageNotAvailable;
     std::string_view badEncoding;

@@ -5,12 +5,13 @@
 #include "platform/CodePage.h"
 #include "platform/Console.h"
 #include "platform/JournalLocation.h"
+#include "platform/NativePath.h"
 #include "platform/UserLanguage.h"
 
 int main(int argc, char** argv) {
     std::vector<std::wstring> args;
     for (int i = 1; i < argc; ++i)
-        args.push_back(MultiByteToUnicodeString(argv[i], kUtf8CodePage));
+        args.push_back(PathFromNative(argv[i]));
     ToolEnvironment environment;
     environment.version = TZR_VERSION;
     environment.errIsTerminal = IsStandardErrorTerminal();

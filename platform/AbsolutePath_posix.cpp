@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <memory>
 
-#include "platform/CodePage.h"
+#include "platform/NativePath.h"
 
 std::wstring AbsolutePath(const std::wstring& path) {
     if (path.empty() || path.front() == L'/')
@@ -13,7 +13,7 @@ std::wstring AbsolutePath(const std::wstring& path) {
     const std::unique_ptr<char, decltype(&std::free)> folder(::getcwd(nullptr, 0), &std::free);
     if (!folder)
         return path;
-    std::wstring absolute = MultiByteToUnicodeString(folder.get(), kUtf8CodePage);
+    std::wstring absolute = PathFromNative(folder.get());
     if (absolute.empty() || absolute.back() != L'/')
         absolute += L'/';
     return absolute + (path.starts_with(L"./") ? path.substr(2) : path);

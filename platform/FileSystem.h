@@ -20,6 +20,8 @@ enum class FileFault {
     ReadOnly,
     // Another program holds the file open or locked.
     InUse,
+    // Nothing stands at the name, or a folder on its way does not exist.
+    Missing,
 };
 
 // The outcome of one file operation: on failure, a text that names the cause and the file.
@@ -51,6 +53,8 @@ struct FileFacts {
     int64_t modified = 0;
     uint32_t linkCount = 1;
     bool readOnly = false;
+    // False for a device, a pipe or a folder opened by name.
+    bool regularFile = true;
     // POSIX owner, group and permission bits; a copy that replaces the file gets the same.
     uint32_t owner = 0;
     uint32_t group = 0;

@@ -75,6 +75,7 @@ class PosixFile : public OpenedFile {
         facts.modified =
             static_cast<int64_t>(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec;
         facts.linkCount = static_cast<uint32_t>(status.st_nlink);
+        facts.regularFile = S_ISREG(status.st_mode);
         // The mode bits decide, not who runs the program: root may write anything.
         facts.readOnly = (status.st_mode & S_IWUSR) == 0;
         facts.owner = status.st_uid;
@@ -133,6 +134,9 @@ FileFault FaultOfFailedOpen(int error, const std::string& path) {
             return FileFault::Link;
         case EEXIST:
             return FileFault::Exists;
+        case ENOENT:
+        case ENOTDIR:
+            return FileFault::Missing;
         case EACCES:
         case EPERM:
         case EROFS:

@@ -116,6 +116,9 @@ FileFault FaultOfFailedOpen(DWORD error, const std::wstring& path) {
         case ERROR_SHARING_VIOLATION:
         case ERROR_LOCK_VIOLATION:
             return FileFault::InUse;
+        case ERROR_FILE_NOT_FOUND:
+        case ERROR_PATH_NOT_FOUND:
+            return FileFault::Missing;
         case ERROR_ACCESS_DENIED: {
             const DWORD attributes = GetFileAttributesW(ExtendedPath(path).c_str());
             if (attributes != INVALID_FILE_ATTRIBUTES &&

@@ -7,7 +7,6 @@
 #include <cerrno>
 #include <cstring>
 
-#include "platform/CodePage.h"
 #include "platform/NativePath.h"
 #include "platform/SystemError.h"
 
@@ -36,8 +35,8 @@ FileStatus ListFolder(const std::wstring& folder, std::vector<FolderEntry>& entr
     errno = 0;
     while (const dirent* entry = ::readdir(listing)) {
         if (!IsDotOrDotDot(entry->d_name))
-            entries.push_back({MultiByteToUnicodeString(entry->d_name, kUtf8CodePage),
-                               IsFolderItself(::dirfd(listing), *entry)});
+            entries.push_back(
+                {PathFromNative(entry->d_name), IsFolderItself(::dirfd(listing), *entry)});
         errno = 0;
     }
     const int error = errno;

@@ -2,6 +2,9 @@
 
 #include "platform/CodePage.h"
 #include "platform/DirectorySeparator.h"
+#ifndef _WIN32
+#include "platform/NativePath.h"
+#endif
 
 #include <atomic>
 #include <fstream>
@@ -26,7 +29,7 @@ std::filesystem::path FileSystemPath(const std::wstring& path) {
     return path;
 #else
     // Without a UTF-8 locale std::filesystem cannot convert non-ASCII wide names itself.
-    return UnicodeStringToMultiByte(path, kUtf8CodePage);
+    return NativePath(path);
 #endif
 }
 

@@ -9,6 +9,9 @@
 #include "TestFiles.h"
 #include "TzrhdrRun.h"
 #include "platform/Utf8.h"
+#ifndef _WIN32
+#include "platform/NativePath.h"
+#endif
 
 namespace {
 
@@ -26,6 +29,8 @@ enum class Twist {
     UnwritableJournal,
     JournalIsARawFile,
     JournalIsALink,
+    JournalIsADevice,
+    NameNotUtf8,
     DamagedJournal,
     ReadOnlySince
 };
@@ -67,13 +72,34 @@ TEST_P(TzrhdrUndo, PutsBackEveryByteOfAFileTheBatchWroteAndLeavesAChangedOneAlon
                                         FileSystemPath(journal + L".link"));
         journal += L".link";
     }
+#ifdef _WIN32
+    if (c.twist == Twist::JournalIsADevice || c.twist == Twist::NameNotUtf8)
+        GTEST_SKIP() << "POSIX names";
+#else
+    if (c.twist == Twist::JournalIsADevice)
+        journal = L"/dev/null";
+    if (c.twist == Twist::NameNotUtf8) {
+        // As unzip leaves the name of a Chinese Windows archive: bytes that are not UTF-8.
+        const std::wstring odd =
+            directory.PathOf(PathFromNative("\xb2\xe2\xd5\xbe"
+                                            "045B.TZR"));
+        std::filesystem::rename(FileSystemPath(other), FileSystemPath(odd));
+        const RunResult refused = Run({L"set", L"--station", L"WXYZ", odd});
+        EXPECT_EQ(refused.status, 1);
+        EXPECT_NE(refused.err.find("journal could not give it back"), std::string::npos)
+            << refused.err;
+        EXPECT_TRUE(ReadWholeFile(odd) == original);
+        EXPECT_EQ(RunTool({L"check", odd}).status, 1);
+        return;
+    }
+#endif
     std::vector<std::wstring> set = {L"set", L"--codepage", L"936"};
     set.insert(set.end(), c.edit.begin(), c.edit.end());
     set.insert(set.end(), {path, other});
 
     const RunResult edited = Run(set);
     if (c.twist == Twist::UnwritableJournal || c.twist == Twist::JournalIsARawFile ||
-        c.twist == Twist::JournalIsALink) {
+        c.twist == Twist::JournalIsALink || c.twist == Twist::JournalIsADevice) {
         EXPECT_EQ(edited.status, 1);
         EXPECT_NE(edited.err.find("cannot write the journal"), std::string::npos) << edited.err;
         EXPECT_TRUE(ReadWholeFile(path) == original && ReadWholeFile(other) == original);
@@ -134,6 +160,11 @@ INSTANTIATE_TEST_SUITE_P(
                  Twist::JournalIsARawFile},
         UndoCase{
             "JournalIsALink", {L"--station-code", L"P02"}, L"ABCD045A.TZR", Twist::JournalIsALink},
+        UndoCase{"JournalIsADevice",
+                 {L"--station-code", L"P02"},
+                 L"ABCD045A.TZR",
+                 Twist::JournalIsADevice},
+        UndoCase{"NameNotUtf8", {}, L"", Twist::NameNotUtf8},
         UndoCase{"ReadOnlySince", {L"--station", L"WXYZ"}, L"WXYZ045A.TZR", Twist::ReadOnlySince}),
     [](const testing::TestParamInfo<UndoCase>& info) { return info.param.name; });
 
