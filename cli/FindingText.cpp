@@ -6,8 +6,28 @@
 
 namespace {
 
+// A value from a table may hold a line break; printed as it is, one finding would take two lines.
+std::string OnOneLine(std::string_view utf8) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string shown;
+    for (const char c : utf8) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '\n')
+            shown += "\\n";
+        else if (c == '\r')
+            shown += "\\r";
+        else if (c == '\t')
+            shown += "\\t";
+        else if (byte < 0x20 || byte == 0x7F)
+            shown += {'\\', 'x', kHex[byte >> 4], kHex[byte & 15]};
+        else
+            shown += c;
+    }
+    return shown;
+}
+
 std::string Quoted(const ToolTexts& texts, const std::wstring& text) {
-    return Fill(texts.quoted, {ToUtf8(text)});
+    return Fill(texts.quoted, {OnOneLine(ToUtf8(text))});
 }
 
 std::string FileCount(const ToolTexts& texts, size_t count) {
@@ -29,7 +49,8 @@ std::string RowOf(const Campaign* log, int row, Language language) {
 }  // namespace
 
 std::string TableRowText(const Campaign& table, int row, Language language) {
-    return Fill(TextsIn(language).tableRow, {std::to_string(table.Line(row)), table.Key(row)});
+    return Fill(TextsIn(language).tableRow,
+                {std::to_string(table.Line(row)), OnOneLine(table.Key(row))});
 }
 
 std::string FindingMessage(const Finding& finding, const Campaign* log, Language language) {

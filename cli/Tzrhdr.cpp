@@ -185,6 +185,21 @@ int Set(const Values& values, const ToolEnvironment& environment, Language langu
     return RunSet(std::move(request), catalogue, out, err);
 }
 
+// What the parser cannot tell: an argument it read otherwise than the user meant.
+std::string MisreadArguments(const std::vector<std::wstring>& args,
+                             const ToolEnvironment& environment, const ToolTexts& texts) {
+    FileSystem& files = environment.files != nullptr ? *environment.files : SystemFileSystem();
+    std::string hints;
+    for (const std::wstring& arg : args) {
+        const std::string text = ToUtf8(arg);
+        if (arg.starts_with(L"--") && arg.ends_with(L"="))
+            hints += "\ntzrhdr: " + Fill(texts.emptyOptionValue, {text});
+        else if (arg.size() > 1 && arg.starts_with(L"-") && files.Exists(arg))
+            hints += "\ntzrhdr: " + Fill(texts.dashedFileName, {text, text});
+    }
+    return hints;
+}
+
 int UsageFailure(const std::string& message, bool helpHint, Language language, std::ostream& err) {
     err << "tzrhdr: " << message << "\n";
     if (helpHint)
@@ -322,7 +337,8 @@ int RunTzrhdr(const std::vector<std::wstring>& commandLine, std::ostream& out, s
     } catch (const CLI::ParseError& error) {
         if (error.get_exit_code() == static_cast<int>(CLI::ExitCodes::Success))
             return app.exit(error, out, err);
-        return UsageFailure(error.what(), true, language, err);
+        return UsageFailure(error.what() + MisreadArguments(args, environment, texts), true,
+                            language, err);
     }
     try {
         if (show->parsed())

@@ -92,6 +92,12 @@ TEST(TzrhdrCheck, ReportsEachFindingOnItsFileAndNothingOnACleanFile) {
     const RunResult clean = RunTool({L"check", L"--codepage", L"936", args[6]});
     EXPECT_EQ(clean.status, 0) << clean.out;
     EXPECT_EQ(clean.out, "");
+
+    const std::wstring brokenLog =
+        directory.WriteFile(L"broken.csv", "file,station-code\nABCD045A.TZR,\"P0\r\n2\"\n");
+    const RunResult broken =
+        RunTool({L"check", L"--codepage", L"936", L"--from", brokenLog, args[6]});
+    EXPECT_NE(broken.out.find("\"P0\\r\\n2\""), std::string::npos) << broken.out;
 }
 
 // The campaign window shows on each row what check reports on its file, and follows an edit.
