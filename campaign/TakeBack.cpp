@@ -71,21 +71,23 @@ bool IsBeginningOfCopy(OpenedFile& copy, const std::string& header, OpenedFile& 
     }
 }
 
-// Only the system's own "no such file" makes a file missing: a name it cannot look up (too
-// long, no permission on a folder) may still stand for the file.
-bool CertainlyMissing(FileSystem& files, const std::wstring& path) {
+// Why a name that could not be read may still stand for the file; nothing when the system says
+// no such file. A name it cannot look up (too long, no permission on a folder) is no missing file.
+std::optional<std::wstring> WhyUnreadable(FileSystem& files, const std::wstring& path) {
     FileStatus status;
-    return !files.Exists(path) && !files.Open(path, OpenMode::ReadShared, status) &&
-           status.fault == FileFault::Missing;
+    const bool opened = files.Open(path, OpenMode::ReadShared, status) != nullptr;
+    if (!opened && status.fault == FileFault::Missing && !files.Exists(path))
+        return std::nullopt;
+    return status.error;
 }
 
 TakeBackPlan Plan(TakeBackAction action, const std::wstring& from, const JournalFile& file) {
-    return {action, from, {}, file};
+    return {action, from, {}, file, {}};
 }
 
 TakeBackPlan Restore(const std::wstring& from, const JournalFile& file,
                      const FileSnapshot& snapshot, size_t region) {
-    TakeBackPlan plan{TakeBackAction::Restore, from, {}, file};
+    TakeBackPlan plan{TakeBackAction::Restore, from, {}, file, {}};
     plan.restore = {from, file.oldPath, file.oldHeader, Region(snapshot, region), false, true};
     return plan;
 }
@@ -101,8 +103,13 @@ TakeBackPlan PlanTakeBack(FileSystem& files, const JournalFile& file) {
     std::vector<std::optional<FileSnapshot>> held;
     for (const std::wstring& place : places) {
         held.push_back(TakeSnapshot(files, place, longest));
-        if (!held.back() && !CertainlyMissing(files, place))
-            return Plan(TakeBackAction::Unreadable, place, file);
+        if (held.back())
+            continue;
+        if (std::optional<std::wstring> why = WhyUnreadable(files, place)) {
+            TakeBackPlan plan = Plan(TakeBackAction::Unreadable, place, file);
+            plan.readError = std::move(*why);
+            return plan;
+        }
     }
     const std::optional<FileSnapshot>& atOld = held.back();
     const bool oldAsBefore = atOld && Holds(*atOld, file.oldHeader);

@@ -27,6 +27,8 @@ struct TakeBackPlan {
     // For Restore: the save that puts the old header back.
     RewriteRequest restore;
     JournalFile file;
+    // For Unreadable: the system's reason, when it gave one.
+    std::wstring readError;
 };
 
 // Where a file of a batch stands and what taking it back means. A file that holds the header the

@@ -81,6 +81,7 @@ class UndoRun {
                 case TakeBackAction::Unreadable:
                     results.push_back(
                         Problem(UndoStatus::Failed, UndoProblem::Unreadable, plan.from));
+                    results.back().readError = plan.readError;
                     continue;
                 case TakeBackAction::AsBefore:
                     results.push_back(Problem(UndoStatus::Unchanged, UndoProblem::None, plan.from));

@@ -31,6 +31,8 @@ struct UndoFileResult {
     std::wstring file;
     std::wstring newPath;
     UndoProblem problem = UndoProblem::None;
+    // For UndoProblem::Unreadable: the system's reason, when it gave one.
+    std::wstring readError;
     RewriteOutcome written;
 };
 

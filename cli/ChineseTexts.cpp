@@ -133,7 +133,7 @@ const ToolTexts& ChineseTexts() {
         .tornRestore = "写入中途停止（{}）；tzrhdr undo 会再试",
         .restoredBut = "已恢复，但{}",
         .journalLineUnreadable = "日志中此文件的行无法读取；未处理",
-        .unreadableNow = "现在无法读取；tzrhdr undo 会再试",
+        .unreadableNow = "现在无法读取{}；tzrhdr undo 会再试",
         .changedSinceBatch = "该批次之后已被修改；未处理",
         .noLongerExists = "已不存在；未处理",
         .noBatchLeft = "没有可撤销的批次",

@@ -142,7 +142,7 @@ const ToolTexts& EnglishTexts() {
         .tornRestore = "the write stopped half-way ({}); tzrhdr undo tries it again",
         .restoredBut = "restored, but {}",
         .journalLineUnreadable = "the journal's line for this file does not read; left alone",
-        .unreadableNow = "cannot be read now; tzrhdr undo tries it again",
+        .unreadableNow = "cannot be read now{}; tzrhdr undo tries it again",
         .changedSinceBatch = "changed since the batch; left alone",
         .noLongerExists = "no longer exists; left alone",
         .noBatchLeft = "no batch left to take back",

@@ -44,7 +44,8 @@ std::string ProblemText(const UndoFileResult& file, Language language) {
         case UndoProblem::JournalLineUnreadable:
             return std::string(texts.journalLineUnreadable);
         case UndoProblem::Unreadable:
-            return std::string(texts.unreadableNow);
+            return Fill(texts.unreadableNow,
+                        {file.readError.empty() ? "" : ": " + FirstLineOf(file.readError)});
         case UndoProblem::ChangedSince:
             return std::string(texts.changedSinceBatch);
         case UndoProblem::Missing:
