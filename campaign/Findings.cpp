@@ -46,7 +46,7 @@ double Median(std::vector<double> values) {
 }
 
 // Each coordinate's median: one file far away cannot move it.
-Position MedianPosition(const std::vector<Located>& files) {
+Position MedianPosition(std::span<const Located> files) {
     std::vector<double> x, y, z;
     for (const Located& file : files) {
         x.push_back(file.position.x);
@@ -59,7 +59,7 @@ Position MedianPosition(const std::vector<Located>& files) {
 // Whether two of the files lie more than `limit` apart. The farthest file from any one of them
 // lies at least half the widest distance away and at most all of it, so that only a station
 // whose files lie in between needs every pair of files compared.
-bool SpreadBeyond(const std::vector<Located>& files, double limit) {
+bool SpreadBeyond(std::span<const Located> files, double limit) {
     double farthest = 0;
     for (const Located& file : files)
         farthest = std::max(farthest, Distance(files.front().position, file.position));
@@ -76,10 +76,9 @@ bool SpreadBeyond(const std::vector<Located>& files, double limit) {
     return false;
 }
 
-void AddStationSpread(const std::wstring& station, const std::vector<Located>& files,
-                      const std::vector<std::wstring>& paths, std::vector<Finding>& findings) {
-    if (files.size() < 2 || !SpreadBeyond(files, kStationSpreadLimit))
-        return;
+template <typename Paths>
+void AddStationSpread(const std::wstring& station, std::span<const Located> files,
+                      const Paths& paths, std::vector<Finding>& findings) {
     const Position median = MedianPosition(files);
     for (const Located& file : files) {
         const double away = Distance(file.position, median);
@@ -93,33 +92,15 @@ void AddStationSpread(const std::wstring& station, const std::vector<Located>& f
     }
 }
 
-void AddReceiverMismatch(const std::wstring& receiver,
-                         const std::map<std::wstring, std::vector<size_t>>& filesByType,
-                         const std::vector<std::wstring>& paths, std::vector<Finding>& findings) {
-    if (filesByType.size() < 2)
-        return;
-    size_t most = 0;
-    size_t holdingMost = 0;
-    for (const auto& [type, files] : filesByType) {
-        const size_t count = files.size();
-        holdingMost = count > most ? 1 : count == most ? holdingMost + 1 : holdingMost;
-        most = std::max(most, count);
-    }
-    for (const auto& [type, files] : filesByType) {
-        if (holdingMost == 1 && files.size() == most)
-            continue;
-        for (const size_t number : files) {
-            Finding finding =
-                FindingOn(paths[number], FindingCode::ReceiverMismatch, "receiver-type");
-            finding.value = type;
-            finding.other = receiver;
-            for (const auto& [other, otherFiles] : filesByType) {
-                if (other != type)
-                    finding.otherTypes.emplace_back(other, otherFiles.size());
-            }
-            findings.push_back(std::move(finding));
-        }
-    }
+// The receiver's number and type as one text; the number's length first keeps them apart.
+std::wstring ReceiverKey(const std::wstring& number, const std::wstring& type) {
+    std::wstring key(1, static_cast<wchar_t>(number.size()));
+    return key + number + type;
+}
+
+std::pair<std::wstring, std::wstring> ReceiverOfKey(const std::wstring& key) {
+    const size_t length = static_cast<size_t>(key[0]);
+    return {key.substr(1, length), key.substr(1 + length)};
 }
 
 bool Names(std::span<const std::string_view> fields, std::string_view field) {
@@ -180,24 +161,111 @@ std::vector<Finding> WrittenFieldFindings(const std::wstring& path, const Statio
     return findings;
 }
 
-void CampaignFindings::Add(size_t number, const CheckedFile& file) {
-    if (!file.Readable())
-        return;
-    const StationHeader& header = file.header;
-    const Position position = PositionOf(header);
-    if (!IsMissing(position))
-        stations_[header.stationName].push_back({number, position});
-    if (!header.receiverNumber.empty())
-        receivers_[header.receiverNumber][header.receiverType].push_back(number);
+CampaignFindings::CampaignFindings(size_t files) {
+    located_.reserve(files);
 }
 
-std::vector<Finding> CampaignFindings::Findings(const std::vector<std::wstring>& paths) const {
+void CampaignFindings::Add(size_t number, const CheckedFile& file) {
+    uint32_t receiver = kNoReceiver;
+    if (file.Readable()) {
+        const StationHeader& header = file.header;
+        const Position position = PositionOf(header);
+        if (!IsMissing(position))
+            located_.push_back(
+                {position, static_cast<uint32_t>(number), stations_.NumberOf(header.stationName)});
+        if (!header.receiverNumber.empty())
+            receiver = receivers_.NumberOf(ReceiverKey(header.receiverNumber, header.receiverType));
+    }
+    if (!receiverRuns_.empty() && receiverRuns_.back().receiver == receiver &&
+        receiverRuns_.back().first + receiverRuns_.back().count == number)
+        ++receiverRuns_.back().count;
+    else
+        receiverRuns_.push_back({static_cast<uint32_t>(number), 1, receiver});
+}
+
+std::vector<Finding> CampaignFindings::Findings(const std::vector<std::wstring>& paths) {
+    return FindingsOn(paths);
+}
+
+std::vector<Finding> CampaignFindings::Findings(const FileList& paths) {
+    return FindingsOn(paths);
+}
+
+// Stations by name, then receiver numbers by number and their types by type, as they were
+// reported when each was kept under its name.
+template <typename Paths>
+std::vector<Finding> CampaignFindings::FindingsOn(const Paths& paths) {
     std::vector<Finding> findings;
-    for (const auto& [station, files] : stations_)
-        AddStationSpread(station, files, paths, findings);
-    for (const auto& [receiver, filesByType] : receivers_)
-        AddReceiverMismatch(receiver, filesByType, paths, findings);
+    AddStationSpreads(paths, findings);
+    AddReceiverMismatches(paths, findings);
     return findings;
+}
+
+template <typename Paths>
+void CampaignFindings::AddStationSpreads(const Paths& paths, std::vector<Finding>& findings) {
+    std::sort(located_.begin(), located_.end(), [](const Located& a, const Located& b) {
+        return a.station != b.station ? a.station < b.station : a.number < b.number;
+    });
+    std::vector<std::pair<std::wstring, std::span<const Located>>> spread;
+    for (size_t start = 0; start < located_.size();) {
+        size_t end = start + 1;
+        while (end < located_.size() && located_[end].station == located_[start].station)
+            ++end;
+        const std::span<const Located> files(located_.data() + start, end - start);
+        if (files.size() >= 2 && SpreadBeyond(files, kStationSpreadLimit))
+            spread.emplace_back(stations_.Text(located_[start].station), files);
+        start = end;
+    }
+    std::sort(spread.begin(), spread.end(),
+              [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (const auto& [station, files] : spread)
+        AddStationSpread(station, files, paths, findings);
+}
+
+template <typename Paths>
+void CampaignFindings::AddReceiverMismatches(const Paths& paths,
+                                             std::vector<Finding>& findings) const {
+    std::vector<size_t> filesOf(receivers_.size());
+    for (const ReceiverRun& run : receiverRuns_) {
+        if (run.receiver != kNoReceiver)
+            filesOf[run.receiver] += run.count;
+    }
+    // Receiver number, then receiver type, then the receiver's key.
+    std::map<std::wstring, std::map<std::wstring, uint32_t>> types;
+    for (uint32_t key = 0; key < receivers_.size(); ++key) {
+        auto [number, type] = ReceiverOfKey(receivers_.Text(key));
+        types[std::move(number)].emplace(std::move(type), key);
+    }
+    for (const auto& [receiver, keyOfType] : types) {
+        if (keyOfType.size() < 2)
+            continue;
+        size_t most = 0;
+        size_t holdingMost = 0;
+        for (const auto& [type, key] : keyOfType) {
+            const size_t count = filesOf[key];
+            holdingMost = count > most ? 1 : count == most ? holdingMost + 1 : holdingMost;
+            most = std::max(most, count);
+        }
+        for (const auto& [type, key] : keyOfType) {
+            if (holdingMost == 1 && filesOf[key] == most)
+                continue;
+            for (const ReceiverRun& run : receiverRuns_) {
+                if (run.receiver != key)
+                    continue;
+                for (uint32_t number = run.first; number < run.first + run.count; ++number) {
+                    Finding finding =
+                        FindingOn(paths[number], FindingCode::ReceiverMismatch, "receiver-type");
+                    finding.value = type;
+                    finding.other = receiver;
+                    for (const auto& [other, otherKey] : keyOfType) {
+                        if (other != type)
+                            finding.otherTypes.emplace_back(other, filesOf[otherKey]);
+                    }
+                    findings.push_back(std::move(finding));
+                }
+            }
+        }
+    }
 }
 
 Finding UnmatchedRowFinding(int row, const std::wstring& logPath) {

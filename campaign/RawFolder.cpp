@@ -2,17 +2,19 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <numeric>
 #include <string_view>
 #include <utility>
 
 #include "platform/DirectorySeparator.h"
 #include "platform/FileNameCase.h"
+#include "platform/FolderListing.h"
 
 namespace {
 
 constexpr std::wstring_view kRawFileExtension = L".tzr";
 
-bool IsRawFileName(const std::wstring& name) {
+bool IsRawFileName(std::wstring_view name) {
     if (name.size() < kRawFileExtension.size())
         return false;
     return std::equal(kRawFileExtension.begin(), kRawFileExtension.end(),
@@ -22,51 +24,69 @@ bool IsRawFileName(const std::wstring& name) {
                       });
 }
 
-// Each name's comparison form is made once, not at each of the comparisons of a folder of
-// thousands of files.
-void SortByName(std::vector<FolderEntry>& entries) {
-    std::vector<std::pair<std::wstring, FolderEntry>> keyed;
-    keyed.reserve(entries.size());
-    for (FolderEntry& entry : entries)
-        keyed.emplace_back(FileNameForComparison(entry.name), std::move(entry));
-    std::sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) {
-        return a.first != b.first ? a.first < b.first : a.second.name < b.second.name;
+// Packed texts one after another, each found by its end.
+struct PackedTexts {
+    std::string bytes;
+    std::vector<uint32_t> ends;
+
+    void Add(std::wstring_view text) {
+        AppendPacked(text, bytes);
+        ends.push_back(static_cast<uint32_t>(bytes.size()));
+    }
+    std::string_view operator[](size_t index) const {
+        const size_t start = index == 0 ? 0 : ends[index - 1];
+        return std::string_view(bytes).substr(start, ends[index] - start);
+    }
+};
+
+// The order of the names by their comparison forms, made once each rather than at each of the
+// comparisons of a folder of thousands of files; packed texts sort as their wide texts.
+std::vector<uint32_t> OrderByName(const PackedTexts& names, const PackedTexts& keys) {
+    std::vector<uint32_t> order(names.ends.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) {
+        const int byKey = keys[a].compare(keys[b]);
+        return byKey != 0 ? byKey < 0 : names[a] < names[b];
     });
-    for (size_t i = 0; i < keyed.size(); ++i)
-        entries[i] = std::move(keyed[i].second);
+    return order;
 }
 
-class RawFolderWalk {
+class Walk {
   public:
-    explicit RawFolderWalk(bool recursive) : recursive_(recursive) {}
+    Walk(bool recursive, FileList& files) : recursive_(recursive), files_(files) {}
 
-    RawFolder Walk(const std::wstring& folder) && {
-        const std::vector<FolderEntry> entries = FolderEntriesByName(folder, found_.status);
+    RawFolderWalk From(const std::wstring& folder) && {
+        const FolderNames entries = FolderEntriesByName(folder, found_.status);
         if (!found_.status)
             return std::move(found_);
-        found_.hasSubfolders = std::any_of(entries.begin(), entries.end(),
-                                           [](const FolderEntry& entry) { return entry.folder; });
+        for (size_t i = 0; i < entries.size() && !found_.hasSubfolders; ++i)
+            found_.hasSubfolders = entries.Folder(i);
         AddFrom(folder, entries);
         return std::move(found_);
     }
 
   private:
-    void AddFrom(const std::wstring& folder, const std::vector<FolderEntry>& entries) {
-        for (const FolderEntry& entry : entries) {
-            if (!entry.folder && IsRawFileName(entry.name))
-                found_.files.push_back(PathInFolder(folder, entry.name));
+    void AddFrom(const std::wstring& folder, const FolderNames& entries) {
+        for (size_t i = 0; i < entries.size(); ++i) {
+            if (entries.Folder(i))
+                continue;
+            entries.NameInto(i, name_);
+            if (IsRawFileName(name_))
+                files_.AddInFolder(folder, name_);
         }
         if (!recursive_)
             return;
-        for (const FolderEntry& entry : entries) {
-            if (entry.folder)
-                AddSubfolder(PathInFolder(folder, entry.name));
+        for (size_t i = 0; i < entries.size(); ++i) {
+            if (!entries.Folder(i))
+                continue;
+            entries.NameInto(i, name_);
+            AddSubfolder(PathInFolder(folder, name_));
         }
     }
 
     void AddSubfolder(const std::wstring& folder) {
         FileStatus status;
-        const std::vector<FolderEntry> entries = FolderEntriesByName(folder, status);
+        const FolderNames entries = FolderEntriesByName(folder, status);
         if (!status) {
             found_.unlisted.push_back({folder, std::move(status.error)});
             return;
@@ -75,20 +95,51 @@ class RawFolderWalk {
     }
 
     const bool recursive_;
-    RawFolder found_;
+    FileList& files_;
+    RawFolderWalk found_;
+    std::wstring name_;
 };
 
 }  // namespace
 
 RawFolder RawFilesInFolder(const std::wstring& folder, bool recursive) {
-    return RawFolderWalk(recursive).Walk(folder);
+    FileList files;
+    RawFolder found{AddRawFilesInFolder(folder, recursive, files), {}};
+    found.files = files;
+    return found;
 }
 
-std::vector<FolderEntry> FolderEntriesByName(const std::wstring& folder, FileStatus& status) {
-    std::vector<FolderEntry> entries;
-    status = ListFolder(folder.empty() ? L"." : folder, entries);
-    SortByName(entries);
-    return entries;
+RawFolderWalk AddRawFilesInFolder(const std::wstring& folder, bool recursive, FileList& files) {
+    return Walk(recursive, files).From(folder);
+}
+
+void FolderNames::NameInto(size_t index, std::wstring& name) const {
+    const size_t start = index == 0 ? 0 : ends_[index - 1];
+    name.clear();
+    AppendUnpacked(std::string_view(names_).substr(start, ends_[index] - start), name);
+}
+
+FolderNames FolderEntriesByName(const std::wstring& folder, FileStatus& status) {
+    PackedTexts names;
+    PackedTexts keys;
+    std::vector<bool> folders;
+    status = ListFolder(folder.empty() ? L"." : folder, [&](std::wstring_view name, bool isFolder) {
+        names.Add(name);
+        keys.Add(FileNameForComparison(name));
+        folders.push_back(isFolder);
+    });
+    const std::vector<uint32_t> order = OrderByName(names, keys);
+    keys = {};
+    FolderNames sorted;
+    sorted.names_.reserve(names.bytes.size());
+    sorted.ends_.reserve(names.ends.size());
+    sorted.folders_.reserve(folders.size());
+    for (const uint32_t index : order) {
+        sorted.names_ += names[index];
+        sorted.ends_.push_back(static_cast<uint32_t>(sorted.names_.size()));
+        sorted.folders_.push_back(folders[index]);
+    }
+    return sorted;
 }
 
 std::wstring PathInFolder(const std::wstring& folder, const std::wstring& name) {

@@ -1,0 +1,127 @@
+#include "campaign/FileList.h"
+
+#include <algorithm>
+
+#include "platform/DirectorySeparator.h"
+
+namespace {
+
+constexpr unsigned kContinuationBits = 6;
+
+// How many continuation bytes follow the first byte of a character of this value.
+int ContinuationBytesFor(uint32_t value) {
+    int count = 1;
+    while (count < 6 && value >> (kContinuationBits * count + 6 - count) != 0)
+        ++count;
+    return count;
+}
+
+bool EndsInSeparator(const std::wstring& folder) {
+    return folder.empty() || folder.back() == kDirectorySeparator;
+}
+
+// What comes before a name in `folder`.
+bool IsPrefixOf(const std::wstring& prefix, const std::wstring& folder) {
+    if (EndsInSeparator(folder))
+        return prefix == folder;
+    return prefix.size() == folder.size() + 1 && prefix.starts_with(folder) &&
+           prefix.back() == kDirectorySeparator;
+}
+
+}  // namespace
+
+void AppendPacked(std::wstring_view text, std::string& packed) {
+    for (const wchar_t c : text) {
+        const auto value = static_cast<uint32_t>(c);
+        if (value < 0x80) {
+            packed += static_cast<char>(value);
+            continue;
+        }
+        const int more = ContinuationBytesFor(value);
+        const auto lead = static_cast<uint32_t>(0xFF00 >> (more + 1)) & 0xFF;
+        packed += static_cast<char>(lead | (value >> (kContinuationBits * more)));
+        for (int i = more - 1; i >= 0; --i)
+            packed += static_cast<char>(0x80 | ((value >> (kContinuationBits * i)) & 0x3F));
+    }
+}
+
+void AppendUnpacked(std::string_view packed, std::wstring& text) {
+    for (size_t at = 0; at < packed.size();) {
+        const auto lead = static_cast<unsigned char>(packed[at++]);
+        if (lead < 0x80) {
+            text += static_cast<wchar_t>(lead);
+            continue;
+        }
+        int more = 0;
+        while (more < 7 && (lead << (more + 1) & 0x80) != 0)
+            ++more;
+        uint32_t value = lead & (0x7F >> (more + 1));
+        for (int i = 0; i < more && at < packed.size(); ++i)
+            value = value << kContinuationBits | (static_cast<unsigned char>(packed[at++]) & 0x3F);
+        text += static_cast<wchar_t>(value);
+    }
+}
+
+FileList::FileList(const std::vector<std::wstring>& paths) {
+    for (const std::wstring& path : paths)
+        Add(path);
+}
+
+void FileList::Add(std::wstring_view path) {
+    if (runs_.empty() || !runs_.back().prefix.empty())
+        StartFolder({});
+    AppendPacked(path, names_);
+    nameEnds_.push_back(static_cast<uint32_t>(names_.size()));
+}
+
+void FileList::AddInFolder(const std::wstring& folder, std::wstring_view name) {
+    if (runs_.empty() || !IsPrefixOf(runs_.back().prefix, folder))
+        StartFolder(EndsInSeparator(folder) ? folder : folder + kDirectorySeparator);
+    AppendPacked(name, names_);
+    nameEnds_.push_back(static_cast<uint32_t>(names_.size()));
+}
+
+void FileList::Append(const FileList& more) {
+    std::wstring path;
+    for (size_t i = 0; i < more.size(); ++i) {
+        const FolderRun& run = more.RunOf(i);
+        const size_t start = i == 0 ? 0 : more.nameEnds_[i - 1];
+        path.clear();
+        AppendUnpacked(std::string_view(more.names_).substr(start, more.nameEnds_[i] - start),
+                       path);
+        if (run.prefix.empty())
+            Add(path);
+        else
+            AddInFolder(run.prefix, path);
+    }
+}
+
+void FileList::StartFolder(std::wstring prefix) {
+    runs_.push_back({nameEnds_.size(), std::move(prefix)});
+}
+
+const FileList::FolderRun& FileList::RunOf(size_t index) const {
+    const auto after =
+        std::upper_bound(runs_.begin(), runs_.end(), index,
+                         [](size_t i, const FolderRun& run) { return i < run.first; });
+    return *(after - 1);
+}
+
+std::wstring FileList::operator[](size_t index) const {
+    std::wstring path;
+    PathInto(index, path);
+    return path;
+}
+
+void FileList::PathInto(size_t index, std::wstring& path) const {
+    const size_t start = index == 0 ? 0 : nameEnds_[index - 1];
+    path = RunOf(index).prefix;
+    AppendUnpacked(std::string_view(names_).substr(start, nameEnds_[index] - start), path);
+}
+
+FileList::operator std::vector<std::wstring>() const {
+    std::vector<std::wstring> paths(size());
+    for (size_t i = 0; i < size(); ++i)
+        PathInto(i, paths[i]);
+    return paths;
+}
