@@ -70,34 +70,17 @@ FileList::FileList(const std::vector<std::wstring>& paths) {
 void FileList::Add(std::wstring_view path) {
     if (runs_.empty() || !runs_.back().prefix.empty())
         StartFolder({});
-    AppendPacked(path, names_);
-    nameEnds_.push_back(static_cast<uint32_t>(names_.size()));
+    names_.Add(path);
 }
 
 void FileList::AddInFolder(const std::wstring& folder, std::wstring_view name) {
     if (runs_.empty() || !IsPrefixOf(runs_.back().prefix, folder))
         StartFolder(EndsInSeparator(folder) ? folder : folder + kDirectorySeparator);
-    AppendPacked(name, names_);
-    nameEnds_.push_back(static_cast<uint32_t>(names_.size()));
-}
-
-void FileList::Append(const FileList& more) {
-    std::wstring path;
-    for (size_t i = 0; i < more.size(); ++i) {
-        const FolderRun& run = more.RunOf(i);
-        const size_t start = i == 0 ? 0 : more.nameEnds_[i - 1];
-        path.clear();
-        AppendUnpacked(std::string_view(more.names_).substr(start, more.nameEnds_[i] - start),
-                       path);
-        if (run.prefix.empty())
-            Add(path);
-        else
-            AddInFolder(run.prefix, path);
-    }
+    names_.Add(name);
 }
 
 void FileList::StartFolder(std::wstring prefix) {
-    runs_.push_back({nameEnds_.size(), std::move(prefix)});
+    runs_.push_back({names_.size(), std::move(prefix)});
 }
 
 const FileList::FolderRun& FileList::RunOf(size_t index) const {
@@ -114,9 +97,8 @@ std::wstring FileList::operator[](size_t index) const {
 }
 
 void FileList::PathInto(size_t index, std::wstring& path) const {
-    const size_t start = index == 0 ? 0 : nameEnds_[index - 1];
     path = RunOf(index).prefix;
-    AppendUnpacked(std::string_view(names_).substr(start, nameEnds_[index] - start), path);
+    AppendUnpacked(names_[index], path);
 }
 
 FileList::operator std::vector<std::wstring>() const {

@@ -12,6 +12,29 @@
 void AppendPacked(std::wstring_view text, std::string& packed);
 void AppendUnpacked(std::string_view packed, std::wstring& text);
 
+// Packed texts one after another in one buffer, each found by where it ends.
+class PackedTexts {
+  public:
+    void Add(std::wstring_view text) {
+        AppendPacked(text, bytes_);
+        ends_.push_back(static_cast<uint32_t>(bytes_.size()));
+    }
+    std::string_view operator[](size_t index) const {
+        const size_t start = index == 0 ? 0 : ends_[index - 1];
+        return std::string_view(bytes_).substr(start, ends_[index] - start);
+    }
+    // The text at `index` into `text`, whose buffer a loop over thousands of texts reuses.
+    void TextInto(size_t index, std::wstring& text) const {
+        text.clear();
+        AppendUnpacked((*this)[index], text);
+    }
+    size_t size() const { return ends_.size(); }
+
+  private:
+    std::string bytes_;
+    std::vector<uint32_t> ends_;
+};
+
 // The paths of a campaign in their order, held compactly as it may have tens of thousands of
 // files: each folder once, beside the packed names of its files.
 class FileList {
@@ -23,10 +46,9 @@ class FileList {
     void Add(std::wstring_view path);
     // `name` in `folder`, with one separator between them as PathInFolder puts it.
     void AddInFolder(const std::wstring& folder, std::wstring_view name);
-    void Append(const FileList& more);
 
-    size_t size() const { return nameEnds_.size(); }
-    bool empty() const { return nameEnds_.empty(); }
+    size_t size() const { return names_.size(); }
+    bool empty() const { return names_.size() == 0; }
     std::wstring operator[](size_t index) const;
     // The path at `index` into `path`, whose buffer a loop over thousands of files reuses.
     void PathInto(size_t index, std::wstring& path) const;
@@ -45,7 +67,6 @@ class FileList {
     void StartFolder(std::wstring prefix);
     const FolderRun& RunOf(size_t index) const;
 
-    std::string names_;
-    std::vector<uint32_t> nameEnds_;
+    PackedTexts names_;
     std::vector<FolderRun> runs_;
 };

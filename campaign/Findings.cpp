@@ -25,7 +25,12 @@ Finding FindingOn(const std::wstring& file, FindingCode code, std::string_view f
 }
 
 using Position = CampaignFindings::Position;
-using Located = CampaignFindings::Located;
+
+// A file of a station that has a position.
+struct Located {
+    size_t number;
+    Position position;
+};
 
 Position PositionOf(const StationHeader& header) {
     return {header.approxX, header.approxY, header.approxZ};
@@ -162,17 +167,21 @@ std::vector<Finding> WrittenFieldFindings(const std::wstring& path, const Statio
 }
 
 CampaignFindings::CampaignFindings(size_t files) {
-    located_.reserve(files);
+    positions_.reserve(files);
+    stationOf_.reserve(files);
 }
 
 void CampaignFindings::Add(size_t number, const CheckedFile& file) {
+    if (stationOf_.size() <= number) {
+        positions_.resize(number + 1);
+        stationOf_.resize(number + 1, kNoStation);
+    }
     uint32_t receiver = kNoReceiver;
     if (file.Readable()) {
         const StationHeader& header = file.header;
-        const Position position = PositionOf(header);
-        if (!IsMissing(position))
-            located_.push_back(
-                {position, static_cast<uint32_t>(number), stations_.NumberOf(header.stationName)});
+        positions_[number] = PositionOf(header);
+        if (!IsMissing(positions_[number]))
+            stationOf_[number] = stations_.NumberOf(header.stationName);
         if (!header.receiverNumber.empty())
             receiver = receivers_.NumberOf(ReceiverKey(header.receiverNumber, header.receiverType));
     }
@@ -183,43 +192,53 @@ void CampaignFindings::Add(size_t number, const CheckedFile& file) {
         receiverRuns_.push_back({static_cast<uint32_t>(number), 1, receiver});
 }
 
-std::vector<Finding> CampaignFindings::Findings(const std::vector<std::wstring>& paths) {
-    return FindingsOn(paths);
-}
-
-std::vector<Finding> CampaignFindings::Findings(const FileList& paths) {
-    return FindingsOn(paths);
-}
-
 // Stations by name, then receiver numbers by number and their types by type, as they were
 // reported when each was kept under its name.
 template <typename Paths>
-std::vector<Finding> CampaignFindings::FindingsOn(const Paths& paths) {
+std::vector<Finding> CampaignFindings::FindingsOn(const Paths& paths) const {
     std::vector<Finding> findings;
     AddStationSpreads(paths, findings);
     AddReceiverMismatches(paths, findings);
     return findings;
 }
 
+// Only the files of stations with more than one file are gathered, by station; the others
+// cannot spread.
+std::vector<uint32_t> CampaignFindings::FilesOfSharedStations() const {
+    std::vector<uint8_t> filesOfStation(stations_.size());
+    for (const uint32_t station : stationOf_) {
+        if (station != kNoStation && filesOfStation[station] < 2)
+            ++filesOfStation[station];
+    }
+    std::vector<uint32_t> shared;
+    for (uint32_t number = 0; number < stationOf_.size(); ++number) {
+        if (stationOf_[number] != kNoStation && filesOfStation[stationOf_[number]] == 2)
+            shared.push_back(number);
+    }
+    std::stable_sort(shared.begin(), shared.end(),
+                     [&](uint32_t a, uint32_t b) { return stationOf_[a] < stationOf_[b]; });
+    return shared;
+}
+
 template <typename Paths>
-void CampaignFindings::AddStationSpreads(const Paths& paths, std::vector<Finding>& findings) {
-    std::sort(located_.begin(), located_.end(), [](const Located& a, const Located& b) {
-        return a.station != b.station ? a.station < b.station : a.number < b.number;
-    });
-    std::vector<std::pair<std::wstring, std::span<const Located>>> spread;
-    for (size_t start = 0; start < located_.size();) {
-        size_t end = start + 1;
-        while (end < located_.size() && located_[end].station == located_[start].station)
-            ++end;
-        const std::span<const Located> files(located_.data() + start, end - start);
-        if (files.size() >= 2 && SpreadBeyond(files, kStationSpreadLimit))
-            spread.emplace_back(stations_.Text(located_[start].station), files);
+void CampaignFindings::AddStationSpreads(const Paths& paths, std::vector<Finding>& findings) const {
+    const std::vector<uint32_t> shared = FilesOfSharedStations();
+    std::vector<std::pair<std::wstring, std::vector<Located>>> spread;
+    std::vector<Located> files;
+    for (size_t start = 0; start < shared.size();) {
+        const uint32_t station = stationOf_[shared[start]];
+        files.clear();
+        size_t end = start;
+        for (; end < shared.size() && stationOf_[shared[end]] == station; ++end)
+            files.push_back({shared[end], positions_[shared[end]]});
+        if (SpreadBeyond(files, kStationSpreadLimit))
+            spread.emplace_back(stations_.Text(station), files);
         start = end;
     }
     std::sort(spread.begin(), spread.end(),
               [](const auto& a, const auto& b) { return a.first < b.first; });
-    for (const auto& [station, files] : spread)
-        AddStationSpread(station, files, paths, findings);
+    for (const auto& [station, stationFiles] : spread)
+        AddStationSpread(station, stationFiles, paths, findings);
 }
 
 template <typename Paths>
@@ -266,6 +285,14 @@ void CampaignFindings::AddReceiverMismatches(const Paths& paths,
             }
         }
     }
+}
+
+std::vector<Finding> CampaignFindings::Findings(const std::vector<std::wstring>& paths) const {
+    return FindingsOn(paths);
+}
+
+std::vector<Finding> CampaignFindings::Findings(const FileList& paths) const {
+    return FindingsOn(paths);
 }
 
 Finding UnmatchedRowFinding(int row, const std::wstring& logPath) {

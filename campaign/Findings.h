@@ -92,20 +92,13 @@ class CampaignFindings {
     struct Position {
         double x, y, z;
     };
-    // A file of a station that has a position.
-    struct Located {
-        Position position;
-        uint32_t number;
-        uint32_t station;
-    };
-
     // Room for a campaign of `files` files.
     explicit CampaignFindings(size_t files = 0);
     // The file numbered `number`, counting from 0 in the order of the campaign.
     void Add(size_t number, const CheckedFile& file);
-    // `paths` holds each file's path at its number. Rearranges what was kept.
-    std::vector<Finding> Findings(const std::vector<std::wstring>& paths);
-    std::vector<Finding> Findings(const FileList& paths);
+    // `paths` holds each file's path at its number.
+    std::vector<Finding> Findings(const std::vector<std::wstring>& paths) const;
+    std::vector<Finding> Findings(const FileList& paths) const;
 
   private:
     // The files from `first` on, up to the next run's, have one receiver number and type.
@@ -117,13 +110,18 @@ class CampaignFindings {
     static constexpr uint32_t kNoReceiver = UINT32_MAX;
 
     template <typename Paths>
-    std::vector<Finding> FindingsOn(const Paths& paths);
+    std::vector<Finding> FindingsOn(const Paths& paths) const;
     template <typename Paths>
-    void AddStationSpreads(const Paths& paths, std::vector<Finding>& findings);
+    void AddStationSpreads(const Paths& paths, std::vector<Finding>& findings) const;
+    std::vector<uint32_t> FilesOfSharedStations() const;
     template <typename Paths>
     void AddReceiverMismatches(const Paths& paths, std::vector<Finding>& findings) const;
 
-    std::vector<Located> located_;
+    static constexpr uint32_t kNoStation = UINT32_MAX;
+
+    // By file number: the file's position, and its station, kNoStation when it has no position.
+    std::vector<Position> positions_;
+    std::vector<uint32_t> stationOf_;
     TextIndex stations_;
     // Receiver number and type, the number's length first.
     TextIndex receivers_;

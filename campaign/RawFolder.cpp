@@ -24,25 +24,10 @@ bool IsRawFileName(std::wstring_view name) {
                       });
 }
 
-// Packed texts one after another, each found by its end.
-struct PackedTexts {
-    std::string bytes;
-    std::vector<uint32_t> ends;
-
-    void Add(std::wstring_view text) {
-        AppendPacked(text, bytes);
-        ends.push_back(static_cast<uint32_t>(bytes.size()));
-    }
-    std::string_view operator[](size_t index) const {
-        const size_t start = index == 0 ? 0 : ends[index - 1];
-        return std::string_view(bytes).substr(start, ends[index] - start);
-    }
-};
-
 // The order of the names by their comparison forms, made once each rather than at each of the
 // comparisons of a folder of thousands of files; packed texts sort as their wide texts.
 std::vector<uint32_t> OrderByName(const PackedTexts& names, const PackedTexts& keys) {
-    std::vector<uint32_t> order(names.ends.size());
+    std::vector<uint32_t> order(names.size());
     std::iota(order.begin(), order.end(), 0);
     std::sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) {
         const int byKey = keys[a].compare(keys[b]);
@@ -113,33 +98,25 @@ RawFolderWalk AddRawFilesInFolder(const std::wstring& folder, bool recursive, Fi
     return Walk(recursive, files).From(folder);
 }
 
-void FolderNames::NameInto(size_t index, std::wstring& name) const {
-    const size_t start = index == 0 ? 0 : ends_[index - 1];
-    name.clear();
-    AppendUnpacked(std::string_view(names_).substr(start, ends_[index] - start), name);
-}
-
+// Most systems tell names apart as they are: their comparison forms are kept only from the first
+// name whose form differs.
 FolderNames FolderEntriesByName(const std::wstring& folder, FileStatus& status) {
-    PackedTexts names;
+    FolderNames entries;
     PackedTexts keys;
-    std::vector<bool> folders;
+    bool keysDiffer = false;
     status = ListFolder(folder.empty() ? L"." : folder, [&](std::wstring_view name, bool isFolder) {
-        names.Add(name);
-        keys.Add(FileNameForComparison(name));
-        folders.push_back(isFolder);
+        const std::wstring key = FileNameForComparison(name);
+        if (!keysDiffer && key != name) {
+            keysDiffer = true;
+            keys = entries.names_;
+        }
+        entries.names_.Add(name);
+        if (keysDiffer)
+            keys.Add(key);
+        entries.folders_.push_back(isFolder);
     });
-    const std::vector<uint32_t> order = OrderByName(names, keys);
-    keys = {};
-    FolderNames sorted;
-    sorted.names_.reserve(names.bytes.size());
-    sorted.ends_.reserve(names.ends.size());
-    sorted.folders_.reserve(folders.size());
-    for (const uint32_t index : order) {
-        sorted.names_ += names[index];
-        sorted.ends_.push_back(static_cast<uint32_t>(sorted.names_.size()));
-        sorted.folders_.push_back(folders[index]);
-    }
-    return sorted;
+    entries.order_ = OrderByName(entries.names_, keysDiffer ? keys : entries.names_);
+    return entries;
 }
 
 std::wstring PathInFolder(const std::wstring& folder, const std::wstring& name) {

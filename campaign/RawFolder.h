@@ -39,18 +39,19 @@ RawFolderWalk AddRawFilesInFolder(const std::wstring& folder, bool recursive, Fi
 // The names of one folder in the order the system sorts file names, held in one buffer.
 class FolderNames {
   public:
-    size_t size() const { return ends_.size(); }
+    size_t size() const { return order_.size(); }
     // The name at `index` into `name`, whose buffer a loop over the folder reuses.
-    void NameInto(size_t index, std::wstring& name) const;
+    void NameInto(size_t index, std::wstring& name) const { names_.TextInto(order_[index], name); }
     // Whether the name is a folder itself, a link to a folder not counted.
-    bool Folder(size_t index) const { return folders_[index]; }
+    bool Folder(size_t index) const { return folders_[order_[index]]; }
 
   private:
     friend FolderNames FolderEntriesByName(const std::wstring& folder, FileStatus& status);
 
-    std::string names_;
-    std::vector<uint32_t> ends_;
+    // As the system listed them; `order_` holds their numbers in name order.
+    PackedTexts names_;
     std::vector<bool> folders_;
+    std::vector<uint32_t> order_;
 };
 
 // The names in `folder` ("." when empty), sorted as the system orders file names.
