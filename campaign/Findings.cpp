@@ -97,15 +97,18 @@ void AddStationSpread(const std::wstring& station, std::span<const Located> file
     }
 }
 
-// The receiver's number and type as one text; the number's length first keeps them apart.
-std::wstring ReceiverKey(const std::wstring& number, const std::wstring& type) {
-    std::wstring key(1, static_cast<wchar_t>(number.size()));
-    return key + number + type;
+// The receiver's number and type as one text, into a buffer that each file reuses. The number's
+// length comes first, in two characters of 16 bits, so that any number and type stay apart.
+void MakeReceiverKey(const std::wstring& number, const std::wstring& type, std::wstring& key) {
+    key.assign(
+        {static_cast<wchar_t>(number.size() >> 16), static_cast<wchar_t>(number.size() & 0xFFFF)});
+    key += number;
+    key += type;
 }
 
 std::pair<std::wstring, std::wstring> ReceiverOfKey(const std::wstring& key) {
-    const size_t length = static_cast<size_t>(key[0]);
-    return {key.substr(1, length), key.substr(1 + length)};
+    const size_t length = static_cast<size_t>(key[0]) << 16 | static_cast<size_t>(key[1]);
+    return {key.substr(2, length), key.substr(2 + length)};
 }
 
 bool Names(std::span<const std::string_view> fields, std::string_view field) {
@@ -141,10 +144,11 @@ std::vector<Finding> FileFindings(const CheckedFile& file, const AntennaCatalogu
     const StationHeader& header = file.header;
     if (header.nameParts.stationName != header.stationName)
         add(FindingCode::NameMismatch, "station", header.stationName, header.nameParts.stationName);
-    const std::wstring shown =
-        catalogue.count > 0 ? catalogue.entries[header.antennaTypeIndex].name : std::wstring();
+    const std::wstring_view shown =
+        catalogue.count > 0 ? catalogue.entries[header.antennaTypeIndex].name : std::wstring_view();
     if (!header.antennaTypeName.empty() && shown != header.antennaTypeName)
-        add(FindingCode::UnknownAntenna, "antenna-type", header.antennaTypeName, shown);
+        add(FindingCode::UnknownAntenna, "antenna-type", header.antennaTypeName,
+            std::wstring(shown));
     if (header.antennaHeight == 0)
         add(FindingCode::HeightMissing, "antenna-height");
     else if (header.antennaHeight < 0 || header.antennaHeight > kHighestAntenna)
@@ -182,8 +186,10 @@ void CampaignFindings::Add(size_t number, const CheckedFile& file) {
         positions_[number] = PositionOf(header);
         if (!IsMissing(positions_[number]))
             stationOf_[number] = stations_.NumberOf(header.stationName);
-        if (!header.receiverNumber.empty())
-            receiver = receivers_.NumberOf(ReceiverKey(header.receiverNumber, header.receiverType));
+        if (!header.receiverNumber.empty()) {
+            MakeReceiverKey(header.receiverNumber, header.receiverType, receiverKey_);
+            receiver = receivers_.NumberOf(receiverKey_);
+        }
     }
     if (!receiverRuns_.empty() && receiverRuns_.back().receiver == receiver &&
         receiverRuns_.back().first + receiverRuns_.back().count == number)

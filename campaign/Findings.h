@@ -126,6 +126,7 @@ class CampaignFindings {
     // Receiver number and type, the number's length first.
     TextIndex receivers_;
     std::vector<ReceiverRun> receiverRuns_;
+    std::wstring receiverKey_;
 };
 
 // Compares a file with its row of the field log, fields by the field table (numbers by value;
