@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 // One file of a batch: its path now, and the path its save gives it (empty, or the same, when it
@@ -37,3 +38,6 @@ struct NameClash {
 // first, and no file may be given twice. Names compare as Windows compares them, without regard
 // to letter case. Linear in the number of files.
 std::vector<NameClash> NameClashes(const std::vector<BatchFile>& files);
+// The same clashes, only those of the files that have one, by the file's index in order: a batch
+// of thousands of files of which few clash.
+std::vector<std::pair<size_t, NameClash>> ClashingFiles(const std::vector<BatchFile>& files);
