@@ -30,7 +30,13 @@ bool IsPrefixOf(const std::wstring& prefix, const std::wstring& folder) {
 
 }  // namespace
 
+// An ASCII text, as most names are, is appended in one step.
 void AppendPacked(std::wstring_view text, std::string& packed) {
+    if (std::all_of(text.begin(), text.end(),
+                    [](wchar_t c) { return static_cast<uint32_t>(c) < 0x80; })) {
+        packed.append(text.begin(), text.end());
+        return;
+    }
     for (const wchar_t c : text) {
         const auto value = static_cast<uint32_t>(c);
         if (value < 0x80) {
