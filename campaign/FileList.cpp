@@ -16,6 +16,35 @@ int ContinuationBytesFor(uint32_t value) {
     return count;
 }
 
+// How many bytes the text takes packed.
+size_t PackedLength(std::wstring_view text) {
+    size_t length = 0;
+    for (const wchar_t c : text) {
+        const auto value = static_cast<uint32_t>(c);
+        length += value < 0x80 ? 1 : 1 + static_cast<size_t>(ContinuationBytesFor(value));
+    }
+    return length;
+}
+
+// A length in groups of seven bits, the lowest first, each but the last with its top bit set.
+void AppendLength(size_t length, std::string& bytes) {
+    while (length >= 0x80) {
+        bytes += static_cast<char>(0x80 | (length & 0x7F));
+        length >>= 7;
+    }
+    bytes += static_cast<char>(length);
+}
+
+size_t LengthAt(std::string_view bytes, size_t& at) {
+    size_t length = 0;
+    for (unsigned shift = 0;; shift += 7) {
+        const auto byte = static_cast<unsigned char>(bytes[at++]);
+        length |= static_cast<size_t>(byte & 0x7F) << shift;
+        if ((byte & 0x80) == 0)
+            return length;
+    }
+}
+
 bool EndsInSeparator(const std::wstring& folder) {
     return folder.empty() || folder.back() == kDirectorySeparator;
 }
@@ -66,6 +95,23 @@ void AppendUnpacked(std::string_view packed, std::wstring& text) {
             value = value << kContinuationBits | (static_cast<unsigned char>(packed[at++]) & 0x3F);
         text += static_cast<wchar_t>(value);
     }
+}
+
+void PackedTexts::Add(std::wstring_view text) {
+    if (count_ % kStride == 0)
+        starts_.push_back(static_cast<uint32_t>(bytes_.size()));
+    AppendLength(PackedLength(text), bytes_);
+    AppendPacked(text, bytes_);
+    ++count_;
+}
+
+std::string_view PackedTexts::operator[](size_t index) const {
+    const std::string_view bytes(bytes_);
+    size_t at = starts_[index / kStride];
+    for (size_t skipped = 0; skipped < index % kStride; ++skipped)
+        at += LengthAt(bytes, at);
+    const size_t length = LengthAt(bytes, at);
+    return bytes.substr(at, length);
 }
 
 FileList::FileList(const std::vector<std::wstring>& paths) {

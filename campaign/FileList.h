@@ -12,27 +12,26 @@
 void AppendPacked(std::wstring_view text, std::string& packed);
 void AppendUnpacked(std::string_view packed, std::wstring& text);
 
-// Packed texts one after another in one buffer, each found by where it ends.
+// Packed texts one after another in one buffer, each after its length: a campaign's names cost
+// little more than their bytes.
 class PackedTexts {
   public:
-    void Add(std::wstring_view text) {
-        AppendPacked(text, bytes_);
-        ends_.push_back(static_cast<uint32_t>(bytes_.size()));
-    }
-    std::string_view operator[](size_t index) const {
-        const size_t start = index == 0 ? 0 : ends_[index - 1];
-        return std::string_view(bytes_).substr(start, ends_[index] - start);
-    }
+    void Add(std::wstring_view text);
+    std::string_view operator[](size_t index) const;
     // The text at `index` into `text`, whose buffer a loop over thousands of texts reuses.
     void TextInto(size_t index, std::wstring& text) const {
         text.clear();
         AppendUnpacked((*this)[index], text);
     }
-    size_t size() const { return ends_.size(); }
+    size_t size() const { return count_; }
 
   private:
+    // Where every kStride-th text starts; a text is found from the last of these before it.
+    static constexpr size_t kStride = 16;
+
     std::string bytes_;
-    std::vector<uint32_t> ends_;
+    std::vector<uint32_t> starts_;
+    size_t count_ = 0;
 };
 
 // The paths of a campaign in their order, held compactly as it may have tens of thousands of
