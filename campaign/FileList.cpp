@@ -114,11 +114,6 @@ std::string_view PackedTexts::operator[](size_t index) const {
     return bytes.substr(at, length);
 }
 
-FileList::FileList(const std::vector<std::wstring>& paths) {
-    for (const std::wstring& path : paths)
-        Add(path);
-}
-
 void FileList::Add(std::wstring_view path) {
     if (runs_.empty() || !runs_.back().prefix.empty())
         StartFolder({});

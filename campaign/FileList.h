@@ -38,16 +38,12 @@ class PackedTexts {
 // files: each folder once, beside the packed names of its files.
 class FileList {
   public:
-    FileList() = default;
-    explicit FileList(const std::vector<std::wstring>& paths);
-
     // A path of its own.
     void Add(std::wstring_view path);
     // `name` in `folder`, with one separator between them as PathInFolder puts it.
     void AddInFolder(const std::wstring& folder, std::wstring_view name);
 
     size_t size() const { return names_.size(); }
-    bool empty() const { return names_.size() == 0; }
     std::wstring operator[](size_t index) const;
     // The path at `index` into `path`, whose buffer a loop over thousands of files reuses.
     void PathInto(size_t index, std::wstring& path) const;
