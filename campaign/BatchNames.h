@@ -36,7 +36,7 @@ struct NameClash {
 // For each file, why its save may not run in this batch, or no clash. A file may not take the
 // new name of another file or the name of another file of the batch, whichever would be saved
 // first, and no file may be given twice. Names compare as Windows compares them, without regard
-// to letter case. Linear in the number of files.
+// to letter case. The files are sorted by path once, which takes four bytes a file.
 std::vector<NameClash> NameClashes(const std::vector<BatchFile>& files);
 // The same clashes, only those of the files that have one, by the file's index in order: a batch
 // of thousands of files of which few clash.

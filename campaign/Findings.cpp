@@ -262,32 +262,41 @@ void CampaignFindings::AddReceiverMismatches(const Paths& paths,
         types[std::move(number)].emplace(std::move(type), key);
     }
     for (const auto& [receiver, keyOfType] : types) {
-        if (keyOfType.size() < 2)
+        if (keyOfType.size() >= 2)
+            AddReceiverMismatch(receiver, keyOfType, filesOf, paths, findings);
+    }
+}
+
+// The files of the receiver's types but the one most of them have, or of all its types when no
+// type has most.
+template <typename Paths>
+void CampaignFindings::AddReceiverMismatch(const std::wstring& receiver,
+                                           const std::map<std::wstring, uint32_t>& keyOfType,
+                                           const std::vector<size_t>& filesOf, const Paths& paths,
+                                           std::vector<Finding>& findings) const {
+    size_t most = 0;
+    size_t holdingMost = 0;
+    for (const auto& [type, key] : keyOfType) {
+        const size_t count = filesOf[key];
+        holdingMost = count > most ? 1 : count == most ? holdingMost + 1 : holdingMost;
+        most = std::max(most, count);
+    }
+    for (const auto& [type, key] : keyOfType) {
+        if (holdingMost == 1 && filesOf[key] == most)
             continue;
-        size_t most = 0;
-        size_t holdingMost = 0;
-        for (const auto& [type, key] : keyOfType) {
-            const size_t count = filesOf[key];
-            holdingMost = count > most ? 1 : count == most ? holdingMost + 1 : holdingMost;
-            most = std::max(most, count);
+        Finding finding = FindingOn({}, FindingCode::ReceiverMismatch, "receiver-type");
+        finding.value = type;
+        finding.other = receiver;
+        for (const auto& [other, otherKey] : keyOfType) {
+            if (other != type)
+                finding.otherTypes.emplace_back(other, filesOf[otherKey]);
         }
-        for (const auto& [type, key] : keyOfType) {
-            if (holdingMost == 1 && filesOf[key] == most)
+        for (const ReceiverRun& run : receiverRuns_) {
+            if (run.receiver != key)
                 continue;
-            for (const ReceiverRun& run : receiverRuns_) {
-                if (run.receiver != key)
-                    continue;
-                for (uint32_t number = run.first; number < run.first + run.count; ++number) {
-                    Finding finding =
-                        FindingOn(paths[number], FindingCode::ReceiverMismatch, "receiver-type");
-                    finding.value = type;
-                    finding.other = receiver;
-                    for (const auto& [other, otherKey] : keyOfType) {
-                        if (other != type)
-                            finding.otherTypes.emplace_back(other, filesOf[otherKey]);
-                    }
-                    findings.push_back(std::move(finding));
-                }
+            for (uint32_t number = run.first; number < run.first + run.count; ++number) {
+                finding.file = paths[number];
+                findings.push_back(finding);
             }
         }
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <span>
 #include <string>
@@ -116,6 +117,11 @@ class CampaignFindings {
     std::vector<uint32_t> FilesOfSharedStations() const;
     template <typename Paths>
     void AddReceiverMismatches(const Paths& paths, std::vector<Finding>& findings) const;
+    template <typename Paths>
+    void AddReceiverMismatch(const std::wstring& receiver,
+                             const std::map<std::wstring, uint32_t>& keyOfType,
+                             const std::vector<size_t>& filesOf, const Paths& paths,
+                             std::vector<Finding>& findings) const;
 
     static constexpr uint32_t kNoStation = UINT32_MAX;
 
