@@ -274,11 +274,14 @@ void PrintTargets(const std::vector<Figures>& all) {
     std::printf("\nTargets:\n");
     for (const Figures& f : all) {
         const double most = std::max({f.checkMiB, f.setMiB, f.undoMiB});
+        // check waits for no disk: its CPU time is the fair figure on a machine shared with
+        // other work, and its wall time is shown beside it.
         std::printf(
-            "- %zu files: check %.2f x (at most %.1f) %s; set %.2f x (at most %.1f) %s; undo "
-            "%.2f x the set (at most %.1f) %s; memory %.1f MiB (under %.0f) %s\n",
-            f.files, f.check / f.readReference, kCheckTarget,
-            Verdict(f.check / f.readReference <= kCheckTarget), f.set / f.writeReference,
+            "- %zu files: check %.2f x in CPU, %.2f x in wall time (at most %.1f) %s; set %.2f x "
+            "(at most %.1f) %s; undo %.2f x the set (at most %.1f) %s; memory %.1f MiB (under "
+            "%.0f) %s\n",
+            f.files, f.checkCpu / f.readReferenceCpu, f.check / f.readReference, kCheckTarget,
+            Verdict(f.checkCpu / f.readReferenceCpu <= kCheckTarget), f.set / f.writeReference,
             kSetTarget, Verdict(f.set / f.writeReference <= kSetTarget), f.undo / f.set,
             kUndoTarget, Verdict(f.undo / f.set <= kUndoTarget), most, kMemoryTargetMiB,
             Verdict(most < kMemoryTargetMiB));

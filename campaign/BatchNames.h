@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 // One file of a batch: its path now, and the path its save gives it (empty, or the same, when it
@@ -35,5 +36,8 @@ struct NameClash {
 // For each file, why its save may not run in this batch, or no clash. A file may not take the
 // new name of another file or the name of another file of the batch, whichever would be saved
 // first, and no file may be given twice. Names compare as Windows compares them, without regard
-// to letter case. Linear in the number of files.
+// to letter case. The files are sorted by path once, which takes four bytes a file.
 std::vector<NameClash> NameClashes(const std::vector<BatchFile>& files);
+// The same clashes, only those of the files that have one, by the file's index in order: a batch
+// of thousands of files of which few clash.
+std::vector<std::pair<size_t, NameClash>> ClashingFiles(const std::vector<BatchFile>& files);

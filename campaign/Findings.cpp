@@ -25,7 +25,12 @@ Finding FindingOn(const std::wstring& file, FindingCode code, std::string_view f
 }
 
 using Position = CampaignFindings::Position;
-using Located = CampaignFindings::Located;
+
+// A file of a station that has a position.
+struct Located {
+    size_t number;
+    Position position;
+};
 
 Position PositionOf(const StationHeader& header) {
     return {header.approxX, header.approxY, header.approxZ};
@@ -46,7 +51,7 @@ double Median(std::vector<double> values) {
 }
 
 // Each coordinate's median: one file far away cannot move it.
-Position MedianPosition(const std::vector<Located>& files) {
+Position MedianPosition(std::span<const Located> files) {
     std::vector<double> x, y, z;
     for (const Located& file : files) {
         x.push_back(file.position.x);
@@ -59,7 +64,7 @@ Position MedianPosition(const std::vector<Located>& files) {
 // Whether two of the files lie more than `limit` apart. The farthest file from any one of them
 // lies at least half the widest distance away and at most all of it, so that only a station
 // whose files lie in between needs every pair of files compared.
-bool SpreadBeyond(const std::vector<Located>& files, double limit) {
+bool SpreadBeyond(std::span<const Located> files, double limit) {
     double farthest = 0;
     for (const Located& file : files)
         farthest = std::max(farthest, Distance(files.front().position, file.position));
@@ -76,10 +81,9 @@ bool SpreadBeyond(const std::vector<Located>& files, double limit) {
     return false;
 }
 
-void AddStationSpread(const std::wstring& station, const std::vector<Located>& files,
-                      const std::vector<std::wstring>& paths, std::vector<Finding>& findings) {
-    if (files.size() < 2 || !SpreadBeyond(files, kStationSpreadLimit))
-        return;
+template <typename Paths>
+void AddStationSpread(const std::wstring& station, std::span<const Located> files,
+                      const Paths& paths, std::vector<Finding>& findings) {
     const Position median = MedianPosition(files);
     for (const Located& file : files) {
         const double away = Distance(file.position, median);
@@ -93,33 +97,18 @@ void AddStationSpread(const std::wstring& station, const std::vector<Located>& f
     }
 }
 
-void AddReceiverMismatch(const std::wstring& receiver,
-                         const std::map<std::wstring, std::vector<size_t>>& filesByType,
-                         const std::vector<std::wstring>& paths, std::vector<Finding>& findings) {
-    if (filesByType.size() < 2)
-        return;
-    size_t most = 0;
-    size_t holdingMost = 0;
-    for (const auto& [type, files] : filesByType) {
-        const size_t count = files.size();
-        holdingMost = count > most ? 1 : count == most ? holdingMost + 1 : holdingMost;
-        most = std::max(most, count);
-    }
-    for (const auto& [type, files] : filesByType) {
-        if (holdingMost == 1 && files.size() == most)
-            continue;
-        for (const size_t number : files) {
-            Finding finding =
-                FindingOn(paths[number], FindingCode::ReceiverMismatch, "receiver-type");
-            finding.value = type;
-            finding.other = receiver;
-            for (const auto& [other, otherFiles] : filesByType) {
-                if (other != type)
-                    finding.otherTypes.emplace_back(other, otherFiles.size());
-            }
-            findings.push_back(std::move(finding));
-        }
-    }
+// The receiver's number and type as one text, into a buffer that each file reuses. The number's
+// length comes first, in two characters of 16 bits, so that any number and type stay apart.
+void MakeReceiverKey(const std::wstring& number, const std::wstring& type, std::wstring& key) {
+    key.assign(
+        {static_cast<wchar_t>(number.size() >> 16), static_cast<wchar_t>(number.size() & 0xFFFF)});
+    key += number;
+    key += type;
+}
+
+std::pair<std::wstring, std::wstring> ReceiverOfKey(const std::wstring& key) {
+    const size_t length = static_cast<size_t>(key[0]) << 16 | static_cast<size_t>(key[1]);
+    return {key.substr(2, length), key.substr(2 + length)};
 }
 
 bool Names(std::span<const std::string_view> fields, std::string_view field) {
@@ -155,10 +144,11 @@ std::vector<Finding> FileFindings(const CheckedFile& file, const AntennaCatalogu
     const StationHeader& header = file.header;
     if (header.nameParts.stationName != header.stationName)
         add(FindingCode::NameMismatch, "station", header.stationName, header.nameParts.stationName);
-    const std::wstring shown =
-        catalogue.count > 0 ? catalogue.entries[header.antennaTypeIndex].name : std::wstring();
+    const std::wstring_view shown =
+        catalogue.count > 0 ? catalogue.entries[header.antennaTypeIndex].name : std::wstring_view();
     if (!header.antennaTypeName.empty() && shown != header.antennaTypeName)
-        add(FindingCode::UnknownAntenna, "antenna-type", header.antennaTypeName, shown);
+        add(FindingCode::UnknownAntenna, "antenna-type", header.antennaTypeName,
+            std::wstring(shown));
     if (header.antennaHeight == 0)
         add(FindingCode::HeightMissing, "antenna-height");
     else if (header.antennaHeight < 0 || header.antennaHeight > kHighestAntenna)
@@ -180,24 +170,144 @@ std::vector<Finding> WrittenFieldFindings(const std::wstring& path, const Statio
     return findings;
 }
 
+CampaignFindings::CampaignFindings(size_t files) {
+    positions_.reserve(files);
+    stationOf_.reserve(files);
+}
+
 void CampaignFindings::Add(size_t number, const CheckedFile& file) {
-    if (!file.Readable())
-        return;
-    const StationHeader& header = file.header;
-    const Position position = PositionOf(header);
-    if (!IsMissing(position))
-        stations_[header.stationName].push_back({number, position});
-    if (!header.receiverNumber.empty())
-        receivers_[header.receiverNumber][header.receiverType].push_back(number);
+    if (stationOf_.size() <= number) {
+        positions_.resize(number + 1);
+        stationOf_.resize(number + 1, kNoStation);
+    }
+    uint32_t receiver = kNoReceiver;
+    if (file.Readable()) {
+        const StationHeader& header = file.header;
+        positions_[number] = PositionOf(header);
+        if (!IsMissing(positions_[number]))
+            stationOf_[number] = stations_.NumberOf(header.stationName);
+        if (!header.receiverNumber.empty()) {
+            MakeReceiverKey(header.receiverNumber, header.receiverType, receiverKey_);
+            receiver = receivers_.NumberOf(receiverKey_);
+        }
+    }
+    if (!receiverRuns_.empty() && receiverRuns_.back().receiver == receiver &&
+        receiverRuns_.back().first + receiverRuns_.back().count == number)
+        ++receiverRuns_.back().count;
+    else
+        receiverRuns_.push_back({static_cast<uint32_t>(number), 1, receiver});
+}
+
+// Stations by name, then receiver numbers by number and their types by type, as they were
+// reported when each was kept under its name.
+template <typename Paths>
+std::vector<Finding> CampaignFindings::FindingsOn(const Paths& paths) const {
+    std::vector<Finding> findings;
+    AddStationSpreads(paths, findings);
+    AddReceiverMismatches(paths, findings);
+    return findings;
+}
+
+// Only the files of stations with more than one file are gathered, by station; the others
+// cannot spread.
+std::vector<uint32_t> CampaignFindings::FilesOfSharedStations() const {
+    std::vector<uint8_t> filesOfStation(stations_.size());
+    for (const uint32_t station : stationOf_) {
+        if (station != kNoStation && filesOfStation[station] < 2)
+            ++filesOfStation[station];
+    }
+    std::vector<uint32_t> shared;
+    for (uint32_t number = 0; number < stationOf_.size(); ++number) {
+        if (stationOf_[number] != kNoStation && filesOfStation[stationOf_[number]] == 2)
+            shared.push_back(number);
+    }
+    std::stable_sort(shared.begin(), shared.end(),
+                     [&](uint32_t a, uint32_t b) { return stationOf_[a] < stationOf_[b]; });
+    return shared;
+}
+
+template <typename Paths>
+void CampaignFindings::AddStationSpreads(const Paths& paths, std::vector<Finding>& findings) const {
+    const std::vector<uint32_t> shared = FilesOfSharedStations();
+    std::vector<std::pair<std::wstring, std::vector<Located>>> spread;
+    std::vector<Located> files;
+    for (size_t start = 0; start < shared.size();) {
+        const uint32_t station = stationOf_[shared[start]];
+        files.clear();
+        size_t end = start;
+        for (; end < shared.size() && stationOf_[shared[end]] == station; ++end)
+            files.push_back({shared[end], positions_[shared[end]]});
+        if (SpreadBeyond(files, kStationSpreadLimit))
+            spread.emplace_back(stations_.Text(station), files);
+        start = end;
+    }
+    std::sort(spread.begin(), spread.end(),
+              [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (const auto& [station, stationFiles] : spread)
+        AddStationSpread(station, stationFiles, paths, findings);
+}
+
+template <typename Paths>
+void CampaignFindings::AddReceiverMismatches(const Paths& paths,
+                                             std::vector<Finding>& findings) const {
+    std::vector<size_t> filesOf(receivers_.size());
+    for (const ReceiverRun& run : receiverRuns_) {
+        if (run.receiver != kNoReceiver)
+            filesOf[run.receiver] += run.count;
+    }
+    // Receiver number, then receiver type, then the receiver's key.
+    std::map<std::wstring, std::map<std::wstring, uint32_t>> types;
+    for (uint32_t key = 0; key < receivers_.size(); ++key) {
+        auto [number, type] = ReceiverOfKey(receivers_.Text(key));
+        types[std::move(number)].emplace(std::move(type), key);
+    }
+    for (const auto& [receiver, keyOfType] : types) {
+        if (keyOfType.size() >= 2)
+            AddReceiverMismatch(receiver, keyOfType, filesOf, paths, findings);
+    }
+}
+
+// The files of the receiver's types but the one most of them have, or of all its types when no
+// type has most.
+template <typename Paths>
+void CampaignFindings::AddReceiverMismatch(const std::wstring& receiver,
+                                           const std::map<std::wstring, uint32_t>& keyOfType,
+                                           const std::vector<size_t>& filesOf, const Paths& paths,
+                                           std::vector<Finding>& findings) const {
+    size_t most = 0;
+    size_t holdingMost = 0;
+    for (const auto& [type, key] : keyOfType) {
+        const size_t count = filesOf[key];
+        holdingMost = count > most ? 1 : count == most ? holdingMost + 1 : holdingMost;
+        most = std::max(most, count);
+    }
+    for (const auto& [type, key] : keyOfType) {
+        if (holdingMost == 1 && filesOf[key] == most)
+            continue;
+        Finding finding = FindingOn({}, FindingCode::ReceiverMismatch, "receiver-type");
+        finding.value = type;
+        finding.other = receiver;
+        for (const auto& [other, otherKey] : keyOfType) {
+            if (other != type)
+                finding.otherTypes.emplace_back(other, filesOf[otherKey]);
+        }
+        for (const ReceiverRun& run : receiverRuns_) {
+            if (run.receiver != key)
+                continue;
+            for (uint32_t number = run.first; number < run.first + run.count; ++number) {
+                finding.file = paths[number];
+                findings.push_back(finding);
+            }
+        }
+    }
 }
 
 std::vector<Finding> CampaignFindings::Findings(const std::vector<std::wstring>& paths) const {
-    std::vector<Finding> findings;
-    for (const auto& [station, files] : stations_)
-        AddStationSpread(station, files, paths, findings);
-    for (const auto& [receiver, filesByType] : receivers_)
-        AddReceiverMismatch(receiver, filesByType, paths, findings);
-    return findings;
+    return FindingsOn(paths);
+}
+
+std::vector<Finding> CampaignFindings::Findings(const FileList& paths) const {
+    return FindingsOn(paths);
 }
 
 Finding UnmatchedRowFinding(int row, const std::wstring& logPath) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <map>
 #include <optional>
 #include <span>
@@ -10,6 +11,8 @@
 
 #include "antenna/AntennaCatalogue.h"
 #include "campaign/CampaignMatch.h"
+#include "campaign/FileList.h"
+#include "campaign/TextIndex.h"
 #include "header/HeaderReader.h"
 #include "header/StationHeader.h"
 
@@ -80,7 +83,7 @@ std::vector<Finding> WrittenFieldFindings(const std::wstring& path, const Statio
                                           std::span<const std::string_view> fields);
 
 // What the files of a campaign show together, taken one file at a time as they are read: of each
-// file only its number, position, station, receiver and receiver type are kept, so that a
+// file only its number, position, station and receiver are kept, in a few bytes each, so that a
 // campaign of any size is never held whole. Of a station whose files lie more than
 // kStationSpreadLimit apart, each file more than half that from the station's median position is
 // reported (of two files, both). Of a receiver number with several receiver types, the files
@@ -90,21 +93,46 @@ class CampaignFindings {
     struct Position {
         double x, y, z;
     };
-    // A file of a station that has a position.
-    struct Located {
-        size_t number;
-        Position position;
-    };
-
+    // Room for a campaign of `files` files.
+    explicit CampaignFindings(size_t files = 0);
     // The file numbered `number`, counting from 0 in the order of the campaign.
     void Add(size_t number, const CheckedFile& file);
     // `paths` holds each file's path at its number.
     std::vector<Finding> Findings(const std::vector<std::wstring>& paths) const;
+    std::vector<Finding> Findings(const FileList& paths) const;
 
   private:
-    std::map<std::wstring, std::vector<Located>> stations_;
-    // Receiver number, then receiver type, then the numbers of the files that have both.
-    std::map<std::wstring, std::map<std::wstring, std::vector<size_t>>> receivers_;
+    // The files from `first` on, up to the next run's, have one receiver number and type.
+    struct ReceiverRun {
+        uint32_t first;
+        uint32_t count;
+        uint32_t receiver;
+    };
+    static constexpr uint32_t kNoReceiver = UINT32_MAX;
+
+    template <typename Paths>
+    std::vector<Finding> FindingsOn(const Paths& paths) const;
+    template <typename Paths>
+    void AddStationSpreads(const Paths& paths, std::vector<Finding>& findings) const;
+    std::vector<uint32_t> FilesOfSharedStations() const;
+    template <typename Paths>
+    void AddReceiverMismatches(const Paths& paths, std::vector<Finding>& findings) const;
+    template <typename Paths>
+    void AddReceiverMismatch(const std::wstring& receiver,
+                             const std::map<std::wstring, uint32_t>& keyOfType,
+                             const std::vector<size_t>& filesOf, const Paths& paths,
+                             std::vector<Finding>& findings) const;
+
+    static constexpr uint32_t kNoStation = UINT32_MAX;
+
+    // By file number: the file's position, and its station, kNoStation when it has no position.
+    std::vector<Position> positions_;
+    std::vector<uint32_t> stationOf_;
+    TextIndex stations_;
+    // Receiver number and type, the number's length first.
+    TextIndex receivers_;
+    std::vector<ReceiverRun> receiverRuns_;
+    std::wstring receiverKey_;
 };
 
 // Compares a file with its row of the field log, fields by the field table (numbers by value;

@@ -7,12 +7,13 @@
 
 #include "platform/DirectorySeparator.h"
 #include "platform/FileNameCase.h"
+#include "platform/FolderListing.h"
 
 namespace {
 
 constexpr std::wstring_view kRawFileExtension = L".tzr";
 
-bool IsRawFileName(const std::wstring& name) {
+bool IsRawFileName(std::wstring_view name) {
     if (name.size() < kRawFileExtension.size())
         return false;
     return std::equal(kRawFileExtension.begin(), kRawFileExtension.end(),
@@ -22,51 +23,73 @@ bool IsRawFileName(const std::wstring& name) {
                       });
 }
 
-// Each name's comparison form is made once, not at each of the comparisons of a folder of
-// thousands of files.
-void SortByName(std::vector<FolderEntry>& entries) {
-    std::vector<std::pair<std::wstring, FolderEntry>> keyed;
-    keyed.reserve(entries.size());
-    for (FolderEntry& entry : entries)
-        keyed.emplace_back(FileNameForComparison(entry.name), std::move(entry));
-    std::sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) {
-        return a.first != b.first ? a.first < b.first : a.second.name < b.second.name;
-    });
-    for (size_t i = 0; i < keyed.size(); ++i)
-        entries[i] = std::move(keyed[i].second);
+// The first eight bytes of a text as one number that sorts as they do, zeros after a shorter one.
+uint64_t LeadingBytes(std::string_view text) {
+    uint64_t bytes = 0;
+    for (size_t i = 0; i < sizeof bytes; ++i)
+        bytes = bytes << 8 | (i < text.size() ? static_cast<unsigned char>(text[i]) : 0);
+    return bytes;
 }
 
-class RawFolderWalk {
-  public:
-    explicit RawFolderWalk(bool recursive) : recursive_(recursive) {}
+// The order of the names by their comparison forms, made once each rather than at each of the
+// comparisons of a folder of thousands of files; packed texts sort as their wide texts, and most
+// comparisons end in their leading bytes.
+std::vector<uint32_t> OrderByName(const PackedTexts& names, const PackedTexts& keys) {
+    struct Prepared {
+        uint64_t leading;
+        uint32_t index;
+    };
+    std::vector<Prepared> prepared(names.size());
+    for (uint32_t i = 0; i < prepared.size(); ++i)
+        prepared[i] = {LeadingBytes(keys[i]), i};
+    std::sort(prepared.begin(), prepared.end(), [&](const Prepared& a, const Prepared& b) {
+        if (a.leading != b.leading)
+            return a.leading < b.leading;
+        const int byKey = keys[a.index].compare(keys[b.index]);
+        return byKey != 0 ? byKey < 0 : names[a.index] < names[b.index];
+    });
+    std::vector<uint32_t> order(prepared.size());
+    for (size_t i = 0; i < prepared.size(); ++i)
+        order[i] = prepared[i].index;
+    return order;
+}
 
-    RawFolder Walk(const std::wstring& folder) && {
-        const std::vector<FolderEntry> entries = FolderEntriesByName(folder, found_.status);
+class Walk {
+  public:
+    Walk(bool recursive, FileList& files) : recursive_(recursive), files_(files) {}
+
+    RawFolderWalk From(const std::wstring& folder) && {
+        const FolderNames entries = FolderEntriesByName(folder, found_.status);
         if (!found_.status)
             return std::move(found_);
-        found_.hasSubfolders = std::any_of(entries.begin(), entries.end(),
-                                           [](const FolderEntry& entry) { return entry.folder; });
+        for (size_t i = 0; i < entries.size() && !found_.hasSubfolders; ++i)
+            found_.hasSubfolders = entries.Folder(i);
         AddFrom(folder, entries);
         return std::move(found_);
     }
 
   private:
-    void AddFrom(const std::wstring& folder, const std::vector<FolderEntry>& entries) {
-        for (const FolderEntry& entry : entries) {
-            if (!entry.folder && IsRawFileName(entry.name))
-                found_.files.push_back(PathInFolder(folder, entry.name));
+    void AddFrom(const std::wstring& folder, const FolderNames& entries) {
+        for (size_t i = 0; i < entries.size(); ++i) {
+            if (entries.Folder(i))
+                continue;
+            entries.NameInto(i, name_);
+            if (IsRawFileName(name_))
+                files_.AddInFolder(folder, name_);
         }
         if (!recursive_)
             return;
-        for (const FolderEntry& entry : entries) {
-            if (entry.folder)
-                AddSubfolder(PathInFolder(folder, entry.name));
+        for (size_t i = 0; i < entries.size(); ++i) {
+            if (!entries.Folder(i))
+                continue;
+            entries.NameInto(i, name_);
+            AddSubfolder(PathInFolder(folder, name_));
         }
     }
 
     void AddSubfolder(const std::wstring& folder) {
         FileStatus status;
-        const std::vector<FolderEntry> entries = FolderEntriesByName(folder, status);
+        const FolderNames entries = FolderEntriesByName(folder, status);
         if (!status) {
             found_.unlisted.push_back({folder, std::move(status.error)});
             return;
@@ -75,19 +98,42 @@ class RawFolderWalk {
     }
 
     const bool recursive_;
-    RawFolder found_;
+    FileList& files_;
+    RawFolderWalk found_;
+    std::wstring name_;
 };
 
 }  // namespace
 
 RawFolder RawFilesInFolder(const std::wstring& folder, bool recursive) {
-    return RawFolderWalk(recursive).Walk(folder);
+    FileList files;
+    RawFolder found{AddRawFilesInFolder(folder, recursive, files), {}};
+    found.files = files;
+    return found;
 }
 
-std::vector<FolderEntry> FolderEntriesByName(const std::wstring& folder, FileStatus& status) {
-    std::vector<FolderEntry> entries;
-    status = ListFolder(folder.empty() ? L"." : folder, entries);
-    SortByName(entries);
+RawFolderWalk AddRawFilesInFolder(const std::wstring& folder, bool recursive, FileList& files) {
+    return Walk(recursive, files).From(folder);
+}
+
+// Most systems tell names apart as they are: their comparison forms are kept only from the first
+// name whose form differs.
+FolderNames FolderEntriesByName(const std::wstring& folder, FileStatus& status) {
+    FolderNames entries;
+    PackedTexts keys;
+    bool keysDiffer = false;
+    status = ListFolder(folder.empty() ? L"." : folder, [&](std::wstring_view name, bool isFolder) {
+        const std::wstring key = FileNameForComparison(name);
+        if (!keysDiffer && key != name) {
+            keysDiffer = true;
+            keys = entries.names_;
+        }
+        entries.names_.Add(name);
+        if (keysDiffer)
+            keys.Add(key);
+        entries.folders_.push_back(isFolder);
+    });
+    entries.order_ = OrderByName(entries.names_, keysDiffer ? keys : entries.names_);
     return entries;
 }
 

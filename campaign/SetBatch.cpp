@@ -1,8 +1,8 @@
 #include "campaign/SetBatch.h"
 
 #include <algorithm>
-#include <map>
 #include <memory>
+#include <tuple>
 #include <unordered_map>
 
 #include "campaign/FileReadFailure.h"
@@ -61,11 +61,11 @@ SetFileResult AfterRewrite(const std::wstring& file, const RewriteOutcome& writt
     return result;
 }
 
-// What the batch keeps of a file from its plan to its save: what the name check and the write
-// need. A file it does not write has nothing more to tell unless it failed.
+// What the batch keeps of every file from its plan to its save, beside the new names of the few
+// that it renames: what the name check and the write need. A file it does not write has nothing
+// more to tell unless it failed.
 struct PlannedFile {
     SetStatus status = SetStatus::Unchanged;
-    std::wstring newPath;
     bool noRow = false;
 
     bool Writes() const { return status == SetStatus::Changed || status == SetStatus::Renamed; }
@@ -135,43 +135,69 @@ class SetRun {
     // Plans every file, then refuses the saves whose new names clash, before anything is
     // written.
     void PlanBatch() {
-        std::vector<BatchFile> names;
         plans_.reserve(request_.files.size());
-        names.reserve(request_.files.size());
+        identities_.reserve(request_.files.size());
         for (size_t i = 0; i < request_.files.size(); ++i) {
-            const std::wstring& file = request_.files[i];
             SetFileResult plan = EditFile(i, nullptr);
-            plans_.push_back({plan.status, std::move(plan.newPath), plan.noRow});
-            // A view of the plan's path, which stays where it is: the plans were reserved.
-            names.push_back({file, plans_.back().newPath});
+            plans_.push_back({plan.status, plan.noRow});
+            if (!plan.newPath.empty())
+                newPaths_.emplace(i, std::move(plan.newPath));
             if (plan.status == SetStatus::Failed)
                 failures_.emplace(i, std::move(plan));
         }
-        std::vector<NameClash> clashes = NameClashes(names);
-        AddFilesGivenUnderTwoNames(clashes);
-        for (size_t i = 0; i < plans_.size(); ++i) {
-            if (!clashes[i] || !plans_[i].Writes())
+        std::vector<std::pair<size_t, NameClash>> clashes = NameClashesOfBatch();
+        for (auto& [i, clash] : clashes) {
+            if (!plans_[i].Writes())
                 continue;
             SetFileResult refused = Failure(SetProblem::NameClash);
-            refused.clash = std::move(clashes[i]);
+            refused.clash = std::move(clash);
             failures_.insert_or_assign(i, std::move(refused));
-            plans_[i] = {SetStatus::Failed, {}, false};
+            plans_[i] = {SetStatus::Failed, false};
+            newPaths_.erase(i);
         }
     }
 
-    // A file given twice under two spellings of its path, or under two of its hard links, is
-    // one file: each of its saves would take the other's for a change by another program.
-    void AddFilesGivenUnderTwoNames(std::vector<NameClash>& clashes) const {
-        std::map<std::pair<uint64_t, uint64_t>, size_t> first;
-        for (const auto& [index, identity] : identities_) {
-            const auto [found, added] = first.try_emplace({identity.volume, identity.index}, index);
-            if (added)
-                continue;
-            for (const size_t i : {found->second, index}) {
-                if (!clashes[i])
-                    clashes[i] = {NameClashKind::GivenTwice, {}, {}};
-            }
+    // The clashes of the new names, and of files given twice under two names, by file in order.
+    std::vector<std::pair<size_t, NameClash>> NameClashesOfBatch() {
+        std::vector<BatchFile> names;
+        names.reserve(request_.files.size());
+        for (size_t i = 0; i < request_.files.size(); ++i)
+            names.push_back({request_.files[i], NewPathOf(i)});
+        std::vector<std::pair<size_t, NameClash>> clashes = ClashingFiles(names);
+        for (const size_t i : FilesGivenUnderTwoNames()) {
+            const auto at =
+                std::lower_bound(clashes.begin(), clashes.end(), i,
+                                 [](const auto& clash, size_t j) { return clash.first < j; });
+            if (at == clashes.end() || at->first != i)
+                clashes.insert(at, {i, NameClash{NameClashKind::GivenTwice, {}, {}}});
         }
+        return clashes;
+    }
+
+    const std::wstring& NewPathOf(size_t index) const {
+        static const std::wstring none;
+        const auto found = newPaths_.find(index);
+        return found == newPaths_.end() ? none : found->second;
+    }
+
+    // A file given twice under two spellings of its path, or under two of its hard links, is
+    // one file: each of its saves would take the other's for a change by another program. The
+    // files by their identity show those that share one side by side.
+    std::vector<size_t> FilesGivenUnderTwoNames() {
+        std::sort(identities_.begin(), identities_.end(), [](const auto& a, const auto& b) {
+            return std::tie(a.second.volume, a.second.index, a.first) <
+                   std::tie(b.second.volume, b.second.index, b.first);
+        });
+        std::vector<size_t> files;
+        for (size_t k = 0; k < identities_.size(); ++k) {
+            const bool sharing =
+                (k > 0 && identities_[k - 1].second == identities_[k].second) ||
+                (k + 1 < identities_.size() && identities_[k + 1].second == identities_[k].second);
+            if (sharing)
+                files.push_back(identities_[k].first);
+        }
+        std::sort(files.begin(), files.end());
+        return files;
     }
 
     // The result of a file that the batch does not write, as its plan left it.
@@ -266,7 +292,7 @@ class SetRun {
         result.warnings = WrittenFieldFindings(file, header, catalogue_, FieldsOf(edits->values));
         if (checked == nullptr)
             return result;
-        if (result.status != checked->status || result.newPath != checked->newPath)
+        if (result.status != checked->status || result.newPath != NewPathOf(index))
             return Failure(SetProblem::ChangedWhilePlanned);
         result.replacing = NewPathNamesAnotherFile(files_, file, plan.newPath);
         if (result.replacing && !request_.replace) {
@@ -347,6 +373,8 @@ class SetRun {
     SetBatchResult result_;
     // One a file, in the order given.
     std::vector<PlannedFile> plans_;
+    // The paths the plans give the files they rename, by the file's index.
+    std::unordered_map<size_t, std::wstring> newPaths_;
     // The results of the files that failed before their save, by their index, until reported.
     std::unordered_map<size_t, SetFileResult> failures_;
     std::unique_ptr<JournalWriter> journal_;

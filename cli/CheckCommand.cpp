@@ -24,12 +24,16 @@ std::string JsonFinding(const Finding& finding, const std::string& message) {
 
 // The files in the order given, each file's findings by code; the field log's rows last. Only
 // the files that have findings are looked up, so that a clean campaign costs nothing here.
-void SortByFile(std::vector<Finding>& findings, const std::vector<std::wstring>& files) {
+void SortByFile(std::vector<Finding>& findings, const FileList& files) {
+    if (findings.empty())
+        return;
     std::map<std::wstring, size_t> position;
     for (const Finding& finding : findings)
         position.emplace(finding.file, files.size());
+    std::wstring path;
     for (size_t i = 0; i < files.size(); ++i) {
-        const auto found = position.find(files[i]);
+        files.PathInto(i, path);
+        const auto found = position.find(path);
         if (found != position.end())
             found->second = std::min(found->second, i);
     }
@@ -54,15 +58,16 @@ int RunCheck(const CheckRequest& request, const AntennaCatalogue& catalogue, std
     CodePageHint hint(request.codePage, request.language);
     // Each file is judged as it is read and only what the campaign's findings need is kept of
     // it, so that memory does not grow with the headers of a large campaign.
-    CampaignFindings together;
+    CampaignFindings together(request.files.size());
     std::vector<Finding> findings;
     const auto add = [&](std::vector<Finding> more) {
         findings.insert(findings.end(), std::make_move_iterator(more.begin()),
                         std::make_move_iterator(more.end()));
     };
+    std::wstring path;
     for (size_t i = 0; i < request.files.size(); ++i) {
-        const CheckedFile file =
-            ReadCheckedFile(SystemFileSystem(), request.files[i], catalogue, options);
+        request.files.PathInto(i, path);
+        const CheckedFile file = ReadCheckedFile(SystemFileSystem(), path, catalogue, options);
         if (file.Readable())
             hint.Check(file.header, err);
         add(FileFindings(file, catalogue));

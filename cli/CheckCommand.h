@@ -3,13 +3,13 @@
 #include <optional>
 #include <ostream>
 #include <string>
-#include <vector>
 
 #include "antenna/AntennaCatalogue.h"
+#include "campaign/FileList.h"
 #include "cli/ToolTexts.h"
 
 struct CheckRequest {
-    std::vector<std::wstring> files;
+    FileList files;
     // The field log the files are compared with.
     std::optional<std::wstring> campaignPath;
     // The field log's code page when --encoding names it.

@@ -1,7 +1,6 @@
 #include "cli/FileArguments.h"
 
 #include <algorithm>
-#include <iterator>
 #include <utility>
 
 #include "campaign/RawFolder.h"
@@ -38,10 +37,10 @@ class Expansion {
             return AddMatches(argument, path);
         if (IsFolder(path))
             return AddFolder(argument, path);
-        files_.push_back(path);
+        files_.Add(path);
     }
 
-    std::vector<std::wstring> Files() && { return std::move(files_); }
+    FileList Files() && { return std::move(files_); }
 
   private:
     void AddListed(const std::wstring& argument) {
@@ -91,7 +90,8 @@ class Expansion {
     }
 
     // The pattern is taken apart at its separators; the part before the first wildcard is
-    // a folder as given, and every part after it is matched in the folders found so far.
+    // a folder as given, and every part after it is matched in the folders found so far. What
+    // the last part matches is taken as it is found, as it may be thousands of files.
     void AddMatches(const std::wstring& argument, const std::wstring& pattern) {
         const size_t fixedEnd =
             pattern.find_last_of(kDirectorySeparator, pattern.find_first_of(L"*?"));
@@ -103,72 +103,99 @@ class Expansion {
                 parts.push_back(pattern.substr(start, end - start));
             start = end + 1;
         }
-        std::vector<std::wstring> found = {pattern.substr(0, partsStart)};
-        for (size_t i = 0; i < parts.size(); ++i)
-            found = Matching(found, parts[i], i + 1 == parts.size());
-        if (found.empty())
+        std::vector<std::wstring> folders = {pattern.substr(0, partsStart)};
+        for (size_t i = 0; i + 1 < parts.size(); ++i)
+            folders = MatchingFolders(folders, parts[i]);
+        size_t matches = 0;
+        for (const std::wstring& folder : folders)
+            matches += AddMatching(folder, parts.back());
+        if (matches == 0)
             throw UsageError{Named(argument, std::string(texts_.noFileMatches)), false};
-        for (const std::wstring& path : found) {
-            if (IsFolder(path))
-                AddRawFilesOf(path);
-            else
-                files_.push_back(path);
-        }
     }
 
-    // What `part` names in each of the folders: folders only, unless it is the last part.
-    static std::vector<std::wstring> Matching(const std::vector<std::wstring>& folders,
-                                              const std::wstring& part, bool last) {
+    // The folders that `part` names in each of the folders.
+    static std::vector<std::wstring> MatchingFolders(const std::vector<std::wstring>& folders,
+                                                     const std::wstring& part) {
         std::vector<std::wstring> found;
+        std::wstring name;
         for (const std::wstring& folder : folders) {
             if (!HasWildcards(part)) {
-                const std::wstring path = PathInFolder(folder, part);
-                if (last ? SystemFileSystem().Exists(path) : IsFolder(path))
-                    found.push_back(path);
+                if (std::wstring path = PathInFolder(folder, part); IsFolder(path))
+                    found.push_back(std::move(path));
                 continue;
             }
             FileStatus status;
-            for (const FolderEntry& entry : FolderEntriesByName(folder, status)) {
-                const std::wstring path = PathInFolder(folder, entry.name);
-                if (MatchesWildcard(entry.name, part) && (last || entry.folder || IsFolder(path)))
-                    found.push_back(path);
+            const FolderNames entries = FolderEntriesByName(folder, status);
+            for (size_t i = 0; i < entries.size(); ++i) {
+                entries.NameInto(i, name);
+                std::wstring path = PathInFolder(folder, name);
+                if (MatchesWildcard(name, part) && (entries.Folder(i) || IsFolder(path)))
+                    found.push_back(std::move(path));
             }
         }
         return found;
     }
 
+    // Adds what the last part of a pattern names in `folder`: a file, or the raw files of a
+    // folder. Returns how many names it matched.
+    size_t AddMatching(const std::wstring& folder, const std::wstring& part) {
+        if (!HasWildcards(part)) {
+            const std::wstring path = PathInFolder(folder, part);
+            if (!SystemFileSystem().Exists(path))
+                return 0;
+            AddMatch(path);
+            return 1;
+        }
+        FileStatus status;
+        const FolderNames entries = FolderEntriesByName(folder, status);
+        size_t matches = 0;
+        std::wstring name;
+        for (size_t i = 0; i < entries.size(); ++i) {
+            entries.NameInto(i, name);
+            if (!MatchesWildcard(name, part))
+                continue;
+            ++matches;
+            const std::wstring path = PathInFolder(folder, name);
+            if (IsFolder(path))
+                AddRawFilesOf(path);
+            else
+                files_.AddInFolder(folder, name);
+        }
+        return matches;
+    }
+
+    void AddMatch(const std::wstring& path) {
+        if (IsFolder(path))
+            AddRawFilesOf(path);
+        else
+            files_.Add(path);
+    }
+
     void AddFolder(const std::wstring& argument, const std::wstring& folder) {
-        RawFolder found = RawFilesInFolder(folder, options_.recursive);
+        const size_t before = files_.size();
+        const RawFolderWalk found = AddRawFilesInFolder(folder, options_.recursive, files_);
         if (!found.status)
             throw UsageError{Named(argument, FirstLineOf(found.status.error)), false};
         ReportPassedOver(found.unlisted);
-        if (found.files.empty())
+        if (files_.size() == before)
             throw UsageError{Named(argument, std::string(found.hasSubfolders && !options_.recursive
                                                              ? texts_.noRawFileTrySubfolders
                                                              : texts_.noRawFile)),
                              false};
-        AddFiles(std::move(found.files));
     }
 
     // A folder that cannot be listed (a system folder at a drive's root) stops nothing.
     void AddRawFilesOf(const std::wstring& folder) {
-        RawFolder found = RawFilesInFolder(folder, options_.recursive);
+        RawFolderWalk found = AddRawFilesInFolder(folder, options_.recursive, files_);
         if (!found.status)
             found.unlisted.insert(found.unlisted.begin(), {folder, found.status.error});
         ReportPassedOver(found.unlisted);
-        AddFiles(std::move(found.files));
     }
 
     void ReportPassedOver(const std::vector<UnlistedFolder>& folders) {
         for (const UnlistedFolder& folder : folders)
             err_ << "tzrhdr: " << ToUtf8(folder.path) << ": "
                  << Fill(texts_.passedOver, {FirstLineOf(folder.error)}) << "\n";
-    }
-
-    // Moved, as a folder may hold tens of thousands.
-    void AddFiles(std::vector<std::wstring> files) {
-        files_.insert(files_.end(), std::make_move_iterator(files.begin()),
-                      std::make_move_iterator(files.end()));
     }
 
     static std::string Named(const std::wstring& argument, const std::string& problem) {
@@ -178,14 +205,13 @@ class Expansion {
     const FileArgumentOptions& options_;
     const ToolTexts& texts_;
     std::ostream& err_;
-    std::vector<std::wstring> files_;
+    FileList files_;
 };
 
 }  // namespace
 
-std::vector<std::wstring> ExpandFileArguments(const std::vector<std::wstring>& arguments,
-                                              const FileArgumentOptions& options,
-                                              std::ostream& err) {
+FileList ExpandFileArguments(const std::vector<std::wstring>& arguments,
+                             const FileArgumentOptions& options, std::ostream& err) {
     Expansion expansion(options, err);
     for (const std::wstring& argument : arguments)
         expansion.Add(argument, false);

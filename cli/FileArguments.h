@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "campaign/FileList.h"
 #include "cli/ToolTexts.h"
 
 // How the FILE arguments of show, set and check are taken.
@@ -21,6 +22,5 @@ struct FileArgumentOptions {
 // forward slashes read as the system reads them. A subfolder that cannot be listed is passed
 // over with a line on `err`. Throws UsageError naming the argument when a pattern matches
 // nothing, a folder holds no raw file, or a list cannot be read or names nothing.
-std::vector<std::wstring> ExpandFileArguments(const std::vector<std::wstring>& arguments,
-                                              const FileArgumentOptions& options,
-                                              std::ostream& err);
+FileList ExpandFileArguments(const std::vector<std::wstring>& arguments,
+                             const FileArgumentOptions& options, std::ostream& err);

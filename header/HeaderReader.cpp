@@ -140,7 +140,7 @@ void ReadAntennaTypeName(HeaderReading& reading, const AntennaCatalogue& catalog
 
 // Everything from "Model:" on: no key is required any more.
 void ReadOptionalFields(HeaderReading& reading, const AntennaCatalogue& catalogue,
-                        const HeaderReadOptions& options, const FileNameParts& nameParts,
+                        const HeaderReadOptions& options, FileNameParts& nameParts,
                         StationHeader& header) {
     if (const auto model = reading.FindValue(kModelKey))
         header.receiverType = reading.Wide(CutLineEnds(*model));
@@ -152,8 +152,8 @@ void ReadOptionalFields(HeaderReading& reading, const AntennaCatalogue& catalogu
     ReadMeasureTo(reading, header);
 
     header.stationName = nameParts.stationName;
-    header.nameParts.stationName = nameParts.stationName;
-    header.nameParts.suffix = nameParts.suffix;
+    header.nameParts.stationName = std::move(nameParts.stationName);
+    header.nameParts.suffix = std::move(nameParts.suffix);
     const std::string height = FormatFixed(header.antennaHeight, 3);
     header.antennaHeightText.assign(height.begin(), height.end());
 
@@ -179,7 +179,7 @@ void ReadOptionalFields(HeaderReading& reading, const AntennaCatalogue& catalogu
 
 // Takes the header and reports why it stopped; false when the header is not complete.
 bool ReadHeaderFields(HeaderReading& reading, const AntennaCatalogue& catalogue,
-                      const HeaderReadOptions& options, const FileNameParts& nameParts,
+                      const HeaderReadOptions& options, FileNameParts& nameParts,
                       StationHeader& header, ReaderReport& report) {
     const std::optional<HeaderLine> versionLine = FindHeaderKey(reading.Header(), kVersionKey);
     if (!versionLine) {
@@ -217,24 +217,54 @@ bool ReadHeaderFields(HeaderReading& reading, const AntennaCatalogue& catalogue,
     return true;
 }
 
+// Each thread's block for the bytes read, kept from one read to the next: a check reads thousands
+// of files, and a new block would be allocated and cleared for each.
+std::string& ReadBlock() {
+    thread_local std::string block;
+    return block;
+}
+
+// Reads up to `size` bytes from the file into the block at `offset`, until the end of the file;
+// how many, or nothing when the read fails.
+std::optional<size_t> ReadInto(OpenedFile& file, size_t offset, size_t size) {
+    std::string& block = ReadBlock();
+    if (block.size() < offset + size)
+        block.resize(offset + size);
+    size_t total = 0;
+    while (total < size) {
+        size_t got = 0;
+        if (!file.Read(block.data() + offset + total, size - total, got))
+            return std::nullopt;
+        if (got == 0)
+            break;
+        total += got;
+    }
+    return total;
+}
+
 // Headers are short: one block read finds the end of almost all of them; only a header that
 // runs to the end of that block needs the longer read. The file is opened once, so that the
 // bytes and the identity that a later save checks belong to one file. The header text found in
 // the first block is what the reading goes on with, so that the lines are split once.
-std::optional<HeaderText> ReadHeaderBytes(const std::wstring& path, std::string& bytes,
+std::optional<HeaderText> ReadHeaderBytes(const std::wstring& path, std::string_view& bytes,
                                           FileFacts* facts) {
     constexpr size_t kFirstRead = 4096;
     FileStatus status;
     const std::unique_ptr<OpenedFile> file =
         SystemFileSystem().Open(path, OpenMode::ReadShared, status);
-    if (!file || (facts != nullptr && !file->Facts(*facts)) || !ReadUpTo(*file, kFirstRead, bytes))
+    if (!file || (facts != nullptr && !file->Facts(*facts)))
         return std::nullopt;
-    if (HeaderText header(bytes); bytes.size() < kFirstRead || header.End() < kFirstRead)
+    const std::optional<size_t> first = ReadInto(*file, 0, kFirstRead);
+    if (!first)
+        return std::nullopt;
+    bytes = std::string_view(ReadBlock()).substr(0, *first);
+    if (HeaderText header(bytes); *first < kFirstRead || header.End() < kFirstRead)
         return header;
-    std::string rest;
-    if (!ReadUpTo(*file, HeaderText::kMaxLength - kFirstRead, rest))
+    const std::optional<size_t> rest =
+        ReadInto(*file, kFirstRead, HeaderText::kMaxLength - kFirstRead);
+    if (!rest)
         return std::nullopt;
-    bytes += rest;
+    bytes = std::string_view(ReadBlock()).substr(0, kFirstRead + *rest);
     return HeaderText(bytes);
 }
 
@@ -262,15 +292,17 @@ ReaderReport ReadStationHeader(const std::wstring& path, const AntennaCatalogue&
     ReaderReport report;
     if (path.empty())
         return report;
+    // The path, the record and the time of the first observation, or the path and a message.
+    report.steps.reserve(3);
     header.headerRegionLength = StationHeader::kMinimumRegionLength;
     header.snapshot = {};
     report.steps.push_back({ReaderStep::Kind::Path, path});
     header.headerLoaded = true;
 
-    const FileNameParts nameParts = SplitRawFilePath(path);
-    header.nameParts.directory = nameParts.directory;
+    FileNameParts nameParts = SplitRawFilePath(path);
+    header.nameParts.directory = std::move(nameParts.directory);
 
-    std::string bytes;
+    std::string_view bytes;
     FileFacts facts;
     std::optional<HeaderText> text =
         ReadHeaderBytes(path, bytes, options.forSave ? &facts : nullptr);
@@ -293,8 +325,9 @@ ReaderReport ReadStationHeader(const std::wstring& path, const AntennaCatalogue&
         std::min<size_t>(StationHeader::kMinimumRegionLength, reading.Header().End());
     header.headerRegionLength = static_cast<int32_t>(std::max(reading.LastKeyEnd(), textRegion));
     if (options.forSave || options.keepRegion)
-        header.snapshot = {facts.identity,
-                           bytes.substr(0, static_cast<size_t>(header.headerRegionLength)),
-                           facts.size};
+        header.snapshot = {
+            facts.identity,
+            std::string(bytes.substr(0, static_cast<size_t>(header.headerRegionLength))),
+            facts.size};
     return report;
 }

@@ -1,19 +1,18 @@
 #pragma once
 
+#include <functional>
 #include <string>
-#include <vector>
+#include <string_view>
 
 #include "platform/FileSystem.h"
 
-// One name in a folder.
-struct FolderEntry {
-    std::wstring name;
-    // A folder itself; a link to a folder is none, so that walking down never loops.
-    bool folder = false;
-};
+// Takes one name of a folder, and whether it is a folder itself; a link to a folder is none, so
+// that walking down never loops. The name lives only for the call.
+using FolderNameTaker = std::function<void(std::wstring_view name, bool folder)>;
 
-// The names in `folder`, "." and ".." left out, in no particular order.
-FileStatus ListFolder(const std::wstring& folder, std::vector<FolderEntry>& entries);
+// Hands each name in `folder` to `take`, "." and ".." left out, in no particular order: a folder
+// of tens of thousands of files is never held as one text per name.
+FileStatus ListFolder(const std::wstring& folder, const FolderNameTaker& take);
 
 // True when `path` is a folder or a link to one.
 bool IsFolder(const std::wstring& path);

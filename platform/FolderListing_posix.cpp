@@ -4,8 +4,10 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <string_view>
 
 #include "platform/NativePath.h"
 #include "platform/SystemError.h"
@@ -25,18 +27,29 @@ bool IsFolderItself(int folder, const dirent& entry) {
            S_ISDIR(status.st_mode);
 }
 
+// Most names are ASCII, which widen without a converter and into the same buffer each time.
+void WidenName(const char* name, std::wstring& wide) {
+    const std::string_view bytes(name);
+    if (std::all_of(bytes.begin(), bytes.end(),
+                    [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+        wide.assign(bytes.begin(), bytes.end());
+    else
+        wide = PathFromNative(bytes);
+}
+
 }  // namespace
 
-FileStatus ListFolder(const std::wstring& folder, std::vector<FolderEntry>& entries) {
-    entries.clear();
+FileStatus ListFolder(const std::wstring& folder, const FolderNameTaker& take) {
     DIR* listing = ::opendir(NativePath(folder).c_str());
     if (listing == nullptr)
         return FileStatus::Failure(LastErrorText(folder));
+    std::wstring name;
     errno = 0;
     while (const dirent* entry = ::readdir(listing)) {
-        if (!IsDotOrDotDot(entry->d_name))
-            entries.push_back(
-                {PathFromNative(entry->d_name), IsFolderItself(::dirfd(listing), *entry)});
+        if (!IsDotOrDotDot(entry->d_name)) {
+            WidenName(entry->d_name, name);
+            take(name, IsFolderItself(::dirfd(listing), *entry));
+        }
         errno = 0;
     }
     const int error = errno;

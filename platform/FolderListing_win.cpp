@@ -18,19 +18,19 @@ bool IsFolderItself(DWORD attributes) {
 
 }  // namespace
 
-FileStatus ListFolder(const std::wstring& folder, std::vector<FolderEntry>& entries) {
-    entries.clear();
+FileStatus ListFolder(const std::wstring& folder, const FolderNameTaker& take) {
     const bool endsInSeparator =
         !folder.empty() && (folder.back() == L'\\' || folder.back() == L'/');
     const std::wstring everything = ExtendedPath(folder + (endsInSeparator ? L"*" : L"\\*"));
     WIN32_FIND_DATAW found;
-    const HANDLE search = FindFirstFileExW(everything.c_str(), FindExInfoBasic, &found,
-                                           FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
+    const HANDLE search =
+        FindFirstFileExW(everything.c_str(), FindExInfoBasic, &found, FindExSearchNameMatch,
+                         nullptr, FIND_FIRST_EX_LARGE_FETCH);
     if (search == INVALID_HANDLE_VALUE)
         return FileStatus::Failure(LastErrorText(folder));
     do {
         if (!IsDotOrDotDot(found.cFileName))
-            entries.push_back({found.cFileName, IsFolderItself(found.dwFileAttributes)});
+            take(found.cFileName, IsFolderItself(found.dwFileAttributes));
     } while (FindNextFileW(search, &found));
     const DWORD error = GetLastError();
     FindClose(search);
