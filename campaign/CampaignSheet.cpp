@@ -531,7 +531,7 @@ SetBatchRequest CampaignSheet::SaveRequest(std::vector<size_t>& rows) const {
         if (!r.AnyGiven())
             continue;
         rows.push_back(row);
-        request.files.push_back(r.file.path);
+        request.files.Add(r.file.path);
         request.fileEdits.push_back(rows_->GivenValues(r));
         request.readRegions.push_back(r.file.header.snapshot.headerRegion);
     }

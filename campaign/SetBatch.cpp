@@ -159,12 +159,21 @@ class SetRun {
 
     // The clashes of the new names, and of files given twice under two names, by file in order.
     std::vector<std::pair<size_t, NameClash>> NameClashesOfBatch() {
+        const std::vector<size_t> givenTwice = FilesGivenUnderTwoNames();
+        // Without a new name only a file given twice can clash, and its names share an identity;
+        // a batch that renames nothing then needs no list of every path.
+        if (newPaths_.empty() && givenTwice.empty())
+            return {};
+        std::vector<std::wstring> paths;
         std::vector<BatchFile> names;
+        paths.reserve(request_.files.size());
         names.reserve(request_.files.size());
         for (size_t i = 0; i < request_.files.size(); ++i)
-            names.push_back({request_.files[i], NewPathOf(i)});
+            paths.push_back(request_.files[i]);
+        for (size_t i = 0; i < request_.files.size(); ++i)
+            names.push_back({paths[i], NewPathOf(i)});
         std::vector<std::pair<size_t, NameClash>> clashes = ClashingFiles(names);
-        for (const size_t i : FilesGivenUnderTwoNames()) {
+        for (const size_t i : givenTwice) {
             const auto at =
                 std::lower_bound(clashes.begin(), clashes.end(), i,
                                  [](const auto& clash, size_t j) { return clash.first < j; });

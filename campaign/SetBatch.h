@@ -10,6 +10,7 @@
 #include "campaign/BatchNames.h"
 #include "campaign/CampaignMatch.h"
 #include "campaign/FieldEdits.h"
+#include "campaign/FileList.h"
 #include "campaign/Findings.h"
 #include "campaign/HeaderLineChanges.h"
 #include "campaign/Journal.h"
@@ -19,7 +20,7 @@
 #include "platform/FileSystem.h"
 
 struct SetBatchRequest {
-    std::vector<std::wstring> files;
+    FileList files;
     // Taken into every file.
     FieldValues edits;
     // The rows the files take their values from; null for none. Rows are matched as the files

@@ -139,6 +139,15 @@ TakeBackPlan PlanTakeBack(FileSystem& files, const JournalFile& file) {
 }
 
 std::vector<std::wstring> RemoveStoppedCopies(FileSystem& files, const JournalFile& file) {
+    std::vector<std::wstring> removed;
+    // Looking for the names first: most files of a batch have no copy beside them.
+    std::vector<std::wstring> copies = TakenCopyNames(files, file.oldPath);
+    if (file.newPath != file.oldPath) {
+        for (std::wstring& name : TakenCopyNames(files, file.newPath))
+            copies.push_back(std::move(name));
+    }
+    if (copies.empty())
+        return removed;
     const size_t longest = std::max(file.oldHeader.size(), file.newHeader.size());
     std::wstring live;
     size_t region = 0;
@@ -150,14 +159,8 @@ std::vector<std::wstring> RemoveStoppedCopies(FileSystem& files, const JournalFi
             region = header.size();
         }
     }
-    std::vector<std::wstring> removed;
     if (live.empty())
         return removed;
-    std::vector<std::wstring> copies = TakenCopyNames(files, file.oldPath);
-    if (file.newPath != file.oldPath) {
-        for (std::wstring& name : TakenCopyNames(files, file.newPath))
-            copies.push_back(std::move(name));
-    }
     for (const std::wstring& copyPath : copies) {
         FileStatus status;
         // Held exclusively, and never a link: a copy that a running save still writes is not

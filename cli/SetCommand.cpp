@@ -148,8 +148,8 @@ std::string Preview(const std::vector<HeaderLineChange>& changes, const ToolText
 // Prints each file's result as the batch gives it, with a progress line on a terminal.
 class SetReport : public SetBatchListener {
   public:
-    SetReport(const SetRequest& request, const std::vector<std::wstring>& files,
-              const CampaignMatch* campaign, std::ostream& out, std::ostream& err)
+    SetReport(const SetRequest& request, const FileList& files, const CampaignMatch* campaign,
+              std::ostream& out, std::ostream& err)
         : request_(request),
           files_(files),
           texts_(TextsIn(request.language)),
@@ -163,7 +163,7 @@ class SetReport : public SetBatchListener {
     void Saving(size_t index) override {
         if (!request_.showProgress || files_.size() < 2)
             return;
-        const std::wstring& file = files_[index];
+        const std::wstring file = files_[index];
         const std::string line = "[" + std::to_string(index + 1) + "/" +
                                  std::to_string(files_.size()) + "] " +
                                  ToUtf8(FileNamePartOf(file));
@@ -222,7 +222,7 @@ class SetReport : public SetBatchListener {
   private:
     const SetRequest& request_;
     // The batch's files, by their index.
-    const std::vector<std::wstring>& files_;
+    const FileList& files_;
     const ToolTexts& texts_;
     const CampaignMatch* campaign_;
     std::ostream& out_;

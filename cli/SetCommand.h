@@ -7,11 +7,12 @@
 
 #include "antenna/AntennaCatalogue.h"
 #include "campaign/FieldEdits.h"
+#include "campaign/FileList.h"
 #include "campaign/Journal.h"
 #include "cli/ToolTexts.h"
 
 struct SetRequest {
-    std::vector<std::wstring> files;
+    FileList files;
     // Taken into every file.
     FieldValues edits;
     std::optional<std::wstring> campaignPath;
