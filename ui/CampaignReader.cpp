@@ -66,14 +66,17 @@ void ReadRawFiles(const std::vector<std::wstring>& paths, const AntennaCatalogue
                   const HeaderReadOptions& options, FileSystem& files,
                   const std::atomic<bool>& cancelled, ReadQueue& queue) {
     std::vector<CheckedFile> unlisted;
-    const std::vector<std::wstring> rawFiles = RawFilesNamed(paths, unlisted);
+    std::vector<std::wstring> rawFiles = RawFilesNamed(paths, unlisted);
     queue.SetTotal(rawFiles.size() + unlisted.size());
     for (CheckedFile& folder : unlisted)
         queue.Push(std::move(folder));
-    for (const std::wstring& path : rawFiles) {
+    unlisted = {};
+    for (std::wstring& path : rawFiles) {
         if (cancelled)
             break;
-        queue.Push(ReadCheckedFile(files, path, catalogue, options));
+        // Each path goes once its file is read, which keeps a copy: ten thousand paths are
+        // held once, not twice, by the end of the reading.
+        queue.Push(ReadCheckedFile(files, std::exchange(path, {}), catalogue, options));
     }
     queue.Flush();
 }
