@@ -12,9 +12,9 @@
 #include "platform/JournalLocation.h"
 #include "res/resource.h"
 #include "ui/BatchListDlg.h"
-#include "ui/FileChooser.h"
 #include "ui/CampaignTexts.h"
 #include "ui/DroppedFiles.h"
+#include "ui/FileChooser.h"
 #include "ui/MessageBox.h"
 #include "ui/SavePreviewDlg.h"
 
@@ -362,13 +362,23 @@ void CCampaignWindow::AddPaths(std::vector<std::wstring> paths) {
 
 void CCampaignWindow::TakeReadFiles() {
     std::vector<CheckedFile> files = readQueue_->Take();
-    if (files.empty())
+    const bool readingEnded = job_ != Job::Reading;
+    if (files.empty() && !(readingEnded && rowsUnchecked_))
         return;
+    rowsUnchecked_ = rowsUnchecked_ || !files.empty();
     for (CheckedFile& file : files)
         AddRow(std::move(file));
     jobDone_ += files.size();
     jobTotal_ = readQueue_->Total();
-    sheet_->Recheck();
+    files = {};
+    // Each row shows its own findings at once; what the files show together is found when the
+    // campaign has doubled since it was last looked at, and at the end, so that a reading
+    // checks the whole campaign a dozen times, not once a batch.
+    if (readingEnded || sheet_->RowCount() >= 2 * rowsChecked_) {
+        sheet_->Recheck();
+        rowsChecked_ = sheet_->RowCount();
+        rowsUnchecked_ = false;
+    }
     table_->Refresh();
     // The first rows read are ready for the keyboard, with the status line on the first.
     if (!table_->FocusedRow() && !table_->View().empty())
