@@ -9,21 +9,21 @@
 
 namespace {
 
-constexpr size_t kFilesPerPost = 200;
 constexpr auto kPostInterval = std::chrono::milliseconds(50);
-// The window checks the whole campaign again for every batch it takes, so a batch is at least
-// this share of the files already posted: the checks then cost a few times one check of the
-// whole campaign, not one per 50 ms of reading, while the first rows still come at once.
-constexpr size_t kPostedPerBatch = 20;
+// Each batch costs the window work on every row it shows: Wine's list view takes a new count of
+// items in a time that grows with the count. So a batch is at least this share of the files
+// already posted, and the batches together cost a few times one batch of the whole campaign,
+// while the first rows still come at once.
+constexpr size_t kPostedPerBatch = 2;
 }  // namespace
 
 void ReadQueue::Push(CheckedFile file) {
     const std::lock_guard lock(mutex_);
     files_.push_back(std::move(file));
     ++sincePost_;
-    const bool due = std::chrono::steady_clock::now() - lastPost_ >= kPostInterval &&
-                     sincePost_ * kPostedPerBatch >= posted_;
-    if (sincePost_ >= kFilesPerPost || due)
+    ++read_;
+    if (sincePost_ * kPostedPerBatch >= posted_ &&
+        std::chrono::steady_clock::now() - lastPost_ >= kPostInterval)
         Post();
 }
 

@@ -14,14 +14,21 @@
 #include "platform/FileSystem.h"
 
 // Files read on the worker thread, waiting for the window's thread to take them. The window is
-// told in batches, not once a file, so that ten thousand files cost a few hundred messages.
+// told in batches that grow with the campaign, not once a file, so that ten thousand files cost
+// a dozen messages.
 class ReadQueue {
   public:
     ReadQueue(HWND window, UINT message) : window_(window), message_(message) {}
 
-    // How many files the reading will bring; known once the folders are listed.
-    void SetTotal(size_t total) { total_ = total; }
+    // How many files the reading will bring, known once the folders are listed; the files read
+    // are counted from here.
+    void SetTotal(size_t total) {
+        total_ = total;
+        read_ = 0;
+    }
     size_t Total() const { return total_; }
+    // The files read so far, taken or not: what the progress shows between batches.
+    size_t Read() const { return read_; }
 
     void Push(CheckedFile file);
     // Tells the window of what is left, at the end of the reading.
@@ -35,6 +42,7 @@ class ReadQueue {
     HWND window_;
     UINT message_;
     std::atomic<size_t> total_ = 0;
+    std::atomic<size_t> read_ = 0;
     std::mutex mutex_;
     std::vector<CheckedFile> files_;
     size_t sincePost_ = 0;

@@ -246,6 +246,8 @@ bool CCampaignWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
             if (wParam != kProgressTimer)
                 return false;
             ShowProgress();
+            if (job_ == Job::Reading)
+                UpdateStatus();
             return true;
         case WM_DROPFILES:
             AddPaths(TakeDroppedFiles(reinterpret_cast<HDROP>(wParam)));
@@ -368,8 +370,6 @@ void CCampaignWindow::TakeReadFiles() {
     rowsUnchecked_ = rowsUnchecked_ || !files.empty();
     for (CheckedFile& file : files)
         AddRow(std::move(file));
-    jobDone_ += files.size();
-    jobTotal_ = readQueue_->Total();
     files = {};
     // Each row shows its own findings at once; what the files show together is found when the
     // campaign has doubled since it was last looked at, and at the end, so that a reading
@@ -485,7 +485,7 @@ void CCampaignWindow::ShowProgress() {
         ShowWindow(Item(IDC_CAMPAIGN_CANCEL), SW_HIDE);
     if (job_ == Job::Reading)
         jobTotal_ = readQueue_->Total();
-    const size_t done = jobDone_;
+    const size_t done = job_ == Job::Reading ? readQueue_->Read() : jobDone_.load();
     const int position =
         jobTotal_ == 0 ? 0
                        : static_cast<int>(std::min(done, jobTotal_) * kProgressRange / jobTotal_);
@@ -524,7 +524,7 @@ void CCampaignWindow::UpdateStatus() {
     std::wstring text;
     switch (job_) {
         case Job::Reading:
-            text = L"正在读取 " + std::to_wstring(sheet_->RowCount()) + L" / " +
+            text = L"正在读取 " + std::to_wstring(readQueue_->Read()) + L" / " +
                    std::to_wstring(readQueue_->Total()) + L" 个文件……";
             break;
         case Job::Planning:
