@@ -14,7 +14,7 @@ constexpr auto kPostInterval = std::chrono::milliseconds(50);
 // items in a time that grows with the count. So a batch is at least this share of the files
 // already posted, and the batches together cost a few times one batch of the whole campaign,
 // while the first rows still come at once.
-constexpr size_t kPostedPerBatch = 2;
+constexpr size_t kPostedPerBatch = 1;
 }  // namespace
 
 void ReadQueue::Push(CheckedFile file) {
