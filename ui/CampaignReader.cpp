@@ -10,11 +10,9 @@
 namespace {
 
 constexpr auto kPostInterval = std::chrono::milliseconds(50);
-// Each batch costs the window work on every row it shows: Wine's list view takes a new count of
-// items in a time that grows with the count. So a batch is at least this share of the files
-// already posted, and the batches together cost a few times one batch of the whole campaign,
-// while the first rows still come at once.
-constexpr size_t kPostedPerBatch = 1;
+// Each batch costs the window a new count of items in its list view, which takes Wine tens of
+// milliseconds, and a look at the whole campaign. So a batch is at least as large as all the
+// batches before it: ten thousand files come in a dozen batches, the first rows still at once.
 }  // namespace
 
 void ReadQueue::Push(CheckedFile file) {
@@ -22,8 +20,7 @@ void ReadQueue::Push(CheckedFile file) {
     files_.push_back(std::move(file));
     ++sincePost_;
     ++read_;
-    if (sincePost_ * kPostedPerBatch >= posted_ &&
-        std::chrono::steady_clock::now() - lastPost_ >= kPostInterval)
+    if (sincePost_ >= posted_ && std::chrono::steady_clock::now() - lastPost_ >= kPostInterval)
         Post();
 }
 
@@ -39,7 +36,7 @@ void ReadQueue::Post() {
     PostMessageW(window_, message_, 0, 0);
 }
 
-std::vector<CheckedFile> ReadQueue::Take() {
+std::deque<CheckedFile> ReadQueue::Take() {
     const std::lock_guard lock(mutex_);
     return std::exchange(files_, {});
 }

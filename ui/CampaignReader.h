@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <deque>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -34,7 +35,7 @@ class ReadQueue {
     // Tells the window of what is left, at the end of the reading.
     void Flush();
     // The files read since the last call, in the order they were read.
-    std::vector<CheckedFile> Take();
+    std::deque<CheckedFile> Take();
 
   private:
     void Post();
@@ -44,7 +45,8 @@ class ReadQueue {
     std::atomic<size_t> total_ = 0;
     std::atomic<size_t> read_ = 0;
     std::mutex mutex_;
-    std::vector<CheckedFile> files_;
+    // A deque, so that thousands of files waiting are never held twice while they move.
+    std::deque<CheckedFile> files_;
     size_t sincePost_ = 0;
     size_t posted_ = 0;
     std::chrono::steady_clock::time_point lastPost_ = std::chrono::steady_clock::now();

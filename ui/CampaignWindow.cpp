@@ -363,7 +363,7 @@ void CCampaignWindow::AddPaths(std::vector<std::wstring> paths) {
 }
 
 void CCampaignWindow::TakeReadFiles() {
-    std::vector<CheckedFile> files = readQueue_->Take();
+    std::deque<CheckedFile> files = readQueue_->Take();
     const bool readingEnded = job_ != Job::Reading;
     if (files.empty() && !(readingEnded && rowsUnchecked_))
         return;
