@@ -1,5 +1,6 @@
 // The campaign window on a campaign of raw files of 64 KiB in one folder, beside tzrhdr.exe on
-// the same files: how soon the first rows show, how long until every file is read and checked,
+// the same files: how soon the first rows show, how long until every file is read and checked
+// (and the processor time that took, which the other work on a shared machine does not stretch),
 // how much more memory the window takes than the editor dialog, and how long Save all of one
 // field on every file takes. Meant for Wine, where every system call costs more than natively.
 //
