@@ -75,8 +75,8 @@ void SheetTable::Refresh() {
         InvalidateRect(list_.Handle(), nullptr, FALSE);
         return;
     }
-    // Rows read come after those shown, which keep their places and their selection: selecting
-    // again would touch every item, which Wine's list view does one by one, for each batch read.
+    // Rows read come after those shown, which keep their places and so their selection: nothing
+    // to select again, for each batch of a reading.
     if (previous.size() < view_.size() &&
         std::equal(previous.begin(), previous.end(), view_.begin())) {
         positions_.resize(sheet_.RowCount(), kNotShown);
