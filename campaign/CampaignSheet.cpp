@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cwctype>
+#include <deque>
 #include <map>
 #include <unordered_map>
 
@@ -72,6 +73,12 @@ struct CellChange {
 };
 using Step = std::vector<CellChange>;
 
+// Findings in the order of their codes, so that a code's repeats stand together.
+void SortByCode(std::vector<Finding>& findings) {
+    std::stable_sort(findings.begin(), findings.end(),
+                     [](const Finding& a, const Finding& b) { return a.code < b.code; });
+}
+
 }  // namespace
 
 std::span<const RecordField* const> SheetFields() {
@@ -93,8 +100,6 @@ class CampaignSheet::Rows {
   public:
     struct Row {
         CheckedFile file;
-        // Each field as the editor shows what the file holds.
-        std::vector<std::wstring> held;
         // The values given, by field; empty while none is.
         std::vector<std::optional<std::wstring>> given;
         // What the record shows by itself and against the field log, then with the campaign.
@@ -148,34 +153,40 @@ class CampaignSheet::Rows {
         return row.edited ? *row.edited : row.file.header;
     }
 
+    // The field as a table shows it: as a save would write the value given to it, else as the
+    // editor shows what the file holds. The texts are made when asked for, not kept for each
+    // row, as a campaign has thousands of rows and a table shows a few dozen at a time.
+    std::wstring FieldText(const Row& row, size_t field, const StationHeader& held) const {
+        if (row.edited && row.given[field])
+            return SheetFields()[field]->print(*row.edited, codePage);
+        return row.file.Readable() ? SheetFields()[field]->print(held, codePage) : std::wstring();
+    }
+
     // The row holds the file as read, without values given.
     void Fill(Row& row, CheckedFile file) {
         row.file = std::move(file);
         row.given.clear();
-        row.held.clear();
-        if (row.file.Readable()) {
-            const StationHeader held = Held(row);
-            for (const RecordField* field : SheetFields())
-                row.held.push_back(field->print(held, codePage));
-        }
         row.logRow = -1;
         if (log && row.file.Readable())
             row.logRow = log->MatchFile(row.file.path, row.file.header.stationName);
         else if (log)
             log->MatchUnreadFile(row.file.path);
         FindOwn(row);
+        // Until the campaign is checked again, the row shows what it shows by itself.
+        row.findings = row.own;
+        SortByCode(row.findings);
     }
 
     void FindOwn(Row& row) {
         row.edited.reset();
         if (row.file.Readable() && row.AnyGiven())
             row.edited = std::make_unique<StationHeader>(Edited(row));
-        const CheckedFile checked{row.file.path, Checked(row), row.file.failure};
-        row.own = FileFindings(checked, catalogue);
+        row.own = row.edited ? FileFindings({row.file.path, *row.edited, std::nullopt}, catalogue)
+                             : FileFindings(row.file, catalogue);
         row.logDifferences.clear();
         if (!log)
             return;
-        if (!checked.Readable())
+        if (!row.file.Readable())
             return;
         if (row.logRow < 0) {
             Finding missing;
@@ -184,13 +195,14 @@ class CampaignSheet::Rows {
             row.own.push_back(std::move(missing));
             return;
         }
-        row.logDifferences = log->ChangingCells(row.logRow, checked.header, catalogue, codePage);
+        const StationHeader& checked = Checked(row);
+        row.logDifferences = log->ChangingCells(row.logRow, checked, catalogue, codePage);
         for (const FieldValue& cell : row.logDifferences) {
             Finding finding;
             finding.file = row.file.path;
             finding.code = FindingCode::LogMismatch;
             finding.field = cell.field->name;
-            finding.value = cell.field->print(checked.header, codePage);
+            finding.value = cell.field->print(checked, codePage);
             finding.other = cell.text;
             finding.row = row.logRow;
             row.own.push_back(std::move(finding));
@@ -199,23 +211,32 @@ class CampaignSheet::Rows {
 
     void Recheck() {
         CampaignFindings together;
+        for (size_t i = 0; i < all.size(); ++i) {
+            const Row& row = all[i];
+            if (row.edited)
+                together.Add(i, {{}, *row.edited, std::nullopt});
+            else
+                together.Add(i, row.file);
+        }
+        // The paths are lent to the check and given back, not copied: at ten thousand rows a
+        // copy of them all is a good part of the window's memory.
         std::vector<std::wstring> paths;
         paths.reserve(all.size());
-        for (size_t i = 0; i < all.size(); ++i) {
-            if (all[i].file.Readable())
-                together.Add(i, {{}, Checked(all[i]), std::nullopt});
-            paths.push_back(all[i].file.path);
-        }
+        for (Row& row : all)
+            paths.push_back(std::move(row.file.path));
+        std::vector<Finding> found = together.Findings(paths);
+        for (size_t i = 0; i < all.size(); ++i)
+            all[i].file.path = std::move(paths[i]);
+        paths = {};
         for (Row& row : all)
             row.findings = row.own;
-        for (Finding& finding : together.Findings(paths)) {
-            const auto found = rowOfPath.find(finding.file);
-            if (found != rowOfPath.end())
-                all[found->second].findings.push_back(std::move(finding));
+        for (Finding& finding : found) {
+            const auto at = rowOfPath.find(finding.file);
+            if (at != rowOfPath.end())
+                all[at->second].findings.push_back(std::move(finding));
         }
         for (Row& row : all)
-            std::stable_sort(row.findings.begin(), row.findings.end(),
-                             [](const Finding& a, const Finding& b) { return a.code < b.code; });
+            SortByCode(row.findings);
     }
 
     std::optional<CellRefusal> Refusal(size_t row, const Row& edited) const {
@@ -275,7 +296,8 @@ class CampaignSheet::Rows {
 
     const AntennaCatalogue& catalogue;
     unsigned codePage;
-    std::vector<Row> all;
+    // A deque, so that a growing campaign never holds its rows twice while they move.
+    std::deque<Row> all;
     std::unordered_map<std::wstring, size_t> rowOfPath;
     std::vector<Step> undo;
     std::vector<Step> redo;
@@ -333,9 +355,9 @@ std::wstring CampaignSheet::Text(size_t row, size_t column) const {
         return codes;
     }
     const size_t field = column - 1;
-    if (r.edited && r.given[field])
-        return SheetFields()[field]->print(*r.edited, rows_->codePage);
-    return r.held.empty() ? std::wstring() : r.held[field];
+    if (!r.file.Readable() || (r.edited && r.given[field]))
+        return rows_->FieldText(r, field, r.file.header);
+    return rows_->FieldText(r, field, rows_->Held(r));
 }
 
 bool CampaignSheet::Edited(size_t row, size_t field) const {
@@ -468,10 +490,19 @@ std::optional<size_t> CampaignSheet::Find(std::span<const size_t> view, size_t f
     if (view.empty() || text.empty())
         return std::nullopt;
     const std::wstring wanted = Folded(text);
+    const auto holds = [&](const std::wstring& cell) {
+        return Folded(cell).find(wanted) != std::wstring::npos;
+    };
     for (size_t i = 0; i < view.size(); ++i) {
         const size_t position = (from + i) % view.size();
-        for (size_t column = 0; column < SheetColumnCount(); ++column) {
-            if (Folded(Text(view[position], column)).find(wanted) != std::wstring::npos)
+        const size_t row = view[position];
+        if (holds(Text(row, kFileNameColumn)) || holds(Text(row, FindingsColumn())))
+            return position;
+        // The row's record as the editor holds it is made once for all of its fields.
+        const Rows::Row& r = rows_->all[row];
+        const StationHeader held = r.file.Readable() ? rows_->Held(r) : StationHeader();
+        for (size_t field = 0; field < SheetFields().size(); ++field) {
+            if (holds(rows_->FieldText(r, field, held)))
                 return position;
         }
     }

@@ -144,6 +144,11 @@ void CCampaignWindow::ChooseBatchToTakeBack() {
     }
     if (!chosen)
         return;
+    // As closing the window does: the files taken back are read again, and their edits go.
+    if (sheet_->AnyEdits() &&
+        Message(L"有尚未保存的修改。撤销批次会放弃批次中文件的修改，是否继续撤销？",
+                MessageIcon::Question, MB_YESNO | MB_DEFBUTTON2) != IDYES)
+        return;
     takeBackId_ = *chosen;
     StartJob(Job::TakingBack, 0,
              [this, undo = NewBatch("TZR Data Manager.exe 批量编辑：撤销批次 " + *chosen),

@@ -9,21 +9,18 @@
 
 namespace {
 
-constexpr size_t kFilesPerPost = 200;
 constexpr auto kPostInterval = std::chrono::milliseconds(50);
-// The window checks the whole campaign again for every batch it takes, so a batch is at least
-// this share of the files already posted: the checks then cost a few times one check of the
-// whole campaign, not one per 50 ms of reading, while the first rows still come at once.
-constexpr size_t kPostedPerBatch = 20;
+// Each batch costs the window a new count of items in its list view, which takes Wine tens of
+// milliseconds, and a look at the whole campaign. So a batch is at least as large as all the
+// batches before it: ten thousand files come in a dozen batches, the first rows still at once.
 }  // namespace
 
 void ReadQueue::Push(CheckedFile file) {
     const std::lock_guard lock(mutex_);
     files_.push_back(std::move(file));
     ++sincePost_;
-    const bool due = std::chrono::steady_clock::now() - lastPost_ >= kPostInterval &&
-                     sincePost_ * kPostedPerBatch >= posted_;
-    if (sincePost_ >= kFilesPerPost || due)
+    ++read_;
+    if (sincePost_ >= posted_ && std::chrono::steady_clock::now() - lastPost_ >= kPostInterval)
         Post();
 }
 
@@ -39,7 +36,7 @@ void ReadQueue::Post() {
     PostMessageW(window_, message_, 0, 0);
 }
 
-std::vector<CheckedFile> ReadQueue::Take() {
+std::deque<CheckedFile> ReadQueue::Take() {
     const std::lock_guard lock(mutex_);
     return std::exchange(files_, {});
 }
@@ -66,14 +63,17 @@ void ReadRawFiles(const std::vector<std::wstring>& paths, const AntennaCatalogue
                   const HeaderReadOptions& options, FileSystem& files,
                   const std::atomic<bool>& cancelled, ReadQueue& queue) {
     std::vector<CheckedFile> unlisted;
-    const std::vector<std::wstring> rawFiles = RawFilesNamed(paths, unlisted);
+    std::vector<std::wstring> rawFiles = RawFilesNamed(paths, unlisted);
     queue.SetTotal(rawFiles.size() + unlisted.size());
     for (CheckedFile& folder : unlisted)
         queue.Push(std::move(folder));
-    for (const std::wstring& path : rawFiles) {
+    unlisted = {};
+    for (std::wstring& path : rawFiles) {
         if (cancelled)
             break;
-        queue.Push(ReadCheckedFile(files, path, catalogue, options));
+        // Each path goes once its file is read, which keeps a copy: ten thousand paths are
+        // held once, not twice, by the end of the reading.
+        queue.Push(ReadCheckedFile(files, std::exchange(path, {}), catalogue, options));
     }
     queue.Flush();
 }

@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <deque>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -14,20 +15,27 @@
 #include "platform/FileSystem.h"
 
 // Files read on the worker thread, waiting for the window's thread to take them. The window is
-// told in batches, not once a file, so that ten thousand files cost a few hundred messages.
+// told in batches that grow with the campaign, not once a file, so that ten thousand files cost
+// a dozen messages.
 class ReadQueue {
   public:
     ReadQueue(HWND window, UINT message) : window_(window), message_(message) {}
 
-    // How many files the reading will bring; known once the folders are listed.
-    void SetTotal(size_t total) { total_ = total; }
+    // How many files the reading will bring, known once the folders are listed; the files read
+    // are counted from here.
+    void SetTotal(size_t total) {
+        total_ = total;
+        read_ = 0;
+    }
     size_t Total() const { return total_; }
+    // The files read so far, taken or not: what the progress shows between batches.
+    size_t Read() const { return read_; }
 
     void Push(CheckedFile file);
     // Tells the window of what is left, at the end of the reading.
     void Flush();
     // The files read since the last call, in the order they were read.
-    std::vector<CheckedFile> Take();
+    std::deque<CheckedFile> Take();
 
   private:
     void Post();
@@ -35,8 +43,10 @@ class ReadQueue {
     HWND window_;
     UINT message_;
     std::atomic<size_t> total_ = 0;
+    std::atomic<size_t> read_ = 0;
     std::mutex mutex_;
-    std::vector<CheckedFile> files_;
+    // A deque, so that thousands of files waiting are never held twice while they move.
+    std::deque<CheckedFile> files_;
     size_t sincePost_ = 0;
     size_t posted_ = 0;
     std::chrono::steady_clock::time_point lastPost_ = std::chrono::steady_clock::now();

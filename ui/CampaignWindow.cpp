@@ -12,9 +12,9 @@
 #include "platform/JournalLocation.h"
 #include "res/resource.h"
 #include "ui/BatchListDlg.h"
-#include "ui/FileChooser.h"
 #include "ui/CampaignTexts.h"
 #include "ui/DroppedFiles.h"
+#include "ui/FileChooser.h"
 #include "ui/MessageBox.h"
 #include "ui/SavePreviewDlg.h"
 
@@ -246,6 +246,8 @@ bool CCampaignWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
             if (wParam != kProgressTimer)
                 return false;
             ShowProgress();
+            if (job_ == Job::Reading)
+                UpdateStatus();
             return true;
         case WM_DROPFILES:
             AddPaths(TakeDroppedFiles(reinterpret_cast<HDROP>(wParam)));
@@ -361,14 +363,22 @@ void CCampaignWindow::AddPaths(std::vector<std::wstring> paths) {
 }
 
 void CCampaignWindow::TakeReadFiles() {
-    std::vector<CheckedFile> files = readQueue_->Take();
-    if (files.empty())
+    std::deque<CheckedFile> files = readQueue_->Take();
+    const bool readingEnded = job_ != Job::Reading;
+    if (files.empty() && !(readingEnded && rowsUnchecked_))
         return;
+    rowsUnchecked_ = rowsUnchecked_ || !files.empty();
     for (CheckedFile& file : files)
         AddRow(std::move(file));
-    jobDone_ += files.size();
-    jobTotal_ = readQueue_->Total();
-    sheet_->Recheck();
+    files = {};
+    // Each row shows its own findings at once; what the files show together is found when the
+    // campaign has doubled since it was last looked at, and at the end, so that a reading
+    // checks the whole campaign a dozen times, not once a batch.
+    if (readingEnded || sheet_->RowCount() >= 2 * rowsChecked_) {
+        sheet_->Recheck();
+        rowsChecked_ = sheet_->RowCount();
+        rowsUnchecked_ = false;
+    }
     table_->Refresh();
     // The first rows read are ready for the keyboard, with the status line on the first.
     if (!table_->FocusedRow() && !table_->View().empty())
@@ -475,7 +485,7 @@ void CCampaignWindow::ShowProgress() {
         ShowWindow(Item(IDC_CAMPAIGN_CANCEL), SW_HIDE);
     if (job_ == Job::Reading)
         jobTotal_ = readQueue_->Total();
-    const size_t done = jobDone_;
+    const size_t done = job_ == Job::Reading ? readQueue_->Read() : jobDone_.load();
     const int position =
         jobTotal_ == 0 ? 0
                        : static_cast<int>(std::min(done, jobTotal_) * kProgressRange / jobTotal_);
@@ -514,7 +524,7 @@ void CCampaignWindow::UpdateStatus() {
     std::wstring text;
     switch (job_) {
         case Job::Reading:
-            text = L"正在读取 " + std::to_wstring(sheet_->RowCount()) + L" / " +
+            text = L"正在读取 " + std::to_wstring(readQueue_->Read()) + L" / " +
                    std::to_wstring(readQueue_->Total()) + L" 个文件……";
             break;
         case Job::Planning:

@@ -137,6 +137,10 @@ class CCampaignWindow : public CDialog {
     size_t editField_ = 0;
     // A row by its file's path, in FileNameForComparison form, so that no file is read twice.
     std::map<std::wstring, size_t> rowsByPath_;
+    // The rows when the campaign's findings across files were last found, and whether rows
+    // came since.
+    size_t rowsChecked_ = 0;
+    bool rowsUnchecked_ = false;
     std::wstring statusOverride_;
 
     // Each control's rectangle when the window opened, to follow the window's size.

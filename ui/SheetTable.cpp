@@ -75,6 +75,16 @@ void SheetTable::Refresh() {
         InvalidateRect(list_.Handle(), nullptr, FALSE);
         return;
     }
+    // Rows read come after those shown, which keep their places and so their selection: nothing
+    // to select again, for each batch of a reading.
+    if (previous.size() < view_.size() &&
+        std::equal(previous.begin(), previous.end(), view_.begin())) {
+        positions_.resize(sheet_.RowCount(), kNotShown);
+        for (size_t position = previous.size(); position < view_.size(); ++position)
+            positions_[view_[position]] = position;
+        list_.SetItemCount(view_.size());
+        return;
+    }
     std::swap(view_, previous);
     const std::vector<size_t> selected = SelectedRows();
     const std::optional<size_t> focused = FocusedRow();

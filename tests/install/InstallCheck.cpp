@@ -54,6 +54,15 @@ std::wstring StartMenuShortcut(const std::wstring& name = L"TZR Data Manager") {
     return path;
 }
 
+// The installing user's: Windows has no Send To folder for all users.
+std::wstring SendToShortcut() {
+    PWSTR folder = nullptr;
+    SHGetKnownFolderPath(FOLDERID_SendTo, 0, nullptr, &folder);
+    std::wstring path = std::wstring(folder) + L"\\TZR \u6279\u91CF\u7F16\u8F91.lnk";
+    CoTaskMemFree(folder);
+    return path;
+}
+
 std::wstring CommandPromptShortcut() {
     return StartMenuShortcut(L"TZR \u547D\u4EE4\u884C");
 }
@@ -205,19 +214,39 @@ TEST(Installed, StartMenuShortcutStartsTheProgram) {
     EXPECT_EQ(ReadShortcut(StartMenuShortcut()).target, Program());
 }
 
+// The rows of the campaign window that the shortcut opens, with `files` after its arguments as
+// Explorer puts them; -1 when no window opened.
+int CampaignRowsOpenedBy(const Shortcut& shortcut, const std::vector<std::wstring>& files) {
+    std::wstring commandLine = L"\"" + shortcut.target + L"\" " + shortcut.arguments;
+    for (const std::wstring& file : files)
+        commandLine += L" \"" + file + L"\"";
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process))
+        return -1;
+    CloseHandle(process.hThread);
+    return CampaignRowsShownBy(process.hProcess);
+}
+
 TEST(Installed, CampaignShortcutOpensAnEmptyCampaignWindow) {
     const Shortcut campaign = ReadShortcut(CampaignShortcut());
     EXPECT_EQ(campaign.target, Program());
     EXPECT_EQ(campaign.arguments, L"/campaign");
-    std::wstring commandLine = L"\"" + campaign.target + L"\" " + campaign.arguments;
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process = {};
-    ASSERT_TRUE(CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                               nullptr, &startup, &process))
-        << GetLastError();
-    CloseHandle(process.hThread);
-    EXPECT_EQ(CampaignRowsShownBy(process.hProcess), 0);
+    EXPECT_EQ(CampaignRowsOpenedBy(campaign, {}), 0);
+}
+
+// Explorer's Send To starts the shortcut once with every selected file.
+TEST(Installed, SendToShortcutOpensTheSelectedFilesInOneCampaignWindow) {
+    const Shortcut sendTo = ReadShortcut(SendToShortcut());
+    EXPECT_EQ(sendTo.target, Program());
+    EXPECT_EQ(sendTo.arguments, L"/campaign");
+    const TemporaryDirectory selection;
+    const std::string bytes = ReadWholeFile(Environment(L"TZR_RAW_FILE"));
+    const std::vector<std::wstring> files = {selection.WriteFile(L"ABCD123A.TZR", bytes),
+                                             selection.WriteFile(L"EFGH123A.TZR", bytes)};
+    EXPECT_EQ(CampaignRowsOpenedBy(sendTo, files), 2);
 }
 
 // The prompt starts in the user's documents and finds tzrhdr wherever the program went.
@@ -275,6 +304,7 @@ TEST(Uninstalled, ProgramFilesAreGone) {
     EXPECT_FALSE(Exists(StartMenuShortcut()));
     EXPECT_FALSE(Exists(CommandPromptShortcut()));
     EXPECT_FALSE(Exists(CampaignShortcut()));
+    EXPECT_FALSE(Exists(SendToShortcut()));
 }
 
 TEST(Uninstalled, RegistryKeysAreGone) {

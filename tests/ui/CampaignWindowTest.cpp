@@ -206,6 +206,15 @@ TEST_F(CampaignWindow, SavesEditsAsTzrhdrSetWritesThemAndTakesTheBatchBack) {
     }
     EXPECT_EQ(Contents(folder), Contents(reference));
 
+    // An edit not saved yet stays, and nothing is taken back, unless the user lets it go.
+    ClickCell(ItemNamed(L"S001123A.TZR"), ColumnOf("antenna-height"));
+    TypeIntoCell(L"1.5");
+    answer = IDNO;
+    Command(IDC_TAKE_BACK);
+    EXPECT_EQ(boxes.back().icon, MessageIcon::Question);
+    EXPECT_TRUE(window_->Sheet().AnyEdits());
+    EXPECT_EQ(Contents(folder), Contents(reference));
+    answer = IDYES;
     Command(IDC_TAKE_BACK);
     EXPECT_EQ(batchesListed, 1u);
     EXPECT_EQ(Contents(folder), original);
