@@ -381,7 +381,8 @@ bool MayHoldJournal(FileSystem& files, const std::wstring& path) {
 }
 
 bool JournalKeepsName(const std::wstring& path) {
-    return FromUtf8(ToUtf8(path)) == path;
+    const std::wstring recorded = AbsolutePath(path);
+    return FromUtf8(ToUtf8(recorded)) == recorded;
 }
 
 std::unique_ptr<JournalWriter> JournalWriter::Open(FileSystem& files, const std::wstring& path,

@@ -222,6 +222,11 @@ std::unique_ptr<UndoJournal> UndoJournal::Open(FileSystem& files, const std::wst
         error = status.error;
         return nullptr;
     }
+    // A device such as /dev/zero would be read without end.
+    if (FileFacts facts; opened->Facts(facts) && !facts.regularFile) {
+        access = JournalAccess::NotAJournal;
+        return nullptr;
+    }
     std::unique_ptr<UndoJournal> journal(new UndoJournal(files, std::move(opened)));
     if (status = ReadJournalIndex(*journal->journal_, journal->index_); !status) {
         access = JournalAccess::Unreadable;

@@ -57,7 +57,7 @@ struct UndoBatchResult {
     bool journalIncomplete = false;
 };
 
-enum class JournalAccess { Opened, Missing, InUse, Unreadable };
+enum class JournalAccess { Opened, Missing, InUse, Unreadable, NotAJournal };
 
 // A journal opened to list its batches or to take one back. Two undos of one journal at once
 // would each take the other's files for changed ones: an undo that writes holds the journal to

@@ -156,7 +156,6 @@ const ToolTexts& ChineseTexts() {
         .helpHint = "请参阅“tzrhdr --help”或“tzrhdr 命令 --help”。",
         .unknownCommand = "未知命令“{}”",
         .dashedFileName = "{} 被当作选项；请写成 ./{} 或放在 -- 之后",
-        .emptyOptionValue = "{} 的 = 后没有值；其后的参数（如有）被当作它的值",
         .needsCodePageNumber = "{} 需要代码页编号，而不是“{}”",
         .codePageNotAvailable = "{}：本系统没有代码页 {}",
         .badEncoding = "--encoding 应为 utf-8、ansi 或代码页编号，而不是“{}”",

@@ -171,9 +171,6 @@ const ToolTexts& EnglishTexts() {
         .helpHint = "Try \"tzrhdr --help\" or \"tzrhdr COMMAND --help\".",
         .unknownCommand = "unknown command \"{}\"",
         .dashedFileName = "{} is read as an option; name the file as ./{} or after --",
-        .emptyOptionValue =
-            "{} has no value after the =; it took the next argument, if any, as "
-            "its value",
         .needsCodePageNumber = "{} needs a code page number, not \"{}\"",
         .codePageNotAvailable = "{}: code page {} is not available on this system",
         .badEncoding = "--encoding is utf-8, ansi or a code page number, not \"{}\"",

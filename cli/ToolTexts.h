@@ -174,7 +174,6 @@ struct ToolTexts {
     std::string_view helpHint;
     std::string_view unknownCommand;
     std::string_view dashedFileName;
-    std::string_view emptyOptionValue;
     std::string_view needsCodePageNumber;
     std::string_view codePageNotAvailable;
     std::string_view badEncoding;

@@ -1,6 +1,7 @@
 #include "cli/Tzrhdr.h"
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <utility>
 
 #include "cli/CatalogueCommand.h"
@@ -192,9 +193,7 @@ std::string MisreadArguments(const std::vector<std::wstring>& args,
     std::string hints;
     for (const std::wstring& arg : args) {
         const std::string text = ToUtf8(arg);
-        if (arg.starts_with(L"--") && arg.ends_with(L"="))
-            hints += "\ntzrhdr: " + Fill(texts.emptyOptionValue, {text});
-        else if (arg.size() > 1 && arg.starts_with(L"-") && files.Exists(arg))
+        if (arg.size() > 1 && arg.starts_with(L"-") && files.Exists(arg))
             hints += "\ntzrhdr: " + Fill(texts.dashedFileName, {text, text});
     }
     return hints;
@@ -328,10 +327,17 @@ int RunTzrhdr(const std::vector<std::wstring>& commandLine, std::ostream& out, s
         if (app.get_subcommands(named).empty())
             return UsageFailure(Fill(texts.unknownCommand, {command}), true, language, err);
     }
-    // CLI11 takes the arguments last first.
+    // CLI11 takes the arguments last first. It would give "--station=" the argument after it, a
+    // file name, for its value: the empty value typed is given as an argument of its own.
     std::vector<std::string> reversed;
-    for (auto arg = args.rbegin(); arg != args.rend(); ++arg)
-        reversed.push_back(ToUtf8(*arg));
+    const auto endOfOptions = std::find(args.begin(), args.end(), L"--");
+    for (auto arg = args.rbegin(); arg != args.rend(); ++arg) {
+        const bool emptyValue = arg.base() <= endOfOptions && arg->size() > 3 &&
+                                arg->starts_with(L"--") && arg->ends_with(L"=");
+        if (emptyValue)
+            reversed.emplace_back();
+        reversed.push_back(ToUtf8(emptyValue ? arg->substr(0, arg->size() - 1) : *arg));
+    }
     try {
         app.parse(reversed);
     } catch (const CLI::ParseError& error) {

@@ -193,6 +193,8 @@ int RunUndo(const UndoRequest& request, std::ostream& out, std::ostream& err) {
             return 1;
         case JournalAccess::Unreadable:
             throw UsageError{ToUtf8(path) + ": " + FirstLineOf(error), false};
+        case JournalAccess::NotAJournal:
+            throw UsageError{Fill(texts.notAJournal, {ToUtf8(path)}), false};
     }
     ReportUnreadableLines(path, journal->Index(), texts, err);
     if (request.list) {

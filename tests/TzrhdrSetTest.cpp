@@ -171,6 +171,8 @@ INSTANTIATE_TEST_SUITE_P(
                      "not in the antenna catalogue; closest: \"DRQK08\""},
         BadValueCase{"HeightNotANumber", {L"--antenna-height", L"1,5"}, "antenna-height"},
         BadValueCase{"CoordinateWithUnit", {L"--x", L"12m"}, "x needs a number"},
+        // Not the file name after it.
+        BadValueCase{"NothingAfterTheEquals", {L"--x="}, "x needs a number, not \"\""},
         BadValueCase{"MeasureToOutOfRange", {L"--measure-to", L"4"}, "measure-to is 0, 1, 2, 3"},
         BadValueCase{"NothingToSet", {}, "set needs a field option or --from"}),
     [](const testing::TestParamInfo<BadValueCase>& info) { return info.param.name; });

@@ -133,6 +133,10 @@ void CCampaignWindow::ChooseBatchToTakeBack() {
             Message(L"无法读取日志：" + error, MessageIcon::Error);
             return;
         }
+        if (access == JournalAccess::NotAJournal) {
+            Message(L"日志文件不是 tzrhdr 日志：" + services_.journalPath, MessageIcon::Error);
+            return;
+        }
         if (!journal || journal->Index().batches.empty()) {
             Message(L"没有可撤销的批次。", MessageIcon::Information);
             return;
