@@ -115,8 +115,8 @@ const ToolTexts& EnglishTexts() {
         .sameNewName = "the new name {} is also the new name of {}",
         .journalStopped = "not written, as the journal cannot be written: {}",
         .nameNotJournalled =
-            "its name is not valid text, so the journal could not give it back; "
-            "rename the file (or give --no-journal); nothing written",
+            "its path is not valid text, so the journal could not give it back; "
+            "rename the file or its folder (or give --no-journal); nothing written",
         .rowProblem = "{}: {}",
         .noRowInTable = "no row in the campaign table; left as it is",
         .fileIsNow = " (the file is now {})",

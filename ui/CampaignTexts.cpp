@@ -112,7 +112,7 @@ std::wstring SaveProblemText(const SetFileResult& result) {
         case SetProblem::JournalStopped:
             return L"日志无法写入，未保存：" + result.journalError;
         case SetProblem::NameNotJournalled:
-            return L"文件名不是有效的文字，日志无法还原它，未保存；请重命名该文件";
+            return L"文件路径不是有效的文字，日志无法还原它，未保存；请重命名该文件或其文件夹";
         case SetProblem::Rewrite:
             return WriteProblemText(result.written);
     }
