@@ -385,6 +385,10 @@ bool JournalKeepsName(const std::wstring& path) {
     return FromUtf8(ToUtf8(recorded)) == recorded;
 }
 
+bool JournalReaches(FileSystem& files, const std::wstring& path, const FileIdentity& identity) {
+    return JournalKeepsName(path) && files.IdentityAt(AbsolutePath(path)) == identity;
+}
+
 std::unique_ptr<JournalWriter> JournalWriter::Open(FileSystem& files, const std::wstring& path,
                                                    BatchInfo info, FileStatus& status) {
     if (status = CreateFoldersAbove(path); !status)

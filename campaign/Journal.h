@@ -110,6 +110,9 @@ bool MayHoldJournal(FileSystem& files, const std::wstring& path);
 // False for a name the journal's UTF-8 would change, so that an undo could not give it back: a
 // POSIX name that is not UTF-8, or an NTFS name with a lone surrogate.
 bool JournalKeepsName(const std::wstring& path);
+// Whether the path the journal records for a file reaches it again: it keeps its spelling, and
+// the system takes it whole (a path longer than it takes may be reached through a relative one).
+bool JournalReaches(FileSystem& files, const std::wstring& path, const FileIdentity& identity);
 // The time now, as batches record it.
 std::string JournalTime();
 

@@ -309,7 +309,8 @@ class SetRun {
             result.target = plan.newPath;
             return result;
         }
-        if (request_.journal && !(JournalKeepsName(file) && JournalKeepsName(plan.newPath)))
+        if (request_.journal && !(JournalReaches(files_, file, header.snapshot.identity) &&
+                                  JournalKeepsName(plan.newPath)))
             return Failure(SetProblem::NameNotJournalled);
         if (request_.dryRun) {
             if (const std::optional<RewriteOutcome> refused = RewriteRefusalBeforeWriting(

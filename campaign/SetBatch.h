@@ -69,7 +69,7 @@ enum class SetProblem {
     TargetExists,
     // The journal stopped taking lines (`journalError`), so the file was not written.
     JournalStopped,
-    // The journal could not record the file's name, or its new one, as it is spelled.
+    // The path the journal would record, or the new one, would not name the file again.
     NameNotJournalled,
     // `written` tells what the write left on disk.
     Rewrite,

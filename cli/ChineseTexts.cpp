@@ -106,8 +106,8 @@ const ToolTexts& ChineseTexts() {
         .sameNewName = "新文件名 {} 也是 {} 的新文件名",
         .journalStopped = "日志无法写入，未写入：{}",
         .nameNotJournalled =
-            "文件路径不是有效的文字，日志无法还原它；请重命名该文件或其文件夹（或使用 "
-            "--no-journal）；未写入",
+            "日志无法为撤销再次找到它（路径不是有效的文字，或超出系统可接受的长度）；"
+            "请重命名该文件或其文件夹，或使用 --no-journal；未写入",
         .rowProblem = "{}：{}",
         .noRowInTable = "测量任务表中没有它的行；保持原样",
         .fileIsNow = "（文件现为 {}）",

@@ -115,8 +115,9 @@ const ToolTexts& EnglishTexts() {
         .sameNewName = "the new name {} is also the new name of {}",
         .journalStopped = "not written, as the journal cannot be written: {}",
         .nameNotJournalled =
-            "its path is not valid text, so the journal could not give it back; "
-            "rename the file or its folder (or give --no-journal); nothing written",
+            "the journal could not name it again for an undo (its path is not valid "
+            "text, or longer than the system takes whole); rename the file or its "
+            "folder, or give --no-journal; nothing written",
         .rowProblem = "{}: {}",
         .noRowInTable = "no row in the campaign table; left as it is",
         .fileIsNow = " (the file is now {})",

@@ -88,7 +88,7 @@ TEST_P(TzrhdrUndo, PutsBackEveryByteOfAFileTheBatchWroteAndLeavesAChangedOneAlon
         std::filesystem::rename(FileSystemPath(other), FileSystemPath(odd));
         const RunResult refused = Run({L"set", L"--station", L"WXYZ", odd});
         EXPECT_EQ(refused.status, 1);
-        EXPECT_NE(refused.err.find("journal could not give it back"), std::string::npos)
+        EXPECT_NE(refused.err.find("journal could not name it again"), std::string::npos)
             << refused.err;
         EXPECT_TRUE(ReadWholeFile(odd) == original);
         EXPECT_EQ(RunTool({L"check", odd}).status, 1);

@@ -112,7 +112,8 @@ std::wstring SaveProblemText(const SetFileResult& result) {
         case SetProblem::JournalStopped:
             return L"日志无法写入，未保存：" + result.journalError;
         case SetProblem::NameNotJournalled:
-            return L"文件路径不是有效的文字，日志无法还原它，未保存；请重命名该文件或其文件夹";
+            return L"日志无法为撤销再次找到它（路径不是有效的文字，或超出系统可接受的长度），未保存"
+                   L"；请重命名该文件或其文件夹";
         case SetProblem::Rewrite:
             return WriteProblemText(result.written);
     }
