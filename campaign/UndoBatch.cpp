@@ -213,6 +213,10 @@ std::unique_ptr<UndoJournal> UndoJournal::Open(FileSystem& files, const std::wst
         access = JournalAccess::Missing;
         return nullptr;
     }
+    if (!MayHoldJournal(files, path)) {
+        access = JournalAccess::NotAJournal;
+        return nullptr;
+    }
     FileStatus status;
     std::unique_ptr<OpenedFile> opened =
         files.Open(path, writing ? OpenMode::Rewrite : OpenMode::ReadShared, status);
@@ -222,7 +226,7 @@ std::unique_ptr<UndoJournal> UndoJournal::Open(FileSystem& files, const std::wst
         error = status.error;
         return nullptr;
     }
-    // A device such as /dev/zero would be read without end.
+    // A device such as /dev/zero would be read without end; one put at the name meanwhile too.
     if (FileFacts facts; opened->Facts(facts) && !facts.regularFile) {
         access = JournalAccess::NotAJournal;
         return nullptr;

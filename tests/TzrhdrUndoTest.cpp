@@ -76,10 +76,8 @@ TEST_P(TzrhdrUndo, PutsBackEveryByteOfAFileTheBatchWroteAndLeavesAChangedOneAlon
     if (c.twist == Twist::JournalIsADevice || c.twist == Twist::NameNotUtf8)
         GTEST_SKIP() << "POSIX names";
 #else
-    if (c.twist == Twist::JournalIsADevice) {
+    if (c.twist == Twist::JournalIsADevice)
         journal = L"/dev/zero";
-        EXPECT_NE(Run({L"undo", L"--list"}).err.find("not a tzrhdr journal"), std::string::npos);
-    }
     if (c.twist == Twist::NameNotUtf8) {
         // As unzip leaves the name of a Chinese Windows archive: bytes that are not UTF-8.
         const std::wstring odd =
@@ -105,6 +103,9 @@ TEST_P(TzrhdrUndo, PutsBackEveryByteOfAFileTheBatchWroteAndLeavesAChangedOneAlon
         EXPECT_EQ(edited.status, 1);
         EXPECT_NE(edited.err.find("cannot write the journal"), std::string::npos) << edited.err;
         EXPECT_TRUE(ReadWholeFile(path) == original && ReadWholeFile(other) == original);
+        if (c.twist == Twist::JournalIsARawFile || c.twist == Twist::JournalIsADevice)
+            EXPECT_NE(Run({L"undo", L"--list"}).err.find("not a tzrhdr journal"),
+                      std::string::npos);
         return;
     }
     ASSERT_EQ(edited.status, 0) << edited.err;
