@@ -386,7 +386,10 @@ bool JournalKeepsName(const std::wstring& path) {
 }
 
 bool JournalReaches(FileSystem& files, const std::wstring& path, const FileIdentity& identity) {
-    return JournalKeepsName(path) && files.IdentityAt(AbsolutePath(path)) == identity;
+    const std::wstring recorded = AbsolutePath(path);
+    // A path given whole was just read by that name.
+    return FromUtf8(ToUtf8(recorded)) == recorded &&
+           (recorded == path || files.IdentityAt(recorded) == identity);
 }
 
 std::unique_ptr<JournalWriter> JournalWriter::Open(FileSystem& files, const std::wstring& path,
