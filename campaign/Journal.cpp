@@ -15,6 +15,11 @@
 
 namespace {
 
+// The journal holds paths as UTF-8, which a lone surrogate does not survive.
+bool KeepsSpellingInUtf8(const std::wstring& path) {
+    return FromUtf8(ToUtf8(path)) == path;
+}
+
 using Json = nlohmann::json;
 
 // A tampered line must not make the reader allocate for billions of files.
@@ -381,14 +386,13 @@ bool MayHoldJournal(FileSystem& files, const std::wstring& path) {
 }
 
 bool JournalKeepsName(const std::wstring& path) {
-    const std::wstring recorded = AbsolutePath(path);
-    return FromUtf8(ToUtf8(recorded)) == recorded;
+    return KeepsSpellingInUtf8(AbsolutePath(path));
 }
 
 bool JournalReaches(FileSystem& files, const std::wstring& path, const FileIdentity& identity) {
     const std::wstring recorded = AbsolutePath(path);
     // A path given whole was just read by that name.
-    return FromUtf8(ToUtf8(recorded)) == recorded &&
+    return KeepsSpellingInUtf8(recorded) &&
            (recorded == path || files.IdentityAt(recorded) == identity);
 }
 

@@ -213,6 +213,7 @@ std::unique_ptr<UndoJournal> UndoJournal::Open(FileSystem& files, const std::wst
         access = JournalAccess::Missing;
         return nullptr;
     }
+    // A raw file named by mistake, or a device such as /dev/zero that would be read without end.
     if (!MayHoldJournal(files, path)) {
         access = JournalAccess::NotAJournal;
         return nullptr;
@@ -224,11 +225,6 @@ std::unique_ptr<UndoJournal> UndoJournal::Open(FileSystem& files, const std::wst
         access =
             status.fault == FileFault::InUse ? JournalAccess::InUse : JournalAccess::Unreadable;
         error = status.error;
-        return nullptr;
-    }
-    // A device such as /dev/zero would be read without end; one put at the name meanwhile too.
-    if (FileFacts facts; opened->Facts(facts) && !facts.regularFile) {
-        access = JournalAccess::NotAJournal;
         return nullptr;
     }
     std::unique_ptr<UndoJournal> journal(new UndoJournal(files, std::move(opened)));
