@@ -86,6 +86,10 @@ class SetRun {
           listener_(listener),
           files_(*request.fileSystem) {
         readOptions_.codePage = request.codePage;
+        if (ReadsAsCheck()) {
+            readOptions_.forSave = false;
+            readOptions_.keepRegion = true;
+        }
     }
 
     SetBatchResult Run() {
@@ -107,6 +111,8 @@ class SetRun {
     }
 
   private:
+    bool ReadsAsCheck() const { return request_.dryRun && request_.dryRunAsCheck; }
+
     // Opens the journal when the batch is about to write; false when it cannot be written, so
     // that no file is.
     bool OpenJournal() {
@@ -263,7 +269,7 @@ class SetRun {
         if (!request_.readRegions.empty() &&
             header.snapshot.headerRegion != request_.readRegions[index])
             return Failure(SetProblem::ChangedSinceRead);
-        if (checked == nullptr)
+        if (checked == nullptr && !ReadsAsCheck())
             identities_.emplace_back(index, header.snapshot.identity);
         listener_.Read(header);
         const std::optional<FileEdits> edits = EditsFor(index, header);
@@ -309,14 +315,18 @@ class SetRun {
             result.target = plan.newPath;
             return result;
         }
-        if (request_.journal && !(JournalReaches(files_, file, header.snapshot.identity) &&
-                                  JournalKeepsName(plan.newPath)))
+        // Read as a check reads, the file has no identity to look for; the save looks.
+        if (request_.journal &&
+            !(JournalKeepsName(plan.newPath) &&
+              (ReadsAsCheck() || JournalReaches(files_, file, header.snapshot.identity))))
             return Failure(SetProblem::NameNotJournalled);
         if (request_.dryRun) {
-            if (const std::optional<RewriteOutcome> refused = RewriteRefusalBeforeWriting(
-                    files_,
-                    {file, plan.newPath, plan.headerText, header.snapshot, result.replacing}))
-                return AfterRewrite(file, *refused, std::move(result));
+            if (!ReadsAsCheck()) {
+                if (const std::optional<RewriteOutcome> refused = RewriteRefusalBeforeWriting(
+                        files_,
+                        {file, plan.newPath, plan.headerText, header.snapshot, result.replacing}))
+                    return AfterRewrite(file, *refused, std::move(result));
+            }
             result.lineChanges =
                 HeaderLineChanges(header.snapshot.headerRegion, plan.headerText, request_.codePage);
             return result;

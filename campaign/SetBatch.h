@@ -30,6 +30,12 @@ struct SetBatchRequest {
     bool replace = false;
     // Plans every write and writes nothing.
     bool dryRun = false;
+    // Makes a dry run read each file as a check does: without asking the system for the file's
+    // facts or opening it as the save would. It still tells what would change, which files would
+    // be renamed and which changed since the caller read them, at the pace of a check, but leaves
+    // a file given twice under two names, or one that cannot be opened for writing, for the save
+    // to refuse.
+    bool dryRunAsCheck = false;
     // Header text is read and written in this code page.
     unsigned codePage = 0;
     // Where each write is recorded first; nothing for none.

@@ -276,16 +276,15 @@ int RunSet(SetRequest request, const AntennaCatalogue& catalogue, std::ostream& 
         campaign.emplace(LoadCampaignFile(*request.campaignPath, request.campaignCodePage,
                                           request.codePage, request.language, err));
     // The batch holds the only copy of the file list, which may be long.
-    SetBatchRequest batch{std::move(request.files),
-                          request.edits,
-                          campaign ? &*campaign : nullptr,
-                          request.replace,
-                          request.dryRun,
-                          request.codePage,
-                          request.journal,
-                          request.fileSystem,
-                          {},
-                          {}};
+    SetBatchRequest batch;
+    batch.files = std::move(request.files);
+    batch.edits = request.edits;
+    batch.campaign = campaign ? &*campaign : nullptr;
+    batch.replace = request.replace;
+    batch.dryRun = request.dryRun;
+    batch.codePage = request.codePage;
+    batch.journal = request.journal;
+    batch.fileSystem = request.fileSystem;
     SetReport report(request, batch.files, campaign ? &*campaign : nullptr, out, err);
     const SetBatchResult result = RunSetBatch(batch, catalogue, report);
     const ToolTexts& texts = TextsIn(request.language);

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "FaultyFileSystem.h"
 #include "TestFiles.h"
 #include "campaign/CampaignSheet.h"
 #include "campaign/FileReadFailure.h"
@@ -114,12 +115,19 @@ TEST_F(Sheet, SaveAllKeepsAFileChangedSinceItWasRead) {
         void Done(size_t, const SetFileResult& file) override { files.push_back(file); }
         std::vector<SetFileResult> files;
     } result;
-    RunSetBatch(request, catalogue_, result);
-    ASSERT_EQ(result.files.size(), 3u);
-    EXPECT_EQ(result.files[0].status, SetStatus::Changed);
-    EXPECT_EQ(result.files[1].status, SetStatus::Renamed);
-    EXPECT_EQ(result.files[2].problem, SetProblem::ChangedSinceRead);
-    EXPECT_EQ(ReadWholeFile(directory_.PathOf(L"IJKL045A.TZR")), changed);
+    // The preview, read as a check reads, tells as much through a file system that opens nothing.
+    FaultyFileSystem opensNothing = FaultyFileSystem::KilledAt(1);
+    for (const bool preview : {true, false}) {
+        request.dryRun = request.dryRunAsCheck = preview;
+        request.fileSystem = preview ? &opensNothing : &SystemFileSystem();
+        result.files.clear();
+        RunSetBatch(request, catalogue_, result);
+        ASSERT_EQ(result.files.size(), 3u);
+        EXPECT_EQ(result.files[0].status, SetStatus::Changed) << preview;
+        EXPECT_EQ(result.files[1].status, SetStatus::Renamed) << preview;
+        EXPECT_EQ(result.files[2].problem, SetProblem::ChangedSinceRead) << preview;
+        EXPECT_EQ(ReadWholeFile(directory_.PathOf(L"IJKL045A.TZR")), changed);
+    }
 
     sheet_.Replace(1, Read(result.files[1].newPath));
     EXPECT_EQ(sheet_.Text(1, kFileNameColumn), L"WXYZ045A.TZR");

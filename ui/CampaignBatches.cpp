@@ -57,6 +57,8 @@ void CCampaignWindow::PlanSave() {
     request_ = sheet_->SaveRequest(requestRows_);
     request_.fileSystem = services_.files;
     request_.dryRun = true;
+    // The save reads every file again with its facts and refuses what the preview cannot tell.
+    request_.dryRunAsCheck = true;
     request_.journal.reset();
     StartJob(Job::Planning, request_.files.size(), [this](const std::atomic<bool>&) {
         saved_ = SaveBatch(request_, requestRows_, catalogue_, readOptions_, jobDone_);
