@@ -253,12 +253,15 @@ TEST_F(CampaignWindow, RefusesAValueOnItsCellAndUndoesAndRedoesEdits) {
     EXPECT_EQ(Cell(item, ColumnOf("antenna-height")), L"2.000");
 }
 
+// A file changed on disk since it was read, or made read-only, is kept as it is; its row says why
+// on one line.
 TEST_F(CampaignWindow, KeepsAFileChangedOnDiskSinceItWasReadAndSaysSo) {
     const std::wstring folder = WriteCampaign(L"campaign");
     Open({folder});
-    const int item = ItemNamed(L"S001123A.TZR");
-    ClickCell(item, ColumnOf("antenna-height"));
-    TypeIntoCell(L"1.234");
+    for (const wchar_t* name : {L"S001123A.TZR", L"S002123A.TZR"}) {
+        ClickCell(ItemNamed(name), ColumnOf("antenna-height"));
+        TypeIntoCell(L"1.234");
+    }
 
     RawSpec changed;
     changed.station = "S001";
@@ -267,12 +270,18 @@ TEST_F(CampaignWindow, KeepsAFileChangedOnDiskSinceItWasReadAndSaysSo) {
     const std::wstring path = folder + L"\\S001123A.TZR";
     std::filesystem::remove(FileSystemPath(path));
     directory.WriteFile(L"campaign\\S001123A.TZR", RawFileBytes(changed));
+    const std::wstring readOnly = folder + L"\\S002123A.TZR";
+    const std::string readOnlyBytes = ReadWholeFile(readOnly);
+    ASSERT_TRUE(SetFileAttributesW(readOnly.c_str(), FILE_ATTRIBUTE_READONLY));
 
     Command(IDC_SAVE_ALL);
+    SetFileAttributesW(readOnly.c_str(), FILE_ATTRIBUTE_NORMAL);
     EXPECT_EQ(ReadWholeFile(path), RawFileBytes(changed));
+    EXPECT_EQ(ReadWholeFile(readOnly), readOnlyBytes);
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].icon, MessageIcon::Warning);
     EXPECT_NE(Cell(ItemNamed(L"S001123A.TZR"), FindingsColumn()).find(L"F5"), std::wstring::npos);
+    EXPECT_EQ(Cell(ItemNamed(L"S002123A.TZR"), FindingsColumn()), L"文件为只读，未保存");
 
     SelectItems({ItemNamed(L"S001123A.TZR")});
     Press(List(), VK_F5);
