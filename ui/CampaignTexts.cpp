@@ -85,24 +85,10 @@ std::wstring WithReason(const std::wstring& text, const std::wstring& error) {
 
 // One line, for a row's note and a line of the summary, which name the file already.
 std::wstring WriteProblemText(const RewriteOutcome& written) {
-    switch (written.refusal) {
-        case RewriteRefusal::None:
-            break;
-        case RewriteRefusal::CannotOpen:
-            return WithReason(L"无法打开文件，未保存", written.error);
-        case RewriteRefusal::InUse:
-            return L"文件正被其他程序使用，未保存";
-        case RewriteRefusal::Link:
-            return L"文件是符号链接，为保护观测数据未保存；请打开链接所指的文件";
-        case RewriteRefusal::ReadOnly:
-            return L"文件为只读，未保存";
-        case RewriteRefusal::HardLinked:
-            return L"文件有多个硬链接，新文件头无法写入原处，未保存";
-        case RewriteRefusal::ChangedSinceRead:
-            return L"文件在读取后已被其他程序修改，未保存；请重新读取";
-        case RewriteRefusal::TargetExists:
-            return L"新文件名已被另一个文件占用，未保存";
-    }
+    if (written.refusal == RewriteRefusal::CannotOpen)
+        return WithReason(RefusalReason(written.refusal), written.error);
+    if (written.refusal != RewriteRefusal::None)
+        return RefusalReason(written.refusal);
     switch (written.onDisk) {
         case OnDisk::SavedOldKept:
             return L"新文件已保存为 " + written.path +

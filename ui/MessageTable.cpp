@@ -70,27 +70,36 @@ std::wstring LostCharactersQuestion(const ValueProblem& problem) {
            L"”无法写入文件头，将被写为“?”。\n是否仍然保存？";
 }
 
-std::wstring RefusalText(RewriteRefusal refusal, const std::wstring& path,
-                         const std::wstring& newPath) {
+std::wstring RefusalReason(RewriteRefusal refusal) {
     switch (refusal) {
         case RewriteRefusal::None:
             return {};
         case RewriteRefusal::CannotOpen:
-            return L"打开TZR文件失败" + path;
+            return L"打开TZR文件失败";
         case RewriteRefusal::InUse:
-            return L"文件正被其他程序使用，未保存：\n" + path;
+            return L"文件正被其他程序使用，未保存";
         case RewriteRefusal::Link:
-            return L"文件是符号链接，为保护观测数据未保存，请打开链接所指的文件：\n" + path;
+            return L"文件是符号链接，为保护观测数据未保存，请打开链接所指的文件";
         case RewriteRefusal::ReadOnly:
-            return L"文件为只读，未保存：\n" + path;
+            return L"文件为只读，未保存";
         case RewriteRefusal::HardLinked:
-            return L"文件有多个硬链接，新文件头无法写入原处，未保存：\n" + path;
+            return L"文件有多个硬链接，新文件头无法写入原处，未保存";
         case RewriteRefusal::ChangedSinceRead:
-            return L"文件在读取后已被其他程序修改，未保存，请重新打开该文件：\n" + path;
+            return L"文件在读取后已被其他程序修改，未保存，请重新打开该文件";
         case RewriteRefusal::TargetExists:
-            return L"文件已存在，未保存：\n" + newPath;
+            return L"文件已存在，未保存";
     }
-    return path;
+    return {};
+}
+
+std::wstring RefusalText(RewriteRefusal refusal, const std::wstring& path,
+                         const std::wstring& newPath) {
+    if (refusal == RewriteRefusal::None)
+        return {};
+    if (refusal == RewriteRefusal::CannotOpen)
+        return RefusalReason(refusal) + path;
+    return RefusalReason(refusal) + L"：\n" +
+           (refusal == RewriteRefusal::TargetExists ? newPath : path);
 }
 
 std::wstring PartlySavedText(OnDisk onDisk, const std::wstring& path, const std::wstring& newPath) {

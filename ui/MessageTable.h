@@ -20,3 +20,5 @@ std::wstring LostCharactersQuestion(const ValueProblem& problem);
 std::wstring PartlySavedText(OnDisk onDisk, const std::wstring& path, const std::wstring& newPath);
 std::wstring RefusalText(RewriteRefusal refusal, const std::wstring& path,
                          const std::wstring& newPath);
+// The same without the file's name, for a place that names the file already.
+std::wstring RefusalReason(RewriteRefusal refusal);
