@@ -102,6 +102,12 @@ std::wstring WriteProblemText(const RewriteOutcome& written) {
     }
 }
 
+// Whether the problem's text says itself that the file was not written, or what a write left.
+bool SaysWhatTheDiskHolds(SetProblem problem) {
+    return problem != SetProblem::Unreadable && problem != SetProblem::FieldValue &&
+           problem != SetProblem::ValueRefused;
+}
+
 }  // namespace
 
 std::wstring SaveProblemText(const SetFileResult& result) {
@@ -209,8 +215,12 @@ std::wstring CellRefusalText(const CellRefusal& refusal) {
 
 std::wstring SetFileText(const std::wstring& path, const SetFileResult& result, bool planned) {
     std::wstring text = path + L"\r\n";
-    if (result.problem != SetProblem::None && result.status == SetStatus::Failed)
-        return text + L"    未保存：" + SaveProblemText(result) + L"\r\n";
+    if (result.problem != SetProblem::None && result.status == SetStatus::Failed) {
+        const std::wstring problem = SaveProblemText(result);
+        if (SaysWhatTheDiskHolds(result.problem))
+            return text + L"    " + problem + L"\r\n";
+        return text + (planned ? L"    不会保存：" : L"    未保存：") + problem + L"\r\n";
+    }
     for (const FieldChange& change : result.changes)
         text += L"    " + FieldLabel(change.field) + L"：" + Quoted(change.before) + L" → " +
                 Quoted(change.after) + L"\r\n";

@@ -282,6 +282,7 @@ TEST_F(CampaignWindow, KeepsAFileChangedOnDiskSinceItWasReadAndSaysSo) {
     EXPECT_EQ(boxes[0].icon, MessageIcon::Warning);
     EXPECT_NE(Cell(ItemNamed(L"S001123A.TZR"), FindingsColumn()).find(L"F5"), std::wstring::npos);
     EXPECT_EQ(Cell(ItemNamed(L"S002123A.TZR"), FindingsColumn()), L"文件为只读，未保存");
+    EXPECT_NE(boxes[0].text.find(L"\r\n    文件为只读，未保存\r\n"), std::wstring::npos);
 
     SelectItems({ItemNamed(L"S001123A.TZR")});
     Press(List(), VK_F5);
