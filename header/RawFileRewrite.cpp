@@ -257,7 +257,11 @@ class Rewrite {
                 if (FileStatus status = file_->Close(); !status)
                     return FailedCopy(status);
             }
-            if (files_.IdentityAt(request_.currentPath) != facts_.identity)
+            FileStatus status;
+            const std::optional<bool> unchanged = UnchangedUnderItsName(status);
+            if (!unchanged && status.fault != FileFault::Missing)
+                return FailedCopy(status);
+            if (unchanged != true)
                 return FailedCopy({}, RewriteRefusal::ChangedSinceRead);
             if (FileStatus moved = files_.Rename(temporaryPath_, target, true); !moved)
                 return FailedCopy(moved);
@@ -265,6 +269,19 @@ class Rewrite {
         file_.reset();
         return Saved(target, written,
                      request_.flushFolder ? files_.FlushFolderOf(target) : FileStatus::Success());
+    }
+
+    // Asked by name, for the moment the file is no longer held: whether the name still stands
+    // for it, with nothing written to it since it was opened, so that a write made meanwhile is
+    // not replaced. Nothing, with `status`, when that cannot be told.
+    std::optional<bool> UnchangedUnderItsName(FileStatus& status) {
+        const std::unique_ptr<OpenedFile> file =
+            files_.Open(request_.currentPath, OpenMode::ReadShared, status);
+        FileFacts now;
+        if (!file || !(status = file->Facts(now)))
+            return std::nullopt;
+        return now.identity == facts_.identity && now.size == facts_.size &&
+               now.modified == facts_.modified;
     }
 
     enum class Removal { Removed, KeptAsWrittenTo, Failed };

@@ -17,6 +17,52 @@ FileStatus FailureOf(const std::wstring& path, FileFault fault = FileFault::Othe
     return FileStatus::Failure(LastErrorText(path), fault);
 }
 
+bool SameIgnoringCase(const std::wstring& first, const std::wstring& second) {
+    return CompareStringOrdinal(first.c_str(), static_cast<int>(first.size()), second.c_str(),
+                                static_cast<int>(second.size()), TRUE) == CSTR_EQUAL;
+}
+
+// The path the system resolved a handle to ("\\?\C:\folder\name"); nothing where it cannot tell.
+std::optional<std::wstring> FinalPathOf(HANDLE handle) {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length =
+            GetFinalPathNameByHandleW(handle, path.data(), static_cast<DWORD>(path.size()),
+                                      FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+        if (length == 0)
+            return std::nullopt;
+        const bool fits = length < path.size();
+        path.resize(length);
+        if (fits)
+            return path;
+    }
+}
+
+// Wine shows a Linux symbolic link as the file it points to, with no reparse point to refuse,
+// and moves that file when the link is renamed. The system then resolves the name to another
+// name or another folder. The folder is resolved alike, so that a folder reached through a link,
+// a junction or a mapped drive does not count; where either cannot be told, nothing does.
+bool ResolvesElsewhere(HANDLE file, const std::wstring& path) {
+    const std::wstring extended = ExtendedPath(path);
+    const size_t nameStart = extended.find_last_of(L'\\') + 1;
+    std::wstring folderPath = extended.substr(0, nameStart);
+    if (folderPath.size() > 1 && folderPath[folderPath.size() - 2] != L':')
+        folderPath.pop_back();
+    const HANDLE folder =
+        CreateFileW(folderPath.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (folder == INVALID_HANDLE_VALUE)
+        return false;
+    std::optional<std::wstring> resolvedFolder = FinalPathOf(folder);
+    CloseHandle(folder);
+    const std::optional<std::wstring> resolved = FinalPathOf(file);
+    if (!resolvedFolder || !resolved)
+        return false;
+    if (!resolvedFolder->ends_with(L'\\'))
+        *resolvedFolder += L'\\';
+    return !SameIgnoringCase(*resolved, *resolvedFolder + extended.substr(nameStart));
+}
+
 FileIdentity IdentityOf(const BY_HANDLE_FILE_INFORMATION& information) {
     return {information.dwVolumeSerialNumber,
             (static_cast<uint64_t>(information.nFileIndexHigh) << 32) | information.nFileIndexLow};
@@ -105,6 +151,8 @@ class WinFile : public OpenedFile {
                (information.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
     }
 
+    bool IsLink() const { return IsReparsePoint() || ResolvesElsewhere(handle_, path_); }
+
   private:
     HANDLE handle_;
     std::wstring path_;
@@ -179,7 +227,7 @@ class WinFileSystem : public FileSystem {
             return nullptr;
         }
         auto file = std::make_unique<WinFile>(handle, path, mode == OpenMode::Append);
-        if ((mode == OpenMode::Rewrite || mode == OpenMode::Append) && file->IsReparsePoint()) {
+        if ((mode == OpenMode::Rewrite || mode == OpenMode::Append) && file->IsLink()) {
             SetLastError(ERROR_CANT_ACCESS_FILE);
             status = FailureOf(path, FileFault::Link);
             return nullptr;
@@ -283,11 +331,6 @@ class WinFileSystem : public FileSystem {
             return std::nullopt;
         FindClose(search);
         return std::wstring(found.cFileName);
-    }
-
-    static bool SameIgnoringCase(const std::wstring& first, const std::wstring& second) {
-        return CompareStringOrdinal(first.c_str(), static_cast<int>(first.size()), second.c_str(),
-                                    static_cast<int>(second.size()), TRUE) == CSTR_EQUAL;
     }
 };
 
