@@ -138,7 +138,9 @@ const ToolTexts& ChineseTexts() {
         .changedSinceBatch = "该批次之后已被修改；未处理",
         .noLongerExists = "已不存在；未处理",
         .noBatchLeft = "没有可撤销的批次",
-        .journalInUse = "另一个 tzrhdr 正在撤销此日志中的批次；请等它完成后再运行 undo",
+        .journalInUse =
+            "另一个程序正在使用此日志（tzrhdr 的 set 或 undo，或批量编辑窗口）；请等它完成后再运行 "
+            "undo",
         .noJournalFolderGiveOption = "系统没有为日志指定文件夹；请用 --journal 指定",
         .noSuchBatch = "日志 {} 中没有批次 {}",
         .takenBack = "已撤销",

@@ -148,8 +148,8 @@ const ToolTexts& EnglishTexts() {
         .noLongerExists = "no longer exists; left alone",
         .noBatchLeft = "no batch left to take back",
         .journalInUse =
-            "another tzrhdr is taking back a batch of this journal; run undo again "
-            "when it has finished",
+            "another program is using this journal (a set or an undo of tzrhdr, or the "
+            "campaign window); run undo again when it has finished",
         .noJournalFolderGiveOption = "the system names no folder for the journal; give --journal",
         .noSuchBatch = "the journal {} holds no batch {}",
         .takenBack = "taken back",

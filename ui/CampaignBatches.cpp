@@ -13,6 +13,10 @@
 
 namespace {
 
+// The journal is held by whoever writes it: a save or an undo, of tzrhdr or of another window.
+const wchar_t* const kJournalInUse =
+    L"另一个程序正在使用此日志（保存或撤销批次）；请等它完成后再试。";
+
 const wchar_t* const kChangedOnDisk = L"文件在读取后已被其他程序修改，未保存；按 F5 重新读取";
 
 // A message box names this many files at most; the rows name them all.
@@ -128,7 +132,7 @@ void CCampaignWindow::ChooseBatchToTakeBack() {
         const std::unique_ptr<UndoJournal> journal =
             UndoJournal::Open(*services_.files, services_.journalPath, false, access, error);
         if (access == JournalAccess::InUse) {
-            Message(L"另一个程序正在撤销此日志中的批次；请等它完成后再试。", MessageIcon::Warning);
+            Message(kJournalInUse, MessageIcon::Warning);
             return;
         }
         if (access == JournalAccess::Unreadable) {
@@ -166,7 +170,7 @@ void CCampaignWindow::ChooseBatchToTakeBack() {
 
 void CCampaignWindow::EndTakeBack() {
     if (takenBack_.access == JournalAccess::InUse) {
-        Message(L"另一个程序正在撤销此日志中的批次；请等它完成后再试。", MessageIcon::Warning);
+        Message(kJournalInUse, MessageIcon::Warning);
         return;
     }
     if (takenBack_.access != JournalAccess::Opened || !takenBack_.result) {

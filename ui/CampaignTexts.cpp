@@ -79,8 +79,14 @@ std::wstring NameClashText(const NameClash& clash) {
     return {};
 }
 
+// The system's reason without the path it names on a line of its own, which for a copy's failure
+// is the temporary file's.
+std::wstring FirstLine(const std::wstring& text) {
+    return text.substr(0, text.find_first_of(L"\r\n"));
+}
+
 std::wstring WithReason(const std::wstring& text, const std::wstring& error) {
-    return error.empty() ? text : text + L"：" + error;
+    return error.empty() ? text : text + L"：" + FirstLine(error);
 }
 
 // One line, for a row's note and a line of the summary, which name the file already.
@@ -97,9 +103,12 @@ std::wstring WriteProblemText(const RewriteOutcome& written) {
             return WithReason(L"新文件头已写入，但文件未能改名", written.error);
         case OnDisk::Torn:
             return WithReason(L"写入中断，原文件头未能恢复，请核对文件", written.error);
-        default:
-            return written.error;
+        case OnDisk::Unchanged:
+            return WithReason(L"未写入", written.error);
+        case OnDisk::Saved:
+            break;
     }
+    return L"已写入；" + FirstLine(written.error);
 }
 
 // Whether the problem's text says itself that the file was not written, or what a write left.
@@ -160,7 +169,7 @@ std::wstring ColumnTitle(size_t column) {
 
 std::wstring UnreadableText(const ReadFailure& failure) {
     if (!failure.systemReason.empty())
-        return failure.systemReason.substr(0, failure.systemReason.find_first_of(L"\r\n"));
+        return FirstLine(failure.systemReason);
     std::wstring text;
     for (const ReaderMessage message : failure.messages)
         text += (text.empty() ? L"" : L"；") + ReaderMessageText(message, L"");
