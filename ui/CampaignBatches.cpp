@@ -19,8 +19,9 @@ const wchar_t* const kJournalInUse =
 
 const wchar_t* const kChangedOnDisk = L"文件在读取后已被其他程序修改，未保存；按 F5 重新读取";
 
-// A message box names this many files at most; the rows name them all.
-constexpr size_t kFilesNamedInAMessage = 20;
+// A message box names this many files at most, so that it fits on a small screen; the rows name
+// them all.
+constexpr size_t kFilesNamedInAMessage = 10;
 
 // The summary, then the files that went wrong, as many as a message box can hold.
 std::wstring SummaryWithProblems(const std::wstring& summary,

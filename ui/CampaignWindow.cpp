@@ -559,8 +559,14 @@ std::vector<std::wstring> CCampaignWindow::CellReasons(size_t row, size_t column
         reasons.push_back(*note);
     for (const Finding* finding : sheet_->CellFindings(row, column))
         reasons.push_back(FindingText(*finding));
-    if (reasons.empty() && (column == kFileNameColumn || column == FindingsColumn())) {
-        for (const Finding& finding : sheet_->Findings(row))
+    // A file that could not be read has no values: each of its cells gives the reason.
+    const std::vector<Finding>& rowFindings = sheet_->Findings(row);
+    const bool unreadable =
+        std::any_of(rowFindings.begin(), rowFindings.end(),
+                    [](const Finding& finding) { return finding.code == FindingCode::Unreadable; });
+    if (reasons.empty() &&
+        (column == kFileNameColumn || column == FindingsColumn() || unreadable)) {
+        for (const Finding& finding : rowFindings)
             reasons.push_back(FindingText(finding));
     }
     if (const std::optional<size_t> field = FieldOfColumn(column)) {

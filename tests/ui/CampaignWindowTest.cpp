@@ -111,6 +111,7 @@ TEST_F(CampaignWindow, ShowsEachFindingOfAFolderOnItsRowAndCell) {
         {L"COOR123A.TZR", FindingCode::CoordinatesMissing, "x"},
         {L"SPRA123A.TZR", FindingCode::StationSpread, "x"},
         {L"RECB123A.TZR", FindingCode::ReceiverMismatch, "receiver-type"},
+        {L"BAD0123A.TZR", FindingCode::Unreadable, "antenna-height"},
     };
     for (const FindingCase& c : cases) {
         const int item = ItemNamed(c.file);
@@ -121,9 +122,6 @@ TEST_F(CampaignWindow, ShowsEachFindingOfAFolderOnItsRowAndCell) {
         ClickCell(item, ColumnOf(c.field));
         EXPECT_EQ(Status().find(L"无问题"), std::wstring::npos) << ToUtf8(c.file);
     }
-    const int bad = ItemNamed(L"BAD0123A.TZR");
-    ASSERT_GE(bad, 0);
-    EXPECT_NE(Cell(bad, FindingsColumn()).find(L"unreadable"), std::wstring::npos);
     ClickCell(ItemNamed(L"S001123A.TZR"), ColumnOf("antenna-height"));
     EXPECT_NE(Status().find(L"无问题"), std::wstring::npos);
 
