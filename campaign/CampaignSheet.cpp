@@ -564,7 +564,7 @@ SetBatchRequest CampaignSheet::SaveRequest(std::vector<size_t>& rows) const {
         rows.push_back(row);
         request.files.Add(r.file.path);
         request.fileEdits.push_back(rows_->GivenValues(r));
-        request.readRegions.push_back(r.file.header.snapshot.headerRegion);
+        request.readSnapshots.push_back(r.file.header.snapshot);
     }
     return request;
 }

@@ -41,6 +41,12 @@ std::vector<std::string_view> FieldsOf(const FieldValues& values) {
     return fields;
 }
 
+// Whether the file holds another header region than a read saw, or was cut short since, as
+// another program may leave it that took the observation data away.
+bool ChangedSince(const FileSnapshot& read, const FileSnapshot& now) {
+    return now.headerRegion != read.headerRegion || now.size < read.size;
+}
+
 // Whether the file's header region already holds what a save would write there.
 bool HoldsHeader(const FileSnapshot& read, const SavePlan& plan) {
     return read.headerRegion == HeaderForRegion(plan.headerText, read.headerRegion.size());
@@ -266,8 +272,8 @@ class SetRun {
             result.readFailure = std::move(*failure);
             return result;
         }
-        if (!request_.readRegions.empty() &&
-            header.snapshot.headerRegion != request_.readRegions[index])
+        if (!request_.readSnapshots.empty() &&
+            ChangedSince(request_.readSnapshots[index], header.snapshot))
             return Failure(SetProblem::ChangedSinceRead);
         if (checked == nullptr && !ReadsAsCheck())
             identities_.emplace_back(index, header.snapshot.identity);

@@ -44,10 +44,10 @@ struct SetBatchRequest {
     // Per file, in the order of `files`, taken after `edits`; empty when every file takes only
     // `edits`.
     std::vector<FieldValues> fileEdits;
-    // Per file, the header region as the caller read it; a file that holds another one now is
-    // refused, so that edits made on what the caller showed never overwrite a change made since.
-    // Empty when the caller showed nothing.
-    std::vector<std::string> readRegions;
+    // Per file, what the caller's read saw; a file that holds another header region now, or
+    // fewer bytes than that read saw, is refused, so that edits made on what the caller showed
+    // never overwrite a change made since. Empty when the caller showed nothing.
+    std::vector<FileSnapshot> readSnapshots;
 };
 
 enum class SetStatus { Changed, Renamed, Unchanged, Failed };

@@ -328,6 +328,6 @@ ReaderReport ReadStationHeader(const std::wstring& path, const AntennaCatalogue&
         header.snapshot = {
             facts.identity,
             std::string(bytes.substr(0, static_cast<size_t>(header.headerRegionLength))),
-            facts.size};
+            options.forSave ? facts.size : bytes.size()};
     return report;
 }

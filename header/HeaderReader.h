@@ -15,8 +15,9 @@ struct HeaderReadOptions {
     // What a save checks the file against before it writes (`StationHeader::snapshot`); a read
     // that only looks, as a check of thousands of files, spares the extra system call.
     bool forSave = true;
-    // Without forSave, keeps the header region in the snapshot all the same: what a campaign
-    // save compares the file with to see it unchanged since it was read, without the system call.
+    // Without forSave, keeps the header region in the snapshot all the same, and the bytes read
+    // for its size: what a campaign save compares the file with to see it unchanged since it was
+    // read, without the system call.
     bool keepRegion = false;
 };
 

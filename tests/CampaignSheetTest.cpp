@@ -107,6 +107,9 @@ TEST_F(Sheet, SaveAllKeepsAFileChangedSinceItWasRead) {
     ASSERT_FALSE(sheet_.Apply({{0, kHeight, L"1.8"}, {1, kStation, L"WXYZ"}, {2, kHeight, L"3"}}));
     const std::string changed = Header("IJKL", "2.2") + ObservationData(300);
     directory_.WriteFile(L"IJKL045A.TZR", changed);
+    // Its observation data taken away, by a program that left the header as it was.
+    const std::string cut = Header("ABCD", "1.523");
+    directory_.WriteFile(L"ABCD045A.TZR", cut);
 
     std::vector<size_t> rows;
     SetBatchRequest request = sheet_.SaveRequest(rows);
@@ -123,10 +126,11 @@ TEST_F(Sheet, SaveAllKeepsAFileChangedSinceItWasRead) {
         result.files.clear();
         RunSetBatch(request, catalogue_, result);
         ASSERT_EQ(result.files.size(), 3u);
-        EXPECT_EQ(result.files[0].status, SetStatus::Changed) << preview;
+        EXPECT_EQ(result.files[0].problem, SetProblem::ChangedSinceRead) << preview;
         EXPECT_EQ(result.files[1].status, SetStatus::Renamed) << preview;
         EXPECT_EQ(result.files[2].problem, SetProblem::ChangedSinceRead) << preview;
         EXPECT_EQ(ReadWholeFile(directory_.PathOf(L"IJKL045A.TZR")), changed);
+        EXPECT_EQ(ReadWholeFile(directory_.PathOf(L"ABCD045A.TZR")), cut);
     }
 
     sheet_.Replace(1, Read(result.files[1].newPath));
