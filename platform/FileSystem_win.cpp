@@ -44,6 +44,10 @@ std::optional<std::wstring> FinalPathOf(HANDLE handle) {
 // a junction or a mapped drive does not count; where either cannot be told, nothing does.
 bool ResolvesElsewhere(HANDLE file, const std::wstring& path) {
     const std::wstring extended = ExtendedPath(path);
+    const std::optional<std::wstring> resolved = FinalPathOf(file);
+    // Mostly the path resolves to itself, and its folder need not be asked.
+    if (!resolved || SameIgnoringCase(*resolved, extended))
+        return false;
     const size_t nameStart = extended.find_last_of(L'\\') + 1;
     std::wstring folderPath = extended.substr(0, nameStart);
     if (folderPath.size() > 1 && folderPath[folderPath.size() - 2] != L':')
@@ -55,8 +59,7 @@ bool ResolvesElsewhere(HANDLE file, const std::wstring& path) {
         return false;
     std::optional<std::wstring> resolvedFolder = FinalPathOf(folder);
     CloseHandle(folder);
-    const std::optional<std::wstring> resolved = FinalPathOf(file);
-    if (!resolvedFolder || !resolved)
+    if (!resolvedFolder)
         return false;
     if (!resolvedFolder->ends_with(L'\\'))
         *resolvedFolder += L'\\';
