@@ -10,6 +10,12 @@ std::wstring CopyName(const std::wstring& path, int attempt) {
     return path + (attempt == 0 ? L"" : L"." + std::to_wstring(attempt)) + L".tmp";
 }
 
+// Whether two looks at a file found it as large and last written at the same time: nobody wrote
+// to it in between.
+bool SameWrite(const FileFacts& first, const FileFacts& second) {
+    return first.size == second.size && first.modified == second.modified;
+}
+
 RewriteRefusal RefusalOf(FileFault fault) {
     switch (fault) {
         case FileFault::Link:
@@ -74,7 +80,7 @@ class Rewrite {
     // Advisory locks bind only programs that take them: another one may still write to the file.
     bool NoOneWroteSince(const FileFacts& then) {
         FileFacts now;
-        return file_->Facts(now) && now.size == then.size && now.modified == then.modified;
+        return file_->Facts(now) && SameWrite(now, then);
     }
 
     // Whether the file starts with exactly these bytes, as read through the handle held.
@@ -280,8 +286,7 @@ class Rewrite {
         FileFacts now;
         if (!file || !(status = file->Facts(now)))
             return std::nullopt;
-        return now.identity == facts_.identity && now.size == facts_.size &&
-               now.modified == facts_.modified;
+        return now.identity == facts_.identity && SameWrite(now, facts_);
     }
 
     enum class Removal { Removed, KeptAsWrittenTo, Failed };
@@ -291,7 +296,7 @@ class Rewrite {
         FileFacts now;
         if (status = file_->Facts(now); !status)
             return std::nullopt;
-        return now.size != then.size || now.modified != then.modified;
+        return !SameWrite(now, then);
     }
 
     // The old name is moved aside before it is removed, so that a file another program put

@@ -1,5 +1,9 @@
 #include "platform/NativePath.h"
 
+#include <algorithm>
+
+#include "platform/Utf8.h"
+
 namespace {
 
 constexpr char32_t kStrayByteBase = 0xDC00;
@@ -38,22 +42,9 @@ size_t DecodeUtf8(std::string_view text, size_t at, char32_t& point) {
     return point < least || surrogate || point > 0x10FFFF ? 0 : length;
 }
 
-void AppendUtf8(char32_t point, std::string& out) {
-    if (point < 0x80) {
-        out += static_cast<char>(point);
-    } else if (point < 0x800) {
-        out += static_cast<char>(0xC0 | (point >> 6));
-        out += static_cast<char>(0x80 | (point & 0x3F));
-    } else if (point < 0x10000) {
-        out += static_cast<char>(0xE0 | (point >> 12));
-        out += static_cast<char>(0x80 | ((point >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (point & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (point >> 18));
-        out += static_cast<char>(0x80 | ((point >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((point >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (point & 0x3F));
-    }
+bool IsStrayByte(wchar_t c) {
+    const auto point = static_cast<char32_t>(c);
+    return point >= kStrayByteBase + 0x80 && point <= kStrayByteBase + 0xFF;
 }
 
 }  // namespace
@@ -61,12 +52,14 @@ void AppendUtf8(char32_t point, std::string& out) {
 std::string NativePath(const std::wstring& path) {
     std::string native;
     native.reserve(path.size());
-    for (const wchar_t c : path) {
-        const auto point = static_cast<char32_t>(c);
-        if (point >= kStrayByteBase + 0x80 && point <= kStrayByteBase + 0xFF)
-            native += static_cast<char>(point - kStrayByteBase);
-        else
-            AppendUtf8(point, native);
+    std::wstring_view rest = path;
+    while (!rest.empty()) {
+        const size_t stray = std::find_if(rest.begin(), rest.end(), IsStrayByte) - rest.begin();
+        native += ToUtf8(rest.substr(0, stray));
+        if (stray == rest.size())
+            break;
+        native += static_cast<char>(static_cast<char32_t>(rest[stray]) - kStrayByteBase);
+        rest.remove_prefix(stray + 1);
     }
     return native;
 }
