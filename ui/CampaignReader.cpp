@@ -10,9 +10,7 @@
 namespace {
 
 constexpr auto kPostInterval = std::chrono::milliseconds(50);
-// Each batch costs the window a new count of items in its list view, which takes Wine tens of
-// milliseconds, and a look at the whole campaign. So a batch is at least as large as all the
-// batches before it: ten thousand files come in a dozen batches, the first rows still at once.
+
 }  // namespace
 
 void ReadQueue::Push(CheckedFile file) {
@@ -20,6 +18,9 @@ void ReadQueue::Push(CheckedFile file) {
     files_.push_back(std::move(file));
     ++sincePost_;
     ++read_;
+    // Each batch costs the window a new count of items in its list view, which takes Wine tens
+    // of milliseconds, and a look at the whole campaign. So a batch is at least as large as all
+    // the batches before it: ten thousand files come in a dozen batches, the first rows at once.
     if (sincePost_ >= posted_ && std::chrono::steady_clock::now() - lastPost_ >= kPostInterval)
         Post();
 }

@@ -560,13 +560,10 @@ std::vector<std::wstring> CCampaignWindow::CellReasons(size_t row, size_t column
     for (const Finding* finding : sheet_->CellFindings(row, column))
         reasons.push_back(FindingText(*finding));
     // A file that could not be read has no values: each of its cells gives the reason.
-    const std::vector<Finding>& rowFindings = sheet_->Findings(row);
-    const bool unreadable =
-        std::any_of(rowFindings.begin(), rowFindings.end(),
-                    [](const Finding& finding) { return finding.code == FindingCode::Unreadable; });
+    const bool unreadable = sheet_->Failure(row) != nullptr;
     if (reasons.empty() &&
         (column == kFileNameColumn || column == FindingsColumn() || unreadable)) {
-        for (const Finding& finding : rowFindings)
+        for (const Finding& finding : sheet_->Findings(row))
             reasons.push_back(FindingText(finding));
     }
     if (const std::optional<size_t> field = FieldOfColumn(column)) {
