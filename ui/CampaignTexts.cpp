@@ -10,11 +10,13 @@
 namespace {
 
 // The editor dialog's labels, so that the window and the dialog name a field alike.
-constexpr std::array<std::pair<std::string_view, const wchar_t*>, 12> kFieldLabels = {{
+constexpr std::array<std::pair<std::string_view, const wchar_t*>, 13> kFieldLabels = {{
     {"station", L"点名"},
     {"station-code", L"点编码"},
     {"antenna-height", L"天线高(m)"},
     {"antenna-type", L"天线类型"},
+    // Not in the editor, which keeps it with the antenna type; the save preview shows it change.
+    {"antenna-type-index", L"天线类型序号"},
     {"antenna-number", L"天线号"},
     {"measure-to", L"天线高测量到"},
     {"receiver-number", L"接收机号"},
